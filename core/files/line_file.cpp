@@ -1,0 +1,72 @@
+#include "core/files/line_file.h"
+
+#include <QFile>
+#include <QFileInfo>
+#include <QSaveFile>
+
+#include "core/text/codec.h"
+
+namespace cheque {
+
+LineReader::LineReader(std::string_view bytes) : data_(bytes) {
+  const size_t eof = data_.find('\x1A');
+  if (eof != std::string_view::npos) data_ = data_.substr(0, eof);
+}
+
+std::string_view LineReader::Next() {
+  if (AtEnd()) return {};
+  const size_t end = data_.find_first_of("\r\n", pos_);
+  if (end == std::string_view::npos) {
+    const std::string_view line = data_.substr(pos_);
+    pos_ = data_.size();
+    return line;
+  }
+  const std::string_view line = data_.substr(pos_, end - pos_);
+  pos_ = end + 1;
+  if (data_[end] == '\r' && pos_ < data_.size() && data_[pos_] == '\n') ++pos_;
+  return line;
+}
+
+QString LineReader::NextText() { return DecodeWin1255(Next()); }
+
+std::optional<QByteArray> ReadFileBytes(const QString& path) {
+  QFile file(path);
+  if (!file.open(QIODevice::ReadOnly)) return std::nullopt;
+  return file.readAll();
+}
+
+std::optional<QStringList> ReadTextLines(const QString& path) {
+  const auto bytes = ReadFileBytes(path);
+  if (!bytes) return std::nullopt;
+  LineReader reader(std::string_view(bytes->constData(), static_cast<size_t>(bytes->size())));
+  QStringList lines;
+  while (!reader.AtEnd()) lines.append(reader.NextText());
+  return lines;
+}
+
+QByteArray JoinLines(const QStringList& lines) {
+  std::string out;
+  for (const QString& line : lines) {
+    AppendWin1255(line, out);
+    out += "\r\n";
+  }
+  return QByteArray(out.data(), static_cast<qsizetype>(out.size()));
+}
+
+bool WriteFileAtomic(const QString& path, const QByteArray& bytes) {
+  QSaveFile file(path);
+  if (!file.open(QIODevice::WriteOnly)) return false;
+  if (file.write(bytes) != bytes.size()) {
+    file.cancelWriting();
+    return false;
+  }
+  return file.commit();
+}
+
+bool WriteTextLines(const QString& path, const QStringList& lines) {
+  return WriteFileAtomic(path, JoinLines(lines));
+}
+
+bool FileExists(const QString& path) { return QFileInfo(path).isFile(); }
+
+}  // namespace cheque

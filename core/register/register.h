@@ -1,0 +1,99 @@
+#pragma once
+
+#include <QByteArray>
+#include <QDate>
+#include <QString>
+#include <QStringView>
+#include <functional>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace cheque {
+
+// Register columns. Column 0 is the sort key of the moment; it is never stored.
+enum RegisterColumn : int {
+  kKeyColumn = 0,
+  kBalanceColumn = 1,
+  kIncomeColumn = 2,
+  kExpenseColumn = 3,
+  kTypeColumn = 4,
+  kCategoryColumn = 5,
+  kDescriptionColumn = 6,
+  kDateColumn = 7,
+  kMarkColumn = 8,
+};
+inline constexpr int kRegisterColumnCount = 9;
+
+// The category of a row that records the real bank balance.
+inline constexpr char16_t kBankBalanceCategory[] = u"בנק\\יתרה";
+bool IsBankBalanceRow(QStringView category);
+bool IsBankBalanceRow(std::string_view category_win1255);
+
+// Called now and then by long operations; returning true asks them to stop.
+using CancelCheck = std::function<bool()>;
+
+// One account's transactions in register order, ending with one empty row.
+// Cells are kept as their Windows-1255 bytes, the form they have on disk.
+class Register {
+ public:
+  Register();  // a single empty row
+
+  int RowCount() const;  // the trailing empty row included
+  QString Cell(int row, int column) const;
+  std::string_view RawCell(int row, int column) const;
+  // Refuses (returns false, changes nothing) text that Windows-1255 cannot hold;
+  // line breaks become blanks. Column 0 is not stored.
+  bool SetCell(int row, int column, QStringView text);
+
+  bool RowIsEmpty(int row) const;  // columns 1 to 8 all empty
+  void AddEmptyRow();
+  void RemoveRow(int row);
+  void Clear();  // back to a single empty row
+
+  // The file rules of loading: 8 lines a record (columns 1,5,4,7,2,3,6,8),
+  // an empty row after each; with no record at all, the opening-balance row.
+  void LoadFileBytes(std::string_view bytes, QStringView opening_balance);
+  // The file form: every non-empty row as 8 lines, CR LF.
+  QByteArray FileBytes() const;
+
+  // The running balance; bank-balance rows restart it. Needs 3 rows or more.
+  void RecomputeBalances();
+
+  // Orders rows 0..RowCount-2 by column 2..7; the date sort (7) then runs the
+  // reconciliation step and the running balance and clears the needs-sorting
+  // flag, any other sort sets it. `today` stands in for unreadable dates.
+  void SortRegister(int column, QDate today, const CancelCheck& cancel = {});
+
+  // The row GoToDate chooses for a moment given as a day number with fraction.
+  int GoToDateRow(double moment) const;
+
+  // Drawing rule: the row is overdue and open (purple) while date-sorted.
+  bool IsOverdueRow(int row, QDate today) const;
+  // Beside a bank-balance row other than row 0: balance above minus the real balance.
+  std::optional<QString> BankBalanceDifference(int row) const;
+
+  bool NeedsSorting() const { return needs_sorting_; }
+  void SetNeedsSorting(bool value) { needs_sorting_ = value; }
+  int LastBankBalanceRow() const { return last_bank_balance_row_; }
+
+  // The first row whose description, date, category and type equal these
+  // texts (ASCII letter case ignored), or -1.
+  int LocateRow(QStringView description, QStringView date, QStringView category,
+                QStringView type) const;
+
+ private:
+  struct Row;  // defined in register.cpp
+  std::vector<std::string> rows_;
+  bool needs_sorting_ = false;
+  int last_bank_balance_row_ = -1;
+};
+
+// Loading and saving an account file.
+enum class AccountFileStatus { kRead, kCreatedEmpty, kUnavailable };
+AccountFileStatus LoadAccountFile(const QString& path, QStringView opening_balance,
+                                  Register& reg);
+bool SaveAccountFile(const QString& path, const Register& reg);
+
+}  // namespace cheque

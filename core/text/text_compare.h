@@ -1,0 +1,29 @@
+#pragma once
+
+#include <QString>
+#include <QStringView>
+#include <string_view>
+
+namespace cheque {
+
+// Comparisons that ignore the case of ASCII letters only; Hebrew has no case.
+bool TextEquals(QStringView a, QStringView b);
+bool TextEquals(std::string_view a, std::string_view b);
+bool TextContains(QStringView part, QStringView whole);
+bool TextContains(std::string_view part, std::string_view whole);
+
+// Removes every ASCII letter.
+void StripLetters(QString& text);
+// Removes every blank and "_" (the empty places of a masked field).
+QString StripBlanksAndUnderscores(QStringView text);
+// Removes every fill character (byte 0xFF, U+00FF once decoded).
+QString StripFillCharacter(QStringView text);
+
+// Deletes one of every doubled backslash after the first character, so a
+// leading doubled backslash of a network path stays.
+QString CollapseBackslashes(QStringView path);
+
+// The last level of a category path, indented by six blanks per level above it.
+QString IndentCategoryPath(QStringView path);
+
+}  // namespace cheque

@@ -1,0 +1,1 @@
+#include "tests/app/app_test_support.h"
