@@ -1,1 +1,77 @@
 #pragma once
+
+#include <QStringList>
+#include <QTemporaryDir>
+#include <deque>
+
+#include "app/common/services.h"
+
+namespace cheque::testing {
+
+// A clock that stands still at a chosen moment.
+class FixedClock final : public Clock {
+ public:
+  explicit FixedClock(QDateTime now) : now_(std::move(now)) {}
+  QDateTime Now() const override { return now_; }
+  void Set(QDateTime now) { now_ = std::move(now); }
+
+ private:
+  QDateTime now_;
+};
+
+struct AskedMessage {
+  QString caption;
+  QString text;
+  MessageKind kind;
+  MessageButtons buttons;
+};
+
+// Answers message boxes from a script, in order, and records what was asked.
+// With the script empty it answers OK, No or Cancel: the cautious choice.
+class ScriptedPrompter final : public Prompter {
+ public:
+  void Answer(MessageAnswer answer) { script_.push_back(answer); }
+  MessageAnswer HebrewMessageBox(const QString& caption, const QString& text, MessageKind kind,
+                                 MessageButtons buttons, QWidget* parent) override;
+  const std::vector<AskedMessage>& Asked() const { return asked_; }
+  QStringList AskedTexts() const;
+  void Forget() { asked_.clear(); }
+
+ private:
+  std::deque<MessageAnswer> script_;
+  std::vector<AskedMessage> asked_;
+};
+
+class RecordingSounds final : public Sounds {
+ public:
+  void Play(const QString& name, bool) override { played.append(name); }
+  QStringList played;
+};
+
+class RecordingShell final : public Shell {
+ public:
+  bool Open(const QUrl& url) override {
+    opened.append(url.toString());
+    return true;
+  }
+  QStringList opened;
+};
+
+// A program folder in a temporary directory (CHEQUE_HOME points at it) with
+// the default category trees copied in, and services that tests control.
+class TestHome {
+ public:
+  TestHome();
+  ~TestHome();
+  QString Path(const QString& name) const;  // a file of the folder
+  Services services;
+  FixedClock clock{QDateTime(QDate(2026, 12, 7), QTime(10, 0))};
+  ScriptedPrompter prompter;
+  RecordingSounds sounds;
+  RecordingShell shell;
+
+ private:
+  QTemporaryDir dir_;
+};
+
+}  // namespace cheque::testing

@@ -1,0 +1,105 @@
+#include <QDesktopServices>
+#include <QFileInfo>
+#include <QLabel>
+#include <QMessageBox>
+#include <QProcess>
+#include <QPushButton>
+#include <QStandardPaths>
+
+#include "app/common/services.h"
+#include "core/files/program_folder.h"
+
+namespace cheque {
+
+void Prompter::ShowError(const QString& text, QWidget* parent) {
+  HebrewMessageBox(QStringLiteral("שגיאה"), text, MessageKind::kError, MessageButtons::kOk, parent);
+}
+
+namespace {
+
+class SystemClock final : public Clock {
+ public:
+  QDateTime Now() const override { return QDateTime::currentDateTime(); }
+};
+
+// Message texts are stored in visual order, punctuation first: each line is
+// laid out left to right and right-justified, so the punctuation lands at the
+// left end of the line as the user expects.
+QString VisualOrderText(const QString& text) {
+  QStringList lines = text.split(u'\r');
+  for (QString& line : lines) line.prepend(QChar(0x200E));
+  return lines.join(u'\n');
+}
+
+class WidgetPrompter final : public Prompter {
+ public:
+  MessageAnswer HebrewMessageBox(const QString& caption, const QString& text, MessageKind kind,
+                                 MessageButtons buttons, QWidget* parent) override {
+    QMessageBox box(parent);
+    box.setWindowTitle(caption);
+    box.setText(VisualOrderText(text));
+    box.setLayoutDirection(Qt::RightToLeft);
+    switch (kind) {
+      case MessageKind::kWarning: box.setIcon(QMessageBox::Warning); break;
+      case MessageKind::kError: box.setIcon(QMessageBox::Critical); break;
+      case MessageKind::kInformation: box.setIcon(QMessageBox::Information); break;
+      case MessageKind::kConfirmation: box.setIcon(QMessageBox::Question); break;
+    }
+    switch (buttons) {
+      case MessageButtons::kOk:
+        box.addButton(QMessageBox::Ok)->setText(QStringLiteral("אישור"));
+        break;
+      case MessageButtons::kYesNo:
+        box.addButton(QMessageBox::Yes)->setText(QStringLiteral("כן"));
+        box.addButton(QMessageBox::No)->setText(QStringLiteral("לא"));
+        break;
+      case MessageButtons::kOkCancel:
+        box.addButton(QMessageBox::Ok)->setText(QStringLiteral("אישור"));
+        box.addButton(QMessageBox::Cancel)->setText(QStringLiteral("ביטול"));
+        break;
+    }
+    for (QLabel* label : box.findChildren<QLabel*>()) {
+      label->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+    }
+    switch (box.exec()) {
+      case QMessageBox::Yes: return MessageAnswer::kYes;
+      case QMessageBox::No: return MessageAnswer::kNo;
+      case QMessageBox::Ok: return MessageAnswer::kOk;
+      default: return buttons == MessageButtons::kYesNo ? MessageAnswer::kNo : MessageAnswer::kCancel;
+    }
+  }
+};
+
+// Plays through the system's wave player when there is one.
+class SystemSounds final : public Sounds {
+ public:
+  void Play(const QString& name, bool wait) override {
+    const QString path = ProgramFile(name);
+    static const QString player = QStandardPaths::findExecutable(QStringLiteral("aplay"));
+    if (player.isEmpty() || !QFileInfo::exists(path)) return;
+    const QStringList args{QStringLiteral("-q"), path};
+    if (wait) {
+      QProcess::execute(player, args);
+    } else {
+      QProcess::startDetached(player, args);
+    }
+  }
+};
+
+class SystemShell final : public Shell {
+ public:
+  bool Open(const QUrl& url) override { return QDesktopServices::openUrl(url); }
+};
+
+}  // namespace
+
+Services& SystemServices() {
+  static SystemClock clock;
+  static WidgetPrompter prompter;
+  static SystemSounds sounds;
+  static SystemShell shell;
+  static Services services{&clock, &prompter, &sounds, &shell};
+  return services;
+}
+
+}  // namespace cheque
