@@ -17,15 +17,15 @@ void CopyFileIfMissing(const QString& target, const QString& source);
 
 // Names of the data files in the program folder.
 namespace file_names {
-inline constexpr char16_t kAccountList[] = u"Accts.dat";
-inline constexpr char16_t kPersonalDetails[] = u"AcMyData.Dat";
-inline constexpr char16_t kLastAccount[] = u"Cheque.ini";
-inline constexpr char16_t kPrivateTree[] = u"Categ.dat";
-inline constexpr char16_t kBusinessTree[] = u"BCateg.dat";
-inline constexpr char16_t kDefaultPrivateTree[] = u"DCateg.dat";
-inline constexpr char16_t kDefaultBusinessTree[] = u"DCategB.dat";
-inline constexpr char16_t kDefaultAccountFile[] = u"Default.dat";
-inline constexpr char16_t kLock[] = u"Cheque.lck";
+inline const QString kAccountList = QStringLiteral("Accts.dat");
+inline const QString kPersonalDetails = QStringLiteral("AcMyData.Dat");
+inline const QString kLastAccount = QStringLiteral("Cheque.ini");
+inline const QString kPrivateTree = QStringLiteral("Categ.dat");
+inline const QString kBusinessTree = QStringLiteral("BCateg.dat");
+inline const QString kDefaultPrivateTree = QStringLiteral("DCateg.dat");
+inline const QString kDefaultBusinessTree = QStringLiteral("DCategB.dat");
+inline const QString kDefaultAccountFile = QStringLiteral("Default.dat");
+inline const QString kLock = QStringLiteral("Cheque.lck");
 }  // namespace file_names
 
 }  // namespace cheque
