@@ -44,7 +44,8 @@ class Register {
   QString Cell(int row, int column) const;
   std::string_view RawCell(int row, int column) const;
   // Refuses (returns false, changes nothing) text that Windows-1255 cannot hold;
-  // line breaks become blanks. Column 0 is not stored.
+  // line breaks and Ctrl-Z (which would end the file) become blanks. Column 0
+  // is not stored: setting it, or a cell outside the register, returns false.
   bool SetCell(int row, int column, QStringView text);
 
   bool RowIsEmpty(int row) const;  // columns 1 to 8 all empty
@@ -84,7 +85,11 @@ class Register {
                 QStringView type) const;
 
  private:
-  struct Row;  // defined in register.cpp
+  bool ValidRow(int row) const { return row >= 0 && row < RowCount(); }
+  int LastNonEmptyRow() const;  // 0 when every row is empty
+  void ReconcileAfterDateSort(const CancelCheck& cancel);
+
+  // Each row is its file record; see register_row.h.
   std::vector<std::string> rows_;
   bool needs_sorting_ = false;
   int last_bank_balance_row_ = -1;

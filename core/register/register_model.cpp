@@ -1,0 +1,52 @@
+#include "core/register/register_model.h"
+
+#include <array>
+
+namespace cheque {
+namespace {
+
+QString Caption(int column) {
+  static const std::array<QString, kRegisterColumnCount> captions = {
+      QStringLiteral("מס"),   QStringLiteral("בנק\\יתרה"), QStringLiteral("הכנסה"),
+      QStringLiteral("הוצאה"), QStringLiteral("סוג"),       QStringLiteral("קבוצה"),
+      QStringLiteral("תאור"),  QStringLiteral("תאריך"),     QStringLiteral("צפי")};
+  return captions[static_cast<size_t>(column)];
+}
+
+}  // namespace
+
+RegisterModel::RegisterModel(Register& reg, QObject* parent)
+    : QAbstractTableModel(parent), register_(reg) {}
+
+int RegisterModel::rowCount(const QModelIndex& parent) const {
+  return parent.isValid() ? 0 : register_.RowCount();
+}
+
+int RegisterModel::columnCount(const QModelIndex& parent) const {
+  return parent.isValid() ? 0 : kRegisterColumnCount;
+}
+
+QVariant RegisterModel::data(const QModelIndex& index, int role) const {
+  if (!checkIndex(index, CheckIndexOption::IndexIsValid | CheckIndexOption::ParentIsInvalid) ||
+      role != Qt::DisplayRole) {
+    return {};
+  }
+  return register_.Cell(index.row(), index.column());
+}
+
+QVariant RegisterModel::headerData(int section, Qt::Orientation orientation, int role) const {
+  if (role != Qt::DisplayRole) return {};
+  if (orientation == Qt::Horizontal) {
+    if (section < 0 || section >= kRegisterColumnCount) return {};
+    return Caption(section);
+  }
+  if (section < 0 || section >= register_.RowCount()) return {};
+  return section + 1;
+}
+
+void RegisterModel::Reset() {
+  beginResetModel();
+  endResetModel();
+}
+
+}  // namespace cheque

@@ -1,0 +1,32 @@
+#pragma once
+
+#include <QAbstractTableModel>
+
+#include "core/register/register.h"
+
+namespace cheque {
+
+// Shows a register to a view without a copy of its rows. Read-only: changes
+// go through the register, and the caller then calls Reset().
+class RegisterModel : public QAbstractTableModel {
+  Q_OBJECT
+
+ public:
+  explicit RegisterModel(Register& reg, QObject* parent = nullptr);
+
+  int rowCount(const QModelIndex& parent = QModelIndex()) const override;
+  int columnCount(const QModelIndex& parent = QModelIndex()) const override;
+  QVariant data(const QModelIndex& index, int role = Qt::DisplayRole) const override;
+  QVariant headerData(int section, Qt::Orientation orientation,
+                      int role = Qt::DisplayRole) const override;
+
+  // For callers that changed the register behind the model's back.
+  void Reset();
+
+  Register& Store() { return register_; }
+
+ private:
+  Register& register_;
+};
+
+}  // namespace cheque
