@@ -10,37 +10,12 @@ namespace {
 
 bool IsDigit(char c) { return c >= '0' && c <= '9'; }
 
-// Rounds a plain decimal text ("-12.345") half away from zero to `decimals`
-// places and appends it.
-void AppendRounded(std::string_view digits_text, int decimals, std::string& out) {
-  bool negative = false;
-  if (!digits_text.empty() && digits_text.front() == '-') {
-    negative = true;
-    digits_text.remove_prefix(1);
-  }
-  const size_t dot = digits_text.find('.');
-  std::string whole(digits_text.substr(0, dot));
-  std::string frac = dot == std::string_view::npos ? std::string() : std::string(digits_text.substr(dot + 1));
-  const bool round_up = static_cast<int>(frac.size()) > decimals && frac[static_cast<size_t>(decimals)] >= '5';
-  frac.resize(static_cast<size_t>(decimals), '0');
-  std::string number = whole + frac;
-  if (round_up) {
-    int i = static_cast<int>(number.size()) - 1;
-    while (i >= 0 && number[static_cast<size_t>(i)] == '9') number[static_cast<size_t>(i--)] = '0';
-    if (i < 0) {
-      number.insert(number.begin(), '1');
-    } else {
-      ++number[static_cast<size_t>(i)];
-    }
-  }
-  const size_t whole_len = number.size() - static_cast<size_t>(decimals);
-  const bool is_zero = number.find_first_not_of('0') == std::string::npos;
-  if (negative && !is_zero) out += '-';
-  out.append(number, 0, whole_len);
-  if (decimals > 0) {
-    out += '.';
-    out.append(number, whole_len, std::string::npos);
-  }
+// The value's shortest text that reads back as the same double, in fixed
+// notation ("-12.345"); empty when it does not fit.
+std::string_view ShortestFixed(double value, char (&buffer)[400]) {
+  const auto [end, ec] = std::to_chars(buffer, buffer + sizeof buffer, value, std::chars_format::fixed);
+  if (ec != std::errc()) return {};
+  return std::string_view(buffer, static_cast<size_t>(end - buffer));
 }
 
 }  // namespace
@@ -81,33 +56,67 @@ std::optional<double> ReadAmount(std::string_view text) {
 }
 
 std::optional<double> ReadAmount(QStringView text) {
-  std::string ascii;
-  ascii.reserve(static_cast<size_t>(text.size()));
-  for (const QChar c : text) {
-    if (c.unicode() >= 0x80) return std::nullopt;
-    ascii += static_cast<char>(c.unicode());
+  // Cell texts are short; only a long one pays for a heap copy.
+  char small[64];
+  std::string large;
+  char* ascii = small;
+  if (text.size() > static_cast<qsizetype>(sizeof small)) {
+    large.resize(static_cast<size_t>(text.size()));
+    ascii = large.data();
   }
-  return ReadAmount(std::string_view(ascii));
+  for (qsizetype i = 0; i < text.size(); ++i) {
+    const char16_t c = text[i].unicode();
+    if (c >= 0x80) return std::nullopt;
+    ascii[i] = static_cast<char>(c);
+  }
+  return ReadAmount(std::string_view(ascii, static_cast<size_t>(text.size())));
 }
 
 double ParseAmount(std::string_view text) { return ReadAmount(text).value_or(0.0); }
 double ParseAmount(QStringView text) { return ReadAmount(text).value_or(0.0); }
 
 void AppendFormattedAmount(double value, std::string& out) {
-  if (!std::isfinite(value)) {
-    out += '0';
-    return;
-  }
-  const double fraction = value - std::trunc(value);
-  const int decimals = std::fabs(fraction * 1000) >= 6 ? 2 : 0;
-  // The shortest text that reads back as the value, rounded in decimal: 12.345 gives 12.35.
   char buffer[400];
-  const auto [end, ec] = std::to_chars(buffer, buffer + sizeof buffer, value, std::chars_format::fixed);
-  if (ec != std::errc()) {
+  std::string_view text = std::isfinite(value) ? ShortestFixed(value, buffer) : std::string_view();
+  if (text.empty()) {
     out += '0';
     return;
   }
-  AppendRounded(std::string_view(buffer, static_cast<size_t>(end - buffer)), decimals, out);
+  const bool negative = text.front() == '-';
+  if (negative) text.remove_prefix(1);
+  const size_t dot = text.find('.');
+  const std::string_view whole = text.substr(0, dot);
+  const std::string_view fraction = dot == std::string_view::npos ? std::string_view() : text.substr(dot + 1);
+
+  // The fraction is judged on the decimal text rather than on value - trunc(value):
+  // in binary 2.006 falls just short of .006 while 4.006 does not, and the user
+  // typed both the same way.
+  int thousandths = 0;
+  for (size_t i = 0; i < 3; ++i) thousandths = thousandths * 10 + (i < fraction.size() ? fraction[i] - '0' : 0);
+  const size_t decimals = thousandths >= 6 ? 2 : 0;
+
+  // Rounds the decimal text half away from zero, so 12.345 gives 12.35 as a
+  // person would round it, whatever the binary value underneath.
+  char digits[sizeof buffer + 1];
+  size_t count = 1;
+  digits[0] = '0';  // room for a carry out of the top digit
+  for (const char c : whole) digits[count++] = c;
+  for (size_t i = 0; i < decimals; ++i) digits[count++] = i < fraction.size() ? fraction[i] : '0';
+  if (fraction.size() > decimals && fraction[decimals] >= '5') {
+    size_t i = count;
+    while (digits[--i] == '9') digits[i] = '0';
+    ++digits[i];
+  }
+  size_t first = 0;
+  const size_t whole_end = count - decimals;
+  while (first + 1 < whole_end && digits[first] == '0') ++first;
+  const std::string_view result(digits + first, count - first);
+  if (negative && result.find_first_not_of('0') != std::string_view::npos) out += '-';
+  out.append(result.substr(0, whole_end - first));
+  if (decimals > 0) {
+    out += '.';
+    out.append(result.substr(whole_end - first));
+  }
 }
 
 QString FormatAmount(double value) {

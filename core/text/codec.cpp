@@ -2,6 +2,7 @@
 
 #include <QStringDecoder>
 #include <array>
+#include <cstdint>
 #include <vector>
 
 namespace cheque {
@@ -9,17 +10,29 @@ namespace {
 
 struct Tables {
   std::array<char16_t, 256> to_unicode{};
-  std::vector<int> to_byte = std::vector<int>(0x10000, -1);
+  std::vector<std::int16_t> to_byte = std::vector<std::int16_t>(0x10000, -1);
+  bool from_qt = false;
 
   Tables() {
+    std::array<char, 256> all_bytes{};
+    for (int b = 0; b < 256; ++b) all_bytes[static_cast<size_t>(b)] = static_cast<char>(b);
     QStringDecoder decoder("windows-1255", QStringConverter::Flag::Stateless);
+    const QString text = decoder.isValid() ? decoder.decode(QByteArrayView(all_bytes.data(), 256)) : QString();
+    from_qt = text.size() == 256;
     for (int b = 0; b < 256; ++b) {
-      const char byte = static_cast<char>(b);
-      const QString text = decoder.decode(QByteArrayView(&byte, 1));
-      char16_t unit = text.size() == 1 ? text.at(0).unicode() : char16_t{0xFFFD};
-      if (!decoder.isValid()) unit = b < 0x80 ? static_cast<char16_t>(b) : char16_t{0xFFFD};
+      char16_t unit = 0;
+      if (from_qt) {
+        unit = text.at(b).unicode();
+        // Some converters pass the bytes the code page leaves undefined
+        // through as C1 controls; no Windows-1255 text holds those.
+        if (b >= 0x80 && unit >= 0x80 && unit <= 0x9F) unit = 0xFFFD;
+      } else {
+        // Without the converter, bytes map one to one, so a file read and
+        // written again keeps its Hebrew, shown wrongly but never lost.
+        unit = static_cast<char16_t>(b);
+      }
       to_unicode[static_cast<size_t>(b)] = unit;
-      if (unit != 0xFFFD && to_byte[unit] < 0) to_byte[unit] = b;
+      if (unit != 0xFFFD && to_byte[unit] < 0) to_byte[unit] = static_cast<std::int16_t>(b);
     }
   }
 };
@@ -38,6 +51,8 @@ QString DecodeWin1255(std::string_view bytes) {
   for (const char c : bytes) *dst++ = QChar(t.to_unicode[static_cast<unsigned char>(c)]);
   return out;
 }
+
+bool Win1255ConverterAvailable() { return GetTables().from_qt; }
 
 bool CanEncodeWin1255(QStringView text) { return FirstUnencodable(text).isNull(); }
 

@@ -15,6 +15,10 @@ inline QString DecodeWin1255(const QByteArray& bytes) {
   return DecodeWin1255(std::string_view(bytes.constData(), static_cast<size_t>(bytes.size())));
 }
 
+// False when Qt offers no Windows-1255 converter; bytes then map one to one
+// to U+0000..U+00FF, which keeps files intact but shows Hebrew wrongly.
+bool Win1255ConverterAvailable();
+
 // True when every character of the text has a Windows-1255 byte.
 bool CanEncodeWin1255(QStringView text);
 

@@ -1,7 +1,6 @@
 #include "core/text/date_text.h"
 
-#include <array>
-#include <cmath>
+#include <algorithm>
 #include <vector>
 
 #include "core/text/codec.h"
@@ -16,8 +15,66 @@ struct Token {
   int digits = 0;
 };
 
-// Splits "12/5/1999" (blanks allowed around numbers) at `separator`;
-// stops at a blank after the date, where a time part may begin.
+constexpr int kTooLarge = 100000;  // beyond any day, month or year
+
+bool IsDigit(char16_t c) { return c >= u'0' && c <= u'9'; }
+
+// Reads a number at `i`; leading zeros are fine, a long run saturates.
+bool ReadNumber(std::u16string_view text, size_t& i, Token& token) {
+  token = {};
+  while (i < text.size() && IsDigit(text[i])) {
+    token.value = std::min(token.value * 10 + (text[i] - u'0'), kTooLarge);
+    ++token.digits;
+    ++i;
+  }
+  return token.digits > 0;
+}
+
+bool ReadWord(std::u16string_view text, size_t& i, char16_t first) {
+  if (i + 1 < text.size() && (text[i] == first || text[i] == first + (u'a' - u'A')) &&
+      (text[i + 1] == u'M' || text[i + 1] == u'm')) {
+    i += 2;
+    return true;
+  }
+  return false;
+}
+
+// A time after the date: [AM|PM] h[:mm[:ss[.zzz]]] [AM|PM], within a day.
+bool IsTimePart(std::u16string_view text, size_t i) {
+  auto skip_blanks = [&] {
+    while (i < text.size() && text[i] == u' ') ++i;
+  };
+  auto read_half = [&] {
+    if (ReadWord(text, i, u'A')) return 0;
+    if (ReadWord(text, i, u'P')) return 12;
+    return -1;
+  };
+  int half = read_half();
+  skip_blanks();
+  Token hour, minute, second, fraction;
+  if (!ReadNumber(text, i, hour)) return false;
+  if (i < text.size() && text[i] == u':') {
+    ++i;
+    if (!ReadNumber(text, i, minute)) return false;
+    if (i < text.size() && text[i] == u':') {
+      ++i;
+      if (!ReadNumber(text, i, second)) return false;
+      if (i < text.size() && text[i] == u'.') {
+        ++i;
+        if (!ReadNumber(text, i, fraction)) return false;
+      }
+    }
+  }
+  skip_blanks();
+  if (half < 0) half = read_half();
+  skip_blanks();
+  if (i != text.size()) return false;
+  if (minute.value > 59 || second.value > 59 || fraction.value > 999) return false;
+  return half < 0 ? hour.value <= 23 : hour.value >= 1 && hour.value <= 12;
+}
+
+// Splits "12/5/1999" (blanks allowed around numbers) at `separator`. After the
+// date only a time part may follow, set off by a blank.
 bool SplitDate(std::u16string_view text, char16_t separator, std::vector<Token>& parts) {
   size_t i = 0;
   auto skip_blanks = [&] {
@@ -26,12 +83,7 @@ bool SplitDate(std::u16string_view text, char16_t separator, std::vector<Token>&
   skip_blanks();
   while (parts.size() < 3) {
     Token token;
-    while (i < text.size() && text[i] >= u'0' && text[i] <= u'9') {
-      if (token.digits < 9) token.value = token.value * 10 + (text[i] - u'0');
-      ++token.digits;
-      ++i;
-    }
-    if (token.digits == 0) return false;
+    if (!ReadNumber(text, i, token)) return false;
     parts.push_back(token);
     skip_blanks();
     if (i < text.size() && text[i] == separator && parts.size() < 3) {
@@ -41,24 +93,19 @@ bool SplitDate(std::u16string_view text, char16_t separator, std::vector<Token>&
     }
     break;
   }
-  if (i == text.size()) return parts.size() >= 2;
-  // Only a time part may follow: digits and ':' ' ' '.' and AM/PM letters.
-  if (text[i - 1] != u' ') return false;
-  for (; i < text.size(); ++i) {
-    const char16_t c = text[i];
-    const bool allowed = (c >= u'0' && c <= u'9') || c == u':' || c == u' ' || c == u'.' ||
-                         c == u'A' || c == u'P' || c == u'M' || c == u'a' || c == u'p' || c == u'm';
-    if (!allowed) return false;
-  }
-  return parts.size() >= 2;
+  if (parts.size() < 2) return false;
+  if (i == text.size()) return true;
+  return text[i - 1] == u' ' && IsTimePart(text, i);
 }
 
+// A year of one or two digits is the nearest such year to today: at most 50
+// years back or 49 ahead, as the usual date conversion of the platform does.
 int FullYear(const Token& year, QDate today) {
   if (year.digits > 2) return year.value;
   const int this_year = today.isValid() ? today.year() : 2000;
   int full = (this_year / 100) * 100 + year.value;
-  if (full > this_year + 50) full -= 100;
-  if (full <= this_year - 50) full += 100;
+  if (full >= this_year + 50) full -= 100;
+  if (full < this_year - 50) full += 100;
   return full;
 }
 
@@ -119,7 +166,8 @@ QString DateText(QDate date) {
 }
 
 NormalizedDate NormalizeDateText(QStringView text, QDate today) {
-  QString replaced = text.toString();
+  // Blanks around the date are not part of it; inside, a blank separates like "/".
+  QString replaced = text.trimmed().toString();
   for (QChar& c : replaced) {
     if (c == u'.' || c == u' ' || c == u',' || c == u'\\' || c == u'_' || c == u'-') c = u'/';
   }
@@ -142,8 +190,11 @@ qint64 CellDayNumber(std::string_view cell, QDate today) {
   bool plain = true;
   for (const char c : cell) {
     if (c >= '0' && c <= '9') {
+      if (++digits > 4) {
+        plain = false;
+        break;
+      }
       numbers[count] = numbers[count] * 10 + (c - '0');
-      if (++digits > 4) plain = false;
     } else if (c == '/' && digits > 0 && count < 2) {
       ++count;
       digits = 0;

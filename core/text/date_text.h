@@ -19,8 +19,9 @@ bool IsLeapYear(int year);
 
 // Reads "d/m/yyyy" (any one non-digit, non-blank separator; the first such
 // character of the text), then month-first "M/d/yyyy" as a fallback; two
-// numbers mean this year, a two-digit year lands within the century around
-// `today`. A time part after the date is accepted and ignored.
+// numbers mean this year, a year of one or two digits is the nearest such
+// year to `today` (50 back to 49 ahead). A time part after a blank
+// ("10:30", "10:30:15", "9 PM") is accepted in either order and ignored.
 std::optional<QDate> ReadDateText(QStringView text, QDate today);
 std::optional<QDate> ReadDateText(std::string_view text, QDate today);
 
@@ -30,9 +31,9 @@ QDateTime ParseDate(QStringView text, const QDateTime& now);
 // The register's date form: day and month without leading zeros, four-digit year.
 QString DateText(QDate date);
 
-// Turns ". , \ _ -" and blanks into "/" and rewrites a readable date as
-// d/m/yyyy. When the date cannot be read, `ok` is false and the text keeps
-// its replaced separators.
+// Drops the blanks around the text, turns ". , \ _ -" and blanks into "/"
+// and rewrites a readable date as d/m/yyyy. When the date cannot be read,
+// `ok` is false and the text keeps its replaced separators.
 struct NormalizedDate {
   QString text;
   bool ok = false;

@@ -33,11 +33,13 @@ bool TextEquals(std::string_view a, std::string_view b) {
 }
 
 bool TextContains(QStringView part, QStringView whole) {
+  if (part.isEmpty()) return false;
   return std::search(whole.begin(), whole.end(), part.begin(), part.end(),
                      [](QChar x, QChar y) { return Fold(x) == Fold(y); }) != whole.end();
 }
 
 bool TextContains(std::string_view part, std::string_view whole) {
+  if (part.empty()) return false;
   return std::search(whole.begin(), whole.end(), part.begin(), part.end(), [](char x, char y) {
            return FoldAscii(x) == FoldAscii(y);
          }) != whole.end();
@@ -55,7 +57,15 @@ QString StripBlanksAndUnderscores(QStringView text) {
 
 QString StripFillCharacter(QStringView text) {
   QString out = text.toString();
-  out.removeIf([](QChar c) { return c.unicode() == 0xFF; });
+  // The fill byte 0xFF has no character in Windows-1255, so decoded it is
+  // U+FFFD; U+00FF is the same byte read without the converter.
+  out.removeIf([](QChar c) { return c.unicode() == 0xFFFD || c.unicode() == 0xFF; });
+  return out;
+}
+
+std::string StripFillCharacter(std::string_view bytes) {
+  std::string out(bytes);
+  std::erase(out, '\xFF');
   return out;
 }
 

@@ -2,6 +2,7 @@
 
 #include <QString>
 #include <QStringView>
+#include <string>
 #include <string_view>
 
 namespace cheque {
@@ -9,6 +10,7 @@ namespace cheque {
 // Comparisons that ignore the case of ASCII letters only; Hebrew has no case.
 bool TextEquals(QStringView a, QStringView b);
 bool TextEquals(std::string_view a, std::string_view b);
+// An empty part is never contained, so an empty search field finds nothing.
 bool TextContains(QStringView part, QStringView whole);
 bool TextContains(std::string_view part, std::string_view whole);
 
@@ -16,8 +18,10 @@ bool TextContains(std::string_view part, std::string_view whole);
 void StripLetters(QString& text);
 // Removes every blank and "_" (the empty places of a masked field).
 QString StripBlanksAndUnderscores(QStringView text);
-// Removes every fill character (byte 0xFF, U+00FF once decoded).
+// Removes every fill character: byte 0xFF, or once decoded U+FFFD (the
+// code page has no character for it) and U+00FF.
 QString StripFillCharacter(QStringView text);
+std::string StripFillCharacter(std::string_view bytes);
 
 // Deletes one of every doubled backslash after the first character, so a
 // leading doubled backslash of a network path stays.
