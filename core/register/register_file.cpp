@@ -15,6 +15,7 @@ namespace {
 class LineScanner {
  public:
   explicit LineScanner(std::string_view bytes) : data_(bytes) {
+    if (data_.empty()) return;
     const void* eof = std::memchr(data_.data(), '\x1A', data_.size());
     if (eof != nullptr) data_ = data_.substr(0, Offset(eof));
   }

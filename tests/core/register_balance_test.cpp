@@ -1,0 +1,139 @@
+#include <gtest/gtest.h>
+
+#include "core/register/register.h"
+#include "core/text/date_text.h"
+
+using namespace cheque;
+using namespace Qt::StringLiterals;
+
+namespace {
+
+struct Tx {
+  QStringView balance = {};
+  QStringView income = {};
+  QStringView expense = {};
+  QStringView category = {};
+  QStringView date = {};
+  QStringView mark = {};
+};
+
+constexpr QStringView kBank = u"בנק\\יתרה";
+
+Register Make(const std::vector<Tx>& rows) {
+  Register reg;
+  for (const Tx& tx : rows) {
+    const int r = reg.RowCount() - 1;
+    reg.SetCell(r, kBalanceColumn, tx.balance);
+    reg.SetCell(r, kIncomeColumn, tx.income);
+    reg.SetCell(r, kExpenseColumn, tx.expense);
+    reg.SetCell(r, kCategoryColumn, tx.category);
+    reg.SetCell(r, kDateColumn, tx.date);
+    reg.SetCell(r, kMarkColumn, tx.mark);
+    reg.SetCell(r, kDescriptionColumn, u"x");
+    reg.AddEmptyRow();
+  }
+  return reg;
+}
+
+QStringList Balances(const Register& reg) {
+  QStringList out;
+  for (int r = 0; r < reg.RowCount() - 1; ++r) out << reg.Cell(r, kBalanceColumn);
+  return out;
+}
+
+double Moment(int day, int month, int year, double fraction = 0) {
+  return static_cast<double>(DayNumber(QDate(year, month, day))) + fraction;
+}
+
+}  // namespace
+
+TEST(RunningBalance, FollowsTheRules) {
+  struct Case {
+    const char* name;
+    std::vector<Tx> rows;
+    QStringList expected;
+  };
+  const std::vector<Case> cases = {
+      {"bank balance restarts the count",
+       {{u"1000", {}, {}, kBank}, {{}, u"200"}, {u"500", {}, {}, kBank}, {{}, {}, u"100"}},
+       {u"1000"_s, u"1200"_s, u"500"_s, u"400"_s}},
+      {"income wins over expense, even when it is no number",
+       {{u"100"}, {{}, u"50", u"30"}, {{}, u"abc", u"30"}},
+       {u"100"_s, u"150"_s, u"150"_s}},
+      {"an expense written with a minus counts nothing",
+       {{u"100"}, {{}, {}, u"-5"}, {{}, {}, u"5"}},
+       {u"100"_s, u"100"_s, u"95"_s}},
+      {"row 0 is never recomputed, even when it is no number",
+       {{u"abc", u"5"}, {{}, u"1"}},
+       {u"abc"_s, u"1"_s}},
+      {"each row starts from the balance as written",
+       {{u"10"}, {{}, u"0.005"}, {{}, u"0.005"}, {{}, u"0.005"}},
+       {u"10"_s, u"10"_s, u"10"_s, u"10"_s}},
+      {"two decimals once the fraction shows",
+       {{u"0"}, {{}, u"12.5"}, {{}, {}, u"15.75"}},
+       {u"0"_s, u"12.50"_s, u"-3.25"_s}},
+      {"a bank balance that is no number restarts from 0",
+       {{u"5"}, {u"x", {}, {}, kBank}, {{}, u"1"}},
+       {u"5"_s, u"x"_s, u"1"_s}},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    Register reg = Make(c.rows);
+    reg.RecomputeBalances();
+    EXPECT_EQ(Balances(reg), c.expected);
+  }
+}
+
+TEST(RunningBalance, BlankRowGetsNoBalanceAndIsPassedOver) {
+  Register reg;
+  reg.LoadFileBytes(
+      "100\r\n\r\n\r\n\r\n\r\n\r\n\r\n\r\n"
+      "\r\n\r\n\r\n\r\n\r\n\r\n\r\n\r\n"
+      "\r\n\r\n\r\n\r\n7\r\n\r\n\r\n\r\n",
+      u"0");
+  reg.RecomputeBalances();
+  EXPECT_EQ(Balances(reg), (QStringList{u"100"_s, QString(), u"107"_s}));
+  EXPECT_TRUE(reg.RowIsEmpty(1));
+}
+
+TEST(GoToDate, ChoosesTheRowForTheMoment) {
+  // rows: 0 1/1/2020, 1 5/1/2020, 2 no date, 3 5/1/2020, 4 10/1/2020
+  const Register reg = Make({{u"0", {}, {}, {}, u"1/1/2020"},
+                             {{}, {}, {}, {}, u"5/1/2020"},
+                             {u"7"},
+                             {{}, {}, {}, {}, u"5/1/2020"},
+                             {{}, {}, {}, {}, u"10/1/2020"}});
+  struct Case {
+    const char* name;
+    double moment;
+    int row;
+  };
+  const Case cases[] = {
+      {"before every row", Moment(1, 6, 2019), 0},
+      {"during a day: the first row after it", Moment(3, 1, 2020, 0.5), 1},
+      {"midnight of a day with rows: the row before the next day", Moment(5, 1, 2020), 3},
+      {"later on that day: the next day's row", Moment(5, 1, 2020, 0.25), 4},
+      {"after every row: the last row", Moment(20, 1, 2020), 4},
+      {"zero: the last row", 0, 4},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    EXPECT_EQ(reg.GoToDateRow(c.moment), c.row);
+  }
+  EXPECT_EQ(Register().GoToDateRow(Moment(1, 1, 2020)), 0);
+}
+
+TEST(BankBalanceDifference, IsBalanceAboveMinusRealBalance) {
+  const Register reg = Make({{u"1000", {}, {}, kBank},
+                             {u"1200.75"},
+                             {u"1150.25", {}, {}, kBank},
+                             {u"1150.25", {}, {}, kBank},
+                             {u"9"}});
+  EXPECT_FALSE(reg.BankBalanceDifference(0));  // row 0 has nothing above it
+  EXPECT_FALSE(reg.BankBalanceDifference(1));
+  EXPECT_EQ(reg.BankBalanceDifference(2), std::optional<QString>(u"50.50"_s));
+  EXPECT_EQ(reg.BankBalanceDifference(3), std::optional<QString>(u"0"_s));
+  EXPECT_FALSE(reg.BankBalanceDifference(4));
+  EXPECT_FALSE(reg.BankBalanceDifference(5));
+  EXPECT_FALSE(reg.BankBalanceDifference(99));
+}

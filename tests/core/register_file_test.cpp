@@ -1,0 +1,209 @@
+#include <gtest/gtest.h>
+
+#include <QDir>
+#include <QFile>
+#include <QTemporaryDir>
+#include <random>
+
+#include "core/files/line_file.h"
+#include "core/register/register.h"
+#include "core/text/codec.h"
+
+using namespace cheque;
+
+namespace {
+
+std::string_view View(const QByteArray& bytes) {
+  return {bytes.constData(), static_cast<size_t>(bytes.size())};
+}
+
+std::string Win(QStringView text) { return EncodeWin1255(text); }
+
+constexpr std::string_view kBlankRecord = "\r\n\r\n\r\n\r\n\r\n\r\n\r\n\r\n";
+constexpr int kFileOrder[8] = {1, 5, 4, 7, 2, 3, 6, 8};
+
+// The reading rule told plainly, line by line through LineReader.
+std::vector<std::vector<std::string>> ReferenceRecords(std::string_view bytes) {
+  std::vector<std::vector<std::string>> records;
+  LineReader reader(bytes);
+  while (!reader.AtEnd()) {
+    std::vector<std::string> record;
+    for (int i = 0; i < 8; ++i) record.emplace_back(reader.Next());
+    records.push_back(record);
+  }
+  return records;
+}
+
+void ExpectLoadsAsReference(std::string_view bytes) {
+  Register reg;
+  reg.LoadFileBytes(bytes, u"0");
+  const auto records = ReferenceRecords(bytes);
+  if (records.empty()) {
+    ASSERT_EQ(reg.RowCount(), 2);
+    EXPECT_EQ(reg.Cell(0, kDescriptionColumn), QStringLiteral("יתרת פתיחה"));
+    return;
+  }
+  ASSERT_EQ(reg.RowCount(), static_cast<int>(records.size()) + 1);
+  for (size_t r = 0; r < records.size(); ++r) {
+    for (int f = 0; f < 8; ++f) {
+      ASSERT_EQ(reg.RawCell(static_cast<int>(r), kFileOrder[f]), records[r][static_cast<size_t>(f)])
+          << "row " << r << " field " << f;
+    }
+  }
+  EXPECT_TRUE(reg.RowIsEmpty(reg.RowCount() - 1));
+  EXPECT_TRUE(reg.NeedsSorting());
+}
+
+std::string RandomBytes(std::mt19937& rng, size_t size, std::string_view alphabet) {
+  std::string out(size, '\0');
+  for (char& c : out) {
+    c = alphabet.empty() ? static_cast<char>(rng() & 0xFF) : alphabet[rng() % alphabet.size()];
+  }
+  return out;
+}
+
+}  // namespace
+
+TEST(RegisterFile, ZeroLengthFileGivesOpeningRowThatSavesAsEightLines) {
+  Register reg;
+  reg.LoadFileBytes({}, u"1234.50");
+  ASSERT_EQ(reg.RowCount(), 2);
+  EXPECT_EQ(reg.Cell(0, kBalanceColumn), QStringLiteral("1234.50"));
+  EXPECT_EQ(reg.Cell(0, kCategoryColumn), QStringLiteral("בנק\\יתרה"));
+  EXPECT_EQ(reg.Cell(0, kTypeColumn), QStringLiteral("יתרת פתיחה"));
+  EXPECT_EQ(reg.Cell(0, kDateColumn), QStringLiteral("1/1/1990"));
+  EXPECT_EQ(reg.Cell(0, kDescriptionColumn), QStringLiteral("יתרת פתיחה"));
+  EXPECT_TRUE(reg.Cell(0, kMarkColumn).isEmpty());
+  EXPECT_TRUE(reg.RowIsEmpty(1));
+  EXPECT_TRUE(reg.NeedsSorting());
+  const std::string expected = "1234.50\r\n" + Win(u"בנק\\יתרה") + "\r\n" + Win(u"יתרת פתיחה") +
+                               "\r\n1/1/1990\r\n\r\n\r\n" + Win(u"יתרת פתיחה") + "\r\n\r\n";
+  EXPECT_EQ(View(reg.FileBytes()), expected);
+}
+
+TEST(RegisterFile, StoredFormRoundTripsByteForByte) {
+  std::mt19937 rng(7);
+  // Any byte but the line ends and Ctrl-Z, Hebrew and undefined code points included.
+  std::string field_bytes;
+  for (int b = 0; b < 256; ++b) {
+    if (b != '\r' && b != '\n' && b != 0x1A) field_bytes += static_cast<char>(b);
+  }
+  const std::vector<std::string> fixed = {
+      "",  // nothing at all
+      "100\r\n" + Win(u"בנק\\יתרה") + "\r\n" + Win(u"יתרה") + "\r\n31/1/2020\r\n\r\n\r\n" +
+          Win(u"יתרה בבנק") + "\r\n+\r\n",
+      // a record with only a date, and undefined bytes 0xFB 0xFF
+      "\r\n\r\n\r\n5/5/2005\r\n\r\n\r\n\r\n\r\n\r\n\r\n\xFB\r\n\r\n\r\n\r\n\xFF\r\n\r\n",
+  };
+  std::vector<std::string> files = fixed;
+  for (int n = 0; n < 40; ++n) {
+    std::string file;
+    const int records = static_cast<int>(rng() % 30) + 1;
+    for (int r = 0; r < records; ++r) {
+      std::string record;
+      for (int f = 0; f < 8; ++f) {
+        record += RandomBytes(rng, rng() % 12, field_bytes) + "\r\n";
+      }
+      if (record.size() == 16) record.insert(0, "1");  // a blank record is never saved
+      file += record;
+    }
+    files.push_back(file);
+  }
+  for (const std::string& file : files) {
+    Register reg;
+    reg.LoadFileBytes(file, u"0");
+    if (file.empty()) continue;
+    EXPECT_EQ(View(reg.FileBytes()), file);
+  }
+}
+
+TEST(RegisterFile, DamagedInputLoadsAsTheLineRulesSay) {
+  std::mt19937 rng(11);
+  std::vector<std::string> inputs = {
+      std::string("\0\0\0\r\n\0", 6),          // NUL bytes
+      "a\r\nb\r\nc",                            // record cut short, no final line end
+      "a\rb\nc\r\r\nd\n\re",                    // lone CR and LF end lines too
+      "x\r\ny\r\n\x1Az\r\nw\r\n",               // Ctrl-Z ends the file
+      "\x1A" "1\r\n2\r\n",                      // Ctrl-Z first: nothing at all
+      "\r\n",                                   // one blank line makes one blank record
+      std::string(10 * 1024 * 1024, 'L') + "\r\nrest",  // a 10 MB line
+      std::string(200000, '\r'),                // many lone CRs, no LF
+      std::string(200000, '\n') + "tail",
+  };
+  for (int n = 0; n < 200; ++n) inputs.push_back(RandomBytes(rng, rng() % 400, {}));
+  for (int n = 0; n < 100; ++n) inputs.push_back(RandomBytes(rng, rng() % 200, "ab\r\n\x1A\0"));
+  for (const std::string& input : inputs) {
+    SCOPED_TRACE(input.substr(0, 40));
+    ExpectLoadsAsReference(input);
+  }
+}
+
+TEST(RegisterFile, BlankRecordIsKeptOnLoadAndDroppedOnSave) {
+  Register reg;
+  const std::string blank(kBlankRecord);
+  const std::string file = "1\r\n\r\n\r\n\r\n\r\n\r\n\r\n\r\n" + blank;
+  reg.LoadFileBytes(file, u"0");
+  ASSERT_EQ(reg.RowCount(), 3);
+  EXPECT_FALSE(reg.RowIsEmpty(0));
+  EXPECT_TRUE(reg.RowIsEmpty(1));
+  EXPECT_EQ(View(reg.FileBytes()), "1\r\n\r\n\r\n\r\n\r\n\r\n\r\n\r\n");
+}
+
+TEST(RegisterFile, AccountFileIsReadCreatedOrLeftAlone) {
+  QTemporaryDir dir;
+  ASSERT_TRUE(dir.isValid());
+  const QString existing = dir.filePath(QStringLiteral("Xct1.dat"));
+  {
+    QFile file(existing);
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    file.write("5\r\n\r\n\r\n1/2/2020\r\n\r\n\r\nx\r\n\r\n");
+  }
+  const QString missing = dir.filePath(QStringLiteral("Xct2.dat"));
+  const QString folder = dir.filePath(QStringLiteral("Xct3.dat"));  // a folder, not a file
+  ASSERT_TRUE(QDir().mkpath(folder));
+  const QString no_folder = dir.filePath(QStringLiteral("none/Xct4.dat"));
+
+  struct Case {
+    QString path;
+    AccountFileStatus status;
+    int rows;
+  };
+  const Case cases[] = {
+      {existing, AccountFileStatus::kRead, 2},
+      {missing, AccountFileStatus::kCreatedEmpty, 2},
+      {folder, AccountFileStatus::kUnavailable, 1},
+      {no_folder, AccountFileStatus::kUnavailable, 1},
+      {QString(), AccountFileStatus::kUnavailable, 1},  // an unsafe file base gives no path
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.path.toStdString());
+    Register reg;
+    reg.LoadFileBytes("9\r\n", u"0");  // something to be replaced
+    EXPECT_EQ(LoadAccountFile(c.path, u"77", reg), c.status);
+    EXPECT_EQ(reg.RowCount(), c.rows);
+    EXPECT_FALSE(reg.RowIsEmpty(0) && c.rows == 2);
+  }
+  EXPECT_TRUE(QFileInfo(missing).isFile());
+  EXPECT_EQ(QFileInfo(missing).size(), 0);
+  EXPECT_TRUE(QFileInfo(folder).isDir());
+  Register reg;
+  LoadAccountFile(missing, u"77", reg);
+  EXPECT_EQ(reg.Cell(0, kBalanceColumn), QStringLiteral("77"));
+}
+
+TEST(RegisterFile, SaveReplacesTheFileWhole) {
+  QTemporaryDir dir;
+  const QString path = dir.filePath(QStringLiteral("Xct1.dat"));
+  Register reg;
+  reg.LoadFileBytes("1\r\n2\r\n3\r\n4\r\n5\r\n6\r\n7\r\n8\r\n", u"0");
+  reg.AddEmptyRow();  // blank rows are not written
+  ASSERT_TRUE(SaveAccountFile(path, reg));
+  EXPECT_EQ(View(*ReadFileBytes(path)), "1\r\n2\r\n3\r\n4\r\n5\r\n6\r\n7\r\n8\r\n");
+  Register shorter;
+  shorter.LoadFileBytes("a\r\n", u"0");
+  ASSERT_TRUE(SaveAccountFile(path, shorter));
+  EXPECT_EQ(View(*ReadFileBytes(path)), "a\r\n\r\n\r\n\r\n\r\n\r\n\r\n\r\n");
+  EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files).size(), 1);  // no temporary file left
+  EXPECT_FALSE(SaveAccountFile(dir.filePath(QStringLiteral("none/Xct1.dat")), reg));
+  EXPECT_FALSE(SaveAccountFile(QString(), reg));
+}
