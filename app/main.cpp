@@ -1,6 +1,39 @@
 #include <QApplication>
+#include <QTimer>
+
+#include "app/common/services.h"
+#include "app/shell/main_window.h"
+#include "core/files/instance_lock.h"
+#include "core/files/program_folder.h"
+
+using namespace cheque;
 
 int main(int argc, char** argv) {
   QApplication app(argc, argv);
-  return 0;
+  QApplication::setLayoutDirection(Qt::RightToLeft);
+  QApplication::setApplicationName(QStringLiteral("Cheque"));
+  Services& services = SystemServices();
+
+  // Two copies on one program folder would overwrite each other's saves.
+  InstanceLock lock(ProgramFile(file_names::kLock));
+  if (!lock.Acquire()) {
+    services.prompter->ShowError(
+        QStringLiteral("התוכנית כבר פועלת מתיקייה זו\rסגור את החלון הפתוח של התוכנית ונסה שוב"));
+    return 1;
+  }
+
+  CopyFileIfMissing(ProgramFile(file_names::kPrivateTree),
+                    ProgramFile(file_names::kDefaultPrivateTree));
+  CopyFileIfMissing(ProgramFile(file_names::kBusinessTree),
+                    ProgramFile(file_names::kDefaultBusinessTree));
+
+  TForm1 main_window(services);
+  main_window.show();
+  bool started = false;
+  QTimer::singleShot(0, &main_window, [&] {
+    started = main_window.Start();
+    if (!started) QCoreApplication::quit();
+  });
+  const int result = app.exec();
+  return started ? result : 0;
 }

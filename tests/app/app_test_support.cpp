@@ -1,7 +1,11 @@
 #include "tests/app/app_test_support.h"
 
 #include <QDir>
+#include <QAbstractButton>
+#include <QApplication>
 #include <QFile>
+#include <QLineEdit>
+#include <QTest>
 
 namespace cheque::testing {
 
@@ -40,5 +44,47 @@ TestHome::TestHome() {
 TestHome::~TestHome() { qunsetenv("CHEQUE_HOME"); }
 
 QString TestHome::Path(const QString& name) const { return QDir(dir_.path()).filePath(name); }
+
+ModalScript::ModalScript() {
+  timer_.setInterval(5);
+  connect(&timer_, &QTimer::timeout, this, &ModalScript::Tick);
+  timer_.start();
+}
+
+void ModalScript::Expect(const QString& object_name, std::function<void(QWidget*)> action) {
+  actions_.emplace_back(object_name, std::move(action));
+}
+
+void ModalScript::Tick() {
+  QWidget* modal = QApplication::activeModalWidget();
+  if (handled_ && handled_->isVisible() && modal == handled_) return;
+  handled_ = nullptr;
+  if (modal == nullptr || actions_.empty() || modal->objectName() != actions_.front().first) return;
+  auto action = std::move(actions_.front().second);
+  actions_.pop_front();
+  handled_ = modal;
+  // Run outside this tick, so an action that opens another modal window
+  // leaves the script free to act on that one too.
+  QTimer::singleShot(0, modal, [action = std::move(action), modal] { action(modal); });
+}
+
+void ClickButton(QWidget* window, const QString& caption) {
+  for (QAbstractButton* button : window->findChildren<QAbstractButton*>()) {
+    if (button->text() == caption && button->isVisible()) {
+      button->setFocus();
+      QTest::mouseClick(button, Qt::LeftButton);
+      return;
+    }
+  }
+  QFAIL(qPrintable(QStringLiteral("no button ") + caption));
+}
+
+void TypeInto(QWidget* window, const QString& object_name, const QString& text) {
+  auto* edit = window->findChild<QLineEdit*>(object_name);
+  QVERIFY2(edit != nullptr, qPrintable(object_name));
+  edit->setFocus();
+  edit->selectAll();
+  QTest::keyClicks(edit, text);
+}
 
 }  // namespace cheque::testing

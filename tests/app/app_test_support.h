@@ -2,7 +2,11 @@
 
 #include <QStringList>
 #include <QTemporaryDir>
+#include <QObject>
+#include <QPointer>
+#include <QTimer>
 #include <deque>
+#include <functional>
 
 #include "app/common/services.h"
 
@@ -73,5 +77,26 @@ class TestHome {
  private:
   QTemporaryDir dir_;
 };
+
+// Acts on modal windows as they open: each expected window, named by its
+// objectName, gets its action once it is the active modal window. Nested
+// modal windows work, since a window is only acted on once per showing.
+class ModalScript : public QObject {
+ public:
+  ModalScript();
+  void Expect(const QString& object_name, std::function<void(QWidget*)> action);
+  bool Done() const { return actions_.empty(); }
+
+ private:
+  void Tick();
+  std::deque<std::pair<QString, std::function<void(QWidget*)>>> actions_;
+  QPointer<QWidget> handled_;
+  QTimer timer_;
+};
+
+// Clicks the push button with this caption inside a window.
+void ClickButton(QWidget* window, const QString& caption);
+// Types into the line edit of that objectName (replacing its text).
+void TypeInto(QWidget* window, const QString& object_name, const QString& text);
 
 }  // namespace cheque::testing

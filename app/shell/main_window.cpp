@@ -1,0 +1,307 @@
+#include "app/shell/main_window.h"
+
+#include <QApplication>
+#include <QComboBox>
+#include <QGridLayout>
+#include <QHBoxLayout>
+#include <QHeaderView>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QScreen>
+#include <QStackedWidget>
+#include <QStyle>
+#include <QTableView>
+#include <QTimer>
+#include <QToolButton>
+#include <QVBoxLayout>
+
+#include "app/common/busy_notice.h"
+#include "app/common/form_font.h"
+#include "app/shell/account_data_dialog.h"
+#include "app/shell/first_time.h"
+#include "app/shell/intro_screen.h"
+#include "app/shell/private_data_dialog.h"
+#include "core/files/program_folder.h"
+#include "core/register/register_model.h"
+
+namespace cheque {
+namespace {
+
+const QColor kPageColor(250, 251, 206);
+const QColor kChequePageColor(192, 192, 192);
+
+void SetBackground(QWidget* widget, const QColor& color) {
+  widget->setAutoFillBackground(true);
+  QPalette palette = widget->palette();
+  palette.setColor(QPalette::Window, color);
+  widget->setPalette(palette);
+}
+
+QLabel* AddLabel(QLayout* layout, QWidget* parent, const QString& text, const QString& name = {}) {
+  auto* label = new QLabel(text, parent);
+  if (!name.isEmpty()) label->setObjectName(name);
+  layout->addWidget(label);
+  return label;
+}
+
+}  // namespace
+
+TForm1::TForm1(Services& services, QWidget* parent)
+    : QWidget(parent), services_(services), active_account_file_(ProgramFile(QStringLiteral("accnt1.dat"))) {
+  setObjectName(QStringLiteral("TForm1"));
+  setWindowTitle(QStringLiteral("תוכנת תזרים מזומנים"));
+  SetFormFont(this);
+  resize(605, 492);
+
+  // The other windows, once, in the program's order.
+  private_data_ = new TPrivateDta(services_, this);
+  account_data_ = new TAccountData(services_, this);
+  splash_ = new TSplash(this);
+  intro_ = new TIntroScr(services_, this);
+  first_time_ = new TFirstTime(services_, *private_data_, *account_data_, this);
+  connect(account_data_, &TAccountData::NamesChanged, this, &TForm1::CopyAccountNames);
+
+  model_ = new RegisterModel(register_, this);
+
+  auto* layout = new QVBoxLayout(this);
+  layout->setContentsMargins(0, 0, 0, 0);
+  layout->setSpacing(0);
+  notebook_ = new QStackedWidget(this);
+  notebook_->setObjectName(QStringLiteral("Notebook1"));
+  layout->addWidget(notebook_, 1);
+  const char16_t* page_names[] = {u"חשבונות", u"המחאות", u"דוחות"};
+  for (const char16_t* name : page_names) {
+    auto* page = new QWidget(notebook_);
+    page->setObjectName(QString::fromUtf16(name));
+    SetBackground(page, kPageColor);
+    notebook_->addWidget(page);
+  }
+  BuildRegisterPage(notebook_->widget(kRegisterPage));
+  BuildChequePage(notebook_->widget(kChequePage));
+  auto* report_layout = new QVBoxLayout(notebook_->widget(kReportPage));
+  report_layout->addStretch();
+
+  auto* toolbar = new QFrame(this);
+  toolbar->setObjectName(QStringLiteral("Panel7"));
+  toolbar->setFrameStyle(QFrame::Panel | QFrame::Raised);
+  BuildToolbar(toolbar);
+  layout->addWidget(toolbar);
+
+  timer_ = new QTimer(this);
+  timer_->setObjectName(QStringLiteral("Timer1"));
+  timer_->setInterval(300);
+  connect(timer_, &QTimer::timeout, this, &TForm1::TimerTick);
+  timer_->start();
+
+  ShowStatusDate();
+  ShowPage(kRegisterPage);
+  if (const QScreen* screen = QGuiApplication::primaryScreen()) {
+    move(screen->availableGeometry().center() - rect().center());
+  }
+}
+
+TForm1::~TForm1() = default;
+
+void TForm1::BuildRegisterPage(QWidget* page) {
+  auto* layout = new QVBoxLayout(page);
+  layout->setContentsMargins(2, 2, 2, 2);
+  layout->setSpacing(2);
+
+  auto* top = new QFrame(page);
+  top->setObjectName(QStringLiteral("Panel8"));
+  auto* top_layout = new QHBoxLayout(top);
+  top_layout->setContentsMargins(4, 2, 4, 2);
+  // The account title lies over the drop-down; a click on it opens the list.
+  auto* title_cell = new QWidget(top);
+  auto* title_grid = new QGridLayout(title_cell);
+  title_grid->setContentsMargins(0, 0, 0, 0);
+  accounts_combo_ = new QComboBox(title_cell);
+  accounts_combo_->setObjectName(QStringLiteral("ComboBox1"));
+  QFont big = font();
+  big.setPointSize(18);
+  accounts_combo_->setFont(big);
+  accounts_combo_->setMinimumWidth(260);
+  title_panel_ = new QLabel(title_cell);
+  title_panel_->setObjectName(QStringLiteral("PanelAcctTitle"));
+  title_panel_->setToolTip(QStringLiteral("החשבון הפעיל"));
+  title_panel_->setFont(big);
+  title_panel_->setAlignment(Qt::AlignCenter);
+  title_panel_->setStyleSheet(QStringLiteral("background: #008080; color: #00ffff;"));
+  title_panel_->setCursor(Qt::PointingHandCursor);
+  title_panel_->installEventFilter(this);
+  title_grid->addWidget(accounts_combo_, 0, 0);
+  title_grid->addWidget(title_panel_, 0, 0);
+  top_layout->addWidget(title_cell);
+  top_layout->addStretch();
+  AddTool(top, QStringLiteral("ImgAct"), QStringLiteral("עריכת פרטי חשבונות"),
+          QStyle::SP_FileDialogInfoView, true);
+  sort_picture_ = AddTool(top, QStringLiteral("ImgSort"), QStringLiteral("מיון הרשומות"),
+                          QStyle::SP_ArrowDown, true);
+  layout->addWidget(top);
+  connect(accounts_combo_, &QComboBox::activated, this,
+          [this](int index) { SwitchAccount(accounts_combo_->itemText(index)); });
+
+  grid_ = new QTableView(page);
+  grid_->setObjectName(QStringLiteral("StringGrid1"));
+  grid_->setModel(model_);
+  // Balance at the left, date at the right, as on the account's paper register.
+  grid_->setLayoutDirection(Qt::LeftToRight);
+  grid_->setEditTriggers(QAbstractItemView::NoEditTriggers);
+  grid_->setSelectionBehavior(QAbstractItemView::SelectItems);
+  grid_->setSelectionMode(QAbstractItemView::SingleSelection);
+  grid_->verticalHeader()->hide();
+  grid_->verticalHeader()->setDefaultSectionSize(18);
+  grid_->setWordWrap(false);
+  grid_->setColumnHidden(kKeyColumn, true);
+  grid_->setColumnHidden(kMarkColumn, true);
+  const int widths[] = {0, 65, 65, 65, 50, 60, 0, 60};
+  for (int c = 1; c < 8; ++c) grid_->setColumnWidth(c, widths[c]);
+  grid_->horizontalHeader()->setSectionResizeMode(kDescriptionColumn, QHeaderView::Stretch);
+  layout->addWidget(grid_, 1);
+
+  auto* status = new QFrame(page);
+  status->setObjectName(QStringLiteral("Panel5"));
+  auto* status_layout = new QHBoxLayout(status);
+  status_layout->setContentsMargins(4, 2, 4, 2);
+  AddLabel(status_layout, status, QStringLiteral(":היום"));
+  today_label_ = AddLabel(status_layout, status, {}, QStringLiteral("LblToday"));
+  weekday_label_ = AddLabel(status_layout, status, {}, QStringLiteral("LblWeekDay"));
+  AddLabel(status_layout, status, QStringLiteral(":מסגרת"));
+  credit_limit_label_ = AddLabel(status_layout, status, {}, QStringLiteral("LblAcctFrame"));
+  file_label_ = AddLabel(status_layout, status, QStringLiteral("בקובץ:"), QStringLiteral("LblFile"));
+  file_label_->hide();
+  status_layout->addStretch();
+  // Tools whose work comes with the full register stay visibly disabled.
+  AddTool(status, QStringLiteral("SBNewItem"), QStringLiteral("רשומה חדשה"),
+          QStyle::SP_FileIcon, false);
+  AddTool(status, QStringLiteral("SBDelItm"), QStringLiteral("מחיקת רשומה"),
+          QStyle::SP_TrashIcon, false);
+  auto* today = AddTool(status, QStringLiteral("SBToday"),
+                        QStringLiteral("דלג לרשומה  שתאריכה היום"), QStyle::SP_ArrowForward, true);
+  connect(today, &QToolButton::clicked, this, [this] { GoToDate(services_.clock->Now()); });
+  AddTool(status, QStringLiteral("SBSrch"), QStringLiteral("חיפוש"),
+          QStyle::SP_FileDialogContentsView, false);
+  AddTool(status, QStringLiteral("SBInternet"), QStringLiteral("חיבור אינטרנט לבנק"),
+          QStyle::SP_DriveNetIcon, false);
+  AddTool(status, QStringLiteral("SBSort"), QStringLiteral("מיונים שונים"),
+          QStyle::SP_FileDialogListView, false);
+  AddTool(status, QStringLiteral("SBClone"), QStringLiteral("העתקה ועריכת רשומה"),
+          QStyle::SP_FileDialogNewFolder, false);
+  AddTool(status, QStringLiteral("SBHelp"), QStringLiteral("קבלת עזרה"),
+          QStyle::SP_DialogHelpButton, false)
+      ->setCheckable(true);
+  layout->addWidget(status);
+}
+
+void TForm1::BuildChequePage(QWidget* page) {
+  auto* layout = new QVBoxLayout(page);
+  auto* row = new QHBoxLayout();
+  AddLabel(row, page, QStringLiteral("חשבון:"));
+  cheque_accounts_combo_ = new QComboBox(page);
+  cheque_accounts_combo_->setObjectName(QStringLiteral("ComboBox2"));
+  cheque_accounts_combo_->setMinimumWidth(200);
+  row->addWidget(cheque_accounts_combo_);
+  row->addStretch();
+  layout->addLayout(row);
+  layout->addStretch();
+  connect(cheque_accounts_combo_, &QComboBox::activated, this,
+          [this](int index) { SwitchAccount(cheque_accounts_combo_->itemText(index)); });
+}
+
+void TForm1::BuildToolbar(QWidget* toolbar) {
+  auto* layout = new QHBoxLayout(toolbar);
+  layout->setContentsMargins(4, 2, 4, 2);
+  auto* reg = AddTool(toolbar, QStringLiteral("ImgReg"), QStringLiteral("דפי רישום תנועות"),
+                      QStyle::SP_FileDialogDetailedView, true);
+  connect(reg, &QToolButton::clicked, this, [this] { ShowPage(kRegisterPage); });
+  auto* chk = AddTool(toolbar, QStringLiteral("ImgChk"), QStringLiteral("הפקת המחאות"),
+                      QStyle::SP_FileDialogStart, true);
+  connect(chk, &QToolButton::clicked, this, [this] { ShowPage(kChequePage); });
+  AddTool(toolbar, QStringLiteral("ImgRpt"), QStringLiteral("הפקת דוחות"),
+          QStyle::SP_FileDialogContentsView, false);
+  AddTool(toolbar, QStringLiteral("ImgBak"), QStringLiteral("גיבויים"),
+          QStyle::SP_DialogSaveButton, false);
+  AddTool(toolbar, QStringLiteral("ImgCldr"), QStringLiteral("לוח שנה"),
+          QStyle::SP_FileDialogInfoView, false);
+  auto* details = AddTool(toolbar, QStringLiteral("ImgDtl"), QStringLiteral("שינוי פרטים אישיים"),
+                          QStyle::SP_DirHomeIcon, true);
+  connect(details, &QToolButton::clicked, this, &TForm1::ShowPersonalDetails);
+  layout->addStretch();
+  auto* exit = AddTool(toolbar, QStringLiteral("ImgExt"), QStringLiteral("סיום התוכנית"),
+                       QStyle::SP_DialogCloseButton, true);
+  connect(exit, &QToolButton::clicked, this, &TForm1::ExitProgram);
+}
+
+// A picture tool; it shows its highlighted form while the mouse is over it.
+QToolButton* TForm1::AddTool(QWidget* parent, const QString& name, const QString& hint, int icon,
+                             bool enabled) {
+  auto* tool = new QToolButton(parent);
+  tool->setObjectName(name);
+  tool->setToolTip(hint);
+  tool->setIcon(style()->standardIcon(static_cast<QStyle::StandardPixmap>(icon)));
+  tool->setIconSize(QSize(28, 28));
+  tool->setAutoRaise(true);
+  tool->setEnabled(enabled);
+  tool->setStyleSheet(QStringLiteral(
+      "QToolButton:hover { background: #fff7b0; border: 1px solid #808000; }"
+      "QToolButton[highlighted=\"true\"] { background: #fff7b0; }"));
+  if (parent->layout() != nullptr) parent->layout()->addWidget(tool);
+  if (enabled) {
+    connect(tool, &QToolButton::pressed, this,
+            [this] { services_.sounds->Play(QStringLiteral("aClick.wav")); });
+  }
+  if (name == u"ImgAct") connect(tool, &QToolButton::clicked, this, &TForm1::ShowAccountDefinitions);
+  if (name == u"ImgSort") connect(tool, &QToolButton::clicked, this, &TForm1::SortByDate);
+  return tool;
+}
+
+void TForm1::ShowStatusDate() {
+  static const char16_t* weekdays[] = {u"יום ראשון", u"יום שני",  u"יום שלישי", u"יום רביעי",
+                                       u"יום חמישי", u"יום שישי", u"יום שבת"};
+  const QDate today = services_.clock->Today();
+  today_label_->setText(QString::number(today.day()) + u'/' + QString::number(today.month()) +
+                        u'/' + QString::number(today.year()));
+  // Qt counts Monday as 1; the week here starts on Sunday.
+  weekday_label_->setText(QString::fromUtf16(weekdays[today.dayOfWeek() % 7]));
+}
+
+void TForm1::ShowPage(int page) {
+  if (splash_->IsBusyVisible()) return;
+  notebook_->setCurrentIndex(page);
+  for (int i = 0; i < notebook_->count(); ++i) {
+    SetBackground(notebook_->widget(i), i == kChequePage ? kChequePageColor : kPageColor);
+  }
+  if (page == kRegisterPage && grid_->isVisible()) grid_->setFocus();
+  if (page == kChequePage) cheque_accounts_combo_->setCurrentText(ActiveTitle());
+  FitColumns();
+}
+
+void TForm1::FitColumns() {
+  // The description column takes what the others leave (a stretch section).
+  visible_rows_ = std::max(1, grid_->viewport()->height() / grid_->verticalHeader()->defaultSectionSize());
+}
+
+void TForm1::resizeEvent(QResizeEvent* event) {
+  QWidget::resizeEvent(event);
+  if (isVisible()) FitColumns();
+}
+
+bool TForm1::eventFilter(QObject* watched, QEvent* event) {
+  if (watched == title_panel_ && event->type() == QEvent::MouseButtonPress) {
+    accounts_combo_->showPopup();
+    return true;
+  }
+  return QWidget::eventFilter(watched, event);
+}
+
+void TForm1::keyPressEvent(QKeyEvent* event) {
+  if (event->key() == Qt::Key_Escape && splash_->IsBusyVisible()) {
+    cancel_request_ = true;
+    return;
+  }
+  QWidget::keyPressEvent(event);
+}
+
+QString TForm1::ActiveTitle() const { return title_panel_->text(); }
+
+}  // namespace cheque

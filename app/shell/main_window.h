@@ -1,0 +1,116 @@
+#pragma once
+
+#include <QDateTime>
+#include <QWidget>
+#include <optional>
+
+#include "app/common/services.h"
+#include "core/register/register.h"
+
+class QComboBox;
+class QFrame;
+class QLabel;
+class QStackedWidget;
+class QTableView;
+class QTimer;
+class QToolButton;
+
+namespace cheque {
+
+class RegisterModel;
+class TAccountData;
+class TFirstTime;
+class TIntroScr;
+class TPrivateDta;
+class TSplash;
+
+// The main window: three pages (register, cheques, reports) over a picture
+// toolbar. It owns the active account.
+class TForm1 : public QWidget {
+  Q_OBJECT
+
+ public:
+  enum Page { kRegisterPage = 0, kChequePage = 1, kReportPage = 2 };
+
+  explicit TForm1(Services& services, QWidget* parent = nullptr);
+  ~TForm1() override;
+
+  // The start: first-run screens, the launcher, the last account. False when
+  // the user gave up; the program then ends without saving anything.
+  bool Start();
+
+  void LoadAccount(const QString& name, bool keep_order);
+  bool SaveAccount();
+  void GoToDate(std::optional<QDateTime> moment);
+  // The orderly end: saves the account and names it in "Cheque.ini".
+  void ExitProgram();
+  // Switches the active account as a choice in ComboBox1 does.
+  void SwitchAccount(const QString& name);
+  void ShowPage(int page);
+  void SortByDate();
+  // One tick of Timer1 (the autosave count and the blinking sort picture).
+  void TimerTick();
+
+  const Register& ActiveRegister() const { return register_; }
+  QString ActiveAccountFile() const { return active_account_file_; }
+  QString ActiveTitle() const;
+  bool IsBusy() const { return busy_; }
+  TAccountData& AccountData() { return *account_data_; }
+  TPrivateDta& PrivateData() { return *private_data_; }
+  TSplash& Splash() { return *splash_; }
+  TIntroScr& IntroScreen() { return *intro_; }
+  TFirstTime& FirstTime() { return *first_time_; }
+
+ protected:
+  void closeEvent(QCloseEvent* event) override;
+  void keyPressEvent(QKeyEvent* event) override;
+  void resizeEvent(QResizeEvent* event) override;
+  bool eventFilter(QObject* watched, QEvent* event) override;
+
+ private:
+  void BuildRegisterPage(QWidget* page);
+  void BuildChequePage(QWidget* page);
+  void BuildToolbar(QWidget* toolbar);
+  QToolButton* AddTool(QWidget* parent, const QString& name, const QString& hint,
+                       int icon, bool enabled);
+  void CopyAccountNames(const QStringList& names, const QString& selected);
+  void ShowAccountDefinitions();
+  void ShowPersonalDetails();
+  void RefreshAfterChange();
+  void ShowStatusDate();
+  void SetSortPictureHighlighted(bool highlighted);
+  void FitColumns();
+
+  Services& services_;
+  Register register_;
+  RegisterModel* model_ = nullptr;
+  QString active_account_file_;
+  bool busy_ = false;
+  bool cancel_request_ = false;
+  bool exiting_ = false;
+  int autosave_ticks_ = 0;
+  int blink_count_ = 0;
+  int visible_rows_ = 12;
+  int reminder_count_ = 1;
+
+  // Windows created once, in the program's fixed order.
+  TPrivateDta* private_data_ = nullptr;
+  TAccountData* account_data_ = nullptr;
+  TSplash* splash_ = nullptr;
+  TIntroScr* intro_ = nullptr;
+  TFirstTime* first_time_ = nullptr;
+
+  QStackedWidget* notebook_ = nullptr;
+  QTableView* grid_ = nullptr;
+  QComboBox* accounts_combo_ = nullptr;
+  QComboBox* cheque_accounts_combo_ = nullptr;
+  QLabel* title_panel_ = nullptr;
+  QLabel* credit_limit_label_ = nullptr;
+  QLabel* file_label_ = nullptr;
+  QLabel* today_label_ = nullptr;
+  QLabel* weekday_label_ = nullptr;
+  QToolButton* sort_picture_ = nullptr;
+  QTimer* timer_ = nullptr;
+};
+
+}  // namespace cheque

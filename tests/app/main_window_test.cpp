@@ -1,0 +1,170 @@
+#include <QApplication>
+#include <QComboBox>
+#include <QDir>
+#include <QFile>
+#include <QTableView>
+#include <QTest>
+
+#include "app/common/busy_notice.h"
+#include "app/shell/account_data_dialog.h"
+#include "app/shell/intro_screen.h"
+#include "app/shell/main_window.h"
+#include "core/files/account_list.h"
+#include "core/files/line_file.h"
+#include "core/files/personal_details.h"
+#include "tests/app/app_test_support.h"
+
+using namespace cheque;
+using namespace cheque::testing;
+
+namespace {
+
+AccountDefinition Account(const QString& name, const QString& base, const QString& opening = QStringLiteral("0")) {
+  AccountDefinition a;
+  a.name = name;
+  a.file_base = base;
+  a.account_number = QStringLiteral("12345");
+  a.opening_balance = opening;
+  return a;
+}
+
+// A program folder after the first run: details, and the given accounts.
+void PrepareHome(TestHome& home, const std::vector<AccountDefinition>& accounts) {
+  PersonalDetails details;
+  details.first_name = QStringLiteral("דנה");
+  details.family_name = QStringLiteral("לוי");
+  details.business_name = QStringLiteral("לוי בע\"מ");
+  QVERIFY(details.Write(home.Path(QStringLiteral("AcMyData.Dat"))));
+  AccountList list;
+  for (const auto& a : accounts) list.Append(a);
+  QVERIFY(list.Write(home.Path(QStringLiteral("Accts.dat"))));
+}
+
+
+}  // namespace
+
+class MainWindowTest : public QObject {
+  Q_OBJECT
+
+ private slots:
+  void LauncherExitEndsWithoutSaving() {
+    TestHome home;
+    PrepareHome(home, {Account(QStringLiteral("עסק"), QStringLiteral("Xct1"))});
+    TForm1 window(home.services);
+    ModalScript script;
+    script.Expect(QStringLiteral("TIntroScr"), [](QWidget* w) { static_cast<TIntroScr*>(w)->ChooseArea(3); });
+    QVERIFY(!window.Start());
+    QVERIFY(!QFile::exists(home.Path(QStringLiteral("Cheque.ini"))));
+    QVERIFY(!QFile::exists(home.Path(QStringLiteral("Xct1.dat"))));
+    QVERIFY(home.sounds.played.contains(QStringLiteral("Close.wav")));
+  }
+
+  void SwitchingThenExitNamesTheNewAccount() {
+    TestHome home;
+    PrepareHome(home, {Account(QStringLiteral("בית"), QStringLiteral("Xct1"), QStringLiteral("100")),
+                       Account(QStringLiteral("עסק"), QStringLiteral("Xct2"), QStringLiteral("250"))});
+    QVERIFY(WriteLastAccountName(home.Path(QStringLiteral("Cheque.ini")), QStringLiteral("בית")));
+    TForm1 window(home.services);
+    ModalScript script;
+    script.Expect(QStringLiteral("TIntroScr"), [](QWidget* w) { static_cast<TIntroScr*>(w)->ChooseArea(0); });
+    QVERIFY(window.Start());
+    QCOMPARE(window.ActiveTitle(), QStringLiteral("בית"));
+    QCOMPARE(window.ActiveRegister().Cell(0, kBalanceColumn), QStringLiteral("100"));
+
+    auto* combo = window.findChild<QComboBox*>(QStringLiteral("ComboBox1"));
+    QVERIFY(combo != nullptr);
+    QCOMPARE(combo->count(), 2);
+    window.SwitchAccount(QStringLiteral("עסק"));
+    QCOMPARE(window.ActiveTitle(), QStringLiteral("עסק"));
+    QCOMPARE(window.ActiveRegister().Cell(0, kBalanceColumn), QStringLiteral("250"));
+    QVERIFY(window.ActiveAccountFile().endsWith(QStringLiteral("/Xct2.dat")));
+    // The account left was saved on the switch.
+    QVERIFY(QFile::exists(home.Path(QStringLiteral("Xct1.dat"))));
+
+    window.ExitProgram();
+    QCOMPARE(ReadLastAccountName(home.Path(QStringLiteral("Cheque.ini"))).value_or(QString()),
+             QStringLiteral("עסק"));
+    Register saved;
+    QCOMPARE(LoadAccountFile(home.Path(QStringLiteral("Xct2.dat")), u"0", saved), AccountFileStatus::kRead);
+    QCOMPARE(saved.Cell(0, kDescriptionColumn), QStringLiteral("יתרת פתיחה"));
+  }
+
+  void ExitWhileBusyDoesNotSave() {
+    TestHome home;
+    PrepareHome(home, {Account(QStringLiteral("בית"), QStringLiteral("Xct1"))});
+    TForm1 window(home.services);
+    ModalScript script;
+    script.Expect(QStringLiteral("TIntroScr"), [](QWidget* w) { static_cast<TIntroScr*>(w)->ChooseArea(0); });
+    QVERIFY(window.Start());
+    QFile::remove(home.Path(QStringLiteral("Xct1.dat")));
+    window.Splash().ShowBusy(QStringLiteral("..."));
+    window.close();
+    QVERIFY(!QFile::exists(home.Path(QStringLiteral("Cheque.ini"))));
+    QVERIFY(!QFile::exists(home.Path(QStringLiteral("Xct1.dat"))));
+    window.Splash().HideBusy();
+    window.close();
+    QVERIFY(QFile::exists(home.Path(QStringLiteral("Cheque.ini"))));
+  }
+
+  // A stale name in Cheque.ini opens the first account, not an empty register under a lost name.
+  void StaleLastAccountOpensTheFirst() {
+    TestHome home;
+    PrepareHome(home, {Account(QStringLiteral("עסק"), QStringLiteral("Xct4"), QStringLiteral("7"))});
+    QVERIFY(WriteLastAccountName(home.Path(QStringLiteral("Cheque.ini")), QStringLiteral("נמחק")));
+    TForm1 window(home.services);
+    ModalScript script;
+    script.Expect(QStringLiteral("TIntroScr"), [](QWidget* w) { static_cast<TIntroScr*>(w)->ChooseArea(0); });
+    QVERIFY(window.Start());
+    QCOMPARE(window.ActiveTitle(), QStringLiteral("עסק"));
+    QVERIFY(window.ActiveAccountFile().endsWith(QStringLiteral("/Xct4.dat")));
+  }
+
+  // A file base that names a path outside the folder is never used.
+  void UnsafeFileBaseIsNeverUsed() {
+    TestHome home;
+    PrepareHome(home, {Account(QStringLiteral("רע"), QStringLiteral("../outside"))});
+    TForm1 window(home.services);
+    ModalScript script;
+    script.Expect(QStringLiteral("TIntroScr"), [](QWidget* w) { static_cast<TIntroScr*>(w)->ChooseArea(0); });
+    QVERIFY(window.Start());
+    QVERIFY(!window.ActiveAccountFile().contains(QStringLiteral("outside")));
+    window.ExitProgram();
+    QVERIFY(!QFile::exists(home.Path(QStringLiteral("../outside.dat"))));
+  }
+
+  void FailedSaveTellsTheUser() {
+    TestHome home;
+    PrepareHome(home, {Account(QStringLiteral("בית"), QStringLiteral("Xct1"))});
+    TForm1 window(home.services);
+    ModalScript script;
+    script.Expect(QStringLiteral("TIntroScr"), [](QWidget* w) { static_cast<TIntroScr*>(w)->ChooseArea(0); });
+    QVERIFY(window.Start());
+    // A folder where the account file should be: the save cannot replace it.
+    QFile::remove(home.Path(QStringLiteral("Xct1.dat")));
+    QVERIFY(QDir(home.Path(QString())).mkdir(QStringLiteral("Xct1.dat")));
+    home.prompter.Forget();
+    QVERIFY(!window.SaveAccount());
+    QCOMPARE(home.prompter.Asked().size(), size_t{1});
+    QCOMPARE(home.prompter.Asked().front().caption, QStringLiteral("שגיאה"));
+  }
+
+  void AutosaveAfterFourMinutesOnTheRegister() {
+    TestHome home;
+    PrepareHome(home, {Account(QStringLiteral("בית"), QStringLiteral("Xct1"))});
+    TForm1 window(home.services);
+    ModalScript script;
+    script.Expect(QStringLiteral("TIntroScr"), [](QWidget* w) { static_cast<TIntroScr*>(w)->ChooseArea(0); });
+    QVERIFY(window.Start());
+    window.show();
+    QApplication::setActiveWindow(&window);
+    QVERIFY(window.isActiveWindow());
+    QFile::remove(home.Path(QStringLiteral("Xct1.dat")));
+    for (int i = 0; i < 3 * 240; ++i) window.TimerTick();
+    QVERIFY(!QFile::exists(home.Path(QStringLiteral("Xct1.dat"))));
+    for (int i = 0; i < 3; ++i) window.TimerTick();
+    QVERIFY(QFile::exists(home.Path(QStringLiteral("Xct1.dat"))));
+  }
+};
+
+QTEST_MAIN(MainWindowTest)
+#include "main_window_test.moc"
