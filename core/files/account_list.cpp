@@ -1,9 +1,11 @@
 #include "core/files/account_list.h"
 
 #include <QDir>
-#include <QRegularExpression>
+#include <QFileInfo>
+#include <algorithm>
 
 #include "core/files/line_file.h"
+#include "core/files/program_folder.h"
 #include "core/text/text_compare.h"
 
 namespace cheque {
@@ -93,8 +95,40 @@ QByteArray AccountList::ToBytes() const {
 
 bool AccountList::Write(const QString& path) const { return WriteFileAtomic(path, ToBytes()); }
 
+namespace {
+
+bool IsReservedDeviceName(QStringView base) {
+  static const QStringList names = {
+      QStringLiteral("CON"),  QStringLiteral("PRN"),  QStringLiteral("AUX"),  QStringLiteral("NUL"),
+      QStringLiteral("COM1"), QStringLiteral("COM2"), QStringLiteral("COM3"), QStringLiteral("COM4"),
+      QStringLiteral("COM5"), QStringLiteral("COM6"), QStringLiteral("COM7"), QStringLiteral("COM8"),
+      QStringLiteral("COM9"), QStringLiteral("LPT1"), QStringLiteral("LPT2"), QStringLiteral("LPT3"),
+      QStringLiteral("LPT4"), QStringLiteral("LPT5"), QStringLiteral("LPT6"), QStringLiteral("LPT7"),
+      QStringLiteral("LPT8"), QStringLiteral("LPT9")};
+  for (const QString& name : names) {
+    if (base.compare(name, Qt::CaseInsensitive) == 0) return true;
+  }
+  return false;
+}
+
+// The n of a base "Xct<n>" (letter case ignored, as the file system on
+// Windows does), or -1. A number of more than 15 digits was never made by us;
+// leaving it out keeps n + 1 from overflowing.
+qlonglong XctNumber(QStringView base) {
+  if (base.size() < 4 || !base.startsWith(u"Xct", Qt::CaseInsensitive)) return -1;
+  QStringView digits = base.mid(3);
+  for (const QChar c : digits) {
+    if (c < u'0' || c > u'9') return -1;
+  }
+  while (digits.size() > 1 && digits.front() == u'0') digits = digits.mid(1);
+  if (digits.size() > 15) return -1;
+  return digits.toLongLong();
+}
+
+}  // namespace
+
 bool IsSafeFileBase(QStringView base) {
-  if (base.isEmpty()) return false;
+  if (base.isEmpty() || IsReservedDeviceName(base)) return false;
   for (const QChar c : base) {
     if (!c.isLetterOrNumber()) return false;
   }
@@ -104,22 +138,33 @@ bool IsSafeFileBase(QStringView base) {
 QString AccountFilePath(const QString& folder, QStringView file_base) {
   if (!IsSafeFileBase(file_base)) return {};
   QString path = folder;
-  if (!path.endsWith(u'/')) path += u'/';
+  if (!path.isEmpty() && !path.endsWith(u'/') && !path.endsWith(u'\\')) path += u'/';
   return path + file_base.toString() + QStringLiteral(".dat");
 }
 
-QString NextAccountFileBase(const QString& folder) {
-  static const QRegularExpression pattern(QStringLiteral("^Xct(\\d+)\\.dat$"),
-                                          QRegularExpression::CaseInsensitiveOption);
+QString NextAccountFileBase(const QString& folder, const AccountList& list) {
   qlonglong highest = 0;
-  const QStringList files = QDir(folder).entryList({QStringLiteral("Xct*.dat")},
-                                                   QDir::Files | QDir::Hidden | QDir::System,
-                                                   QDir::NoSort);
+  const QDir dir(folder);
+  const QStringList files = dir.entryList({QStringLiteral("Xct*.dat")},
+                                          QDir::Files | QDir::Hidden | QDir::System, QDir::NoSort);
   for (const QString& file : files) {
-    const auto match = pattern.match(file);
-    if (match.hasMatch()) highest = std::max(highest, match.captured(1).toLongLong());
+    if (!file.endsWith(u".dat", Qt::CaseInsensitive)) continue;
+    highest = std::max(highest, XctNumber(QStringView(file).chopped(4)));
   }
-  return QStringLiteral("Xct") + QString::number(highest + 1);
+  for (const AccountDefinition& account : list.Accounts()) {
+    highest = std::max(highest, XctNumber(account.file_base));
+  }
+  // A folder of that name, or a file that appeared meanwhile, is skipped too.
+  QString base;
+  do {
+    base = QStringLiteral("Xct") + QString::number(++highest);
+  } while (QFileInfo::exists(dir.filePath(base + QStringLiteral(".dat"))));
+  return base;
+}
+
+QString NextAccountFileBase(const QString& folder) {
+  const QString list_path = QDir(folder).filePath(file_names::kAccountList);
+  return NextAccountFileBase(folder, AccountList::Read(list_path).value_or(AccountList()));
 }
 
 }  // namespace cheque

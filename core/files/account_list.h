@@ -56,15 +56,19 @@ class AccountList {
   std::vector<AccountDefinition> accounts_;
 };
 
-// A file base is used for a file name only when it is letters and digits, so
-// no account can name a file outside the program folder.
+// A file base is used for a file name only when it is letters and digits and
+// no device name ("CON", "LPT1", ...), so no account can name a file outside
+// the program folder.
 bool IsSafeFileBase(QStringView base);
 
 // The account's data file in `folder`, or an empty text for an unsafe base.
 QString AccountFilePath(const QString& folder, QStringView file_base);
 
-// "Xct" and one more than the highest number of the Xct*.dat files in the
-// folder, so a new base never names an existing file.
+// "Xct" and one more than the highest number among the Xct*.dat files in the
+// folder and the file bases of the account list there, so a new base never
+// names an existing file, nor one of an account whose file is not made yet.
 QString NextAccountFileBase(const QString& folder);
+// The same, with the given list in place of the one on disk.
+QString NextAccountFileBase(const QString& folder, const AccountList& list);
 
 }  // namespace cheque

@@ -30,6 +30,7 @@ std::string_view LineReader::Next() {
 QString LineReader::NextText() { return DecodeWin1255(Next()); }
 
 std::optional<QByteArray> ReadFileBytes(const QString& path) {
+  if (path.isEmpty()) return std::nullopt;
   QFile file(path);
   if (!file.open(QIODevice::ReadOnly)) return std::nullopt;
   return file.readAll();
@@ -44,16 +45,25 @@ std::optional<QStringList> ReadTextLines(const QString& path) {
   return lines;
 }
 
+void AppendLine(QStringView line, std::string& out) {
+  const size_t start = out.size();
+  AppendWin1255(line, out);
+  // A line break inside a field would shift every later record, and a Ctrl-Z
+  // would end the file there when it is read; a blank keeps the rest intact.
+  for (size_t i = start; i < out.size(); ++i) {
+    if (out[i] == '\r' || out[i] == '\n' || out[i] == '\x1A') out[i] = ' ';
+  }
+  out += "\r\n";
+}
+
 QByteArray JoinLines(const QStringList& lines) {
   std::string out;
-  for (const QString& line : lines) {
-    AppendWin1255(line, out);
-    out += "\r\n";
-  }
+  for (const QString& line : lines) AppendLine(line, out);
   return QByteArray(out.data(), static_cast<qsizetype>(out.size()));
 }
 
 bool WriteFileAtomic(const QString& path, const QByteArray& bytes) {
+  if (path.isEmpty()) return false;
   QSaveFile file(path);
   if (!file.open(QIODevice::WriteOnly)) return false;
   if (file.write(bytes) != bytes.size()) {

@@ -4,6 +4,7 @@
 #include <QString>
 #include <QStringList>
 #include <optional>
+#include <string>
 #include <string_view>
 
 namespace cheque {
@@ -30,7 +31,9 @@ std::optional<QByteArray> ReadFileBytes(const QString& path);
 // The decoded lines of a file, or nothing when it cannot be opened.
 std::optional<QStringList> ReadTextLines(const QString& path);
 
-// Each line in Windows-1255 followed by CR LF.
+// Each line in Windows-1255 followed by CR LF. A CR, LF or Ctrl-Z inside a
+// line is written as a blank, so the file reads back with the same lines.
+void AppendLine(QStringView line, std::string& out);
 QByteArray JoinLines(const QStringList& lines);
 
 // Replaces the file in one step: a temporary file is written, flushed to disk
