@@ -11,10 +11,20 @@
 namespace cheque {
 
 QStringList AccountDefinition::ToLines() const {
-  return {name,   file_base,      bank,        branch,
-          contact, phone,         fax,         mobile,
-          account_number, credit_limit, next_cheque, business ? QStringLiteral("1") : QStringLiteral("0"),
-          opening_balance, vat_percent};
+  return {name,
+          file_base,
+          bank,
+          branch,
+          contact,
+          phone,
+          fax,
+          mobile,
+          account_number,
+          credit_limit,
+          next_cheque,
+          business ? QStringLiteral("1") : QStringLiteral("0"),
+          opening_balance,
+          vat_percent};
 }
 
 AccountDefinition AccountDefinition::FromLines(const QStringList& lines) {
@@ -98,17 +108,13 @@ bool AccountList::Write(const QString& path) const { return WriteFileAtomic(path
 namespace {
 
 bool IsReservedDeviceName(QStringView base) {
-  static const QStringList names = {
-      QStringLiteral("CON"),  QStringLiteral("PRN"),  QStringLiteral("AUX"),  QStringLiteral("NUL"),
-      QStringLiteral("COM1"), QStringLiteral("COM2"), QStringLiteral("COM3"), QStringLiteral("COM4"),
-      QStringLiteral("COM5"), QStringLiteral("COM6"), QStringLiteral("COM7"), QStringLiteral("COM8"),
-      QStringLiteral("COM9"), QStringLiteral("LPT1"), QStringLiteral("LPT2"), QStringLiteral("LPT3"),
-      QStringLiteral("LPT4"), QStringLiteral("LPT5"), QStringLiteral("LPT6"), QStringLiteral("LPT7"),
-      QStringLiteral("LPT8"), QStringLiteral("LPT9")};
-  for (const QString& name : names) {
-    if (base.compare(name, Qt::CaseInsensitive) == 0) return true;
+  for (const char16_t* name : {u"CON", u"PRN", u"AUX", u"NUL"}) {
+    if (base.compare(QStringView(name), Qt::CaseInsensitive) == 0) return true;
   }
-  return false;
+  return base.size() == 4 &&
+         (base.startsWith(u"COM", Qt::CaseInsensitive) ||
+          base.startsWith(u"LPT", Qt::CaseInsensitive)) &&
+         base[3] >= u'1' && base[3] <= u'9';
 }
 
 // The n of a base "Xct<n>" (letter case ignored, as the file system on

@@ -2,7 +2,8 @@
 
 namespace cheque {
 
-InstanceLock::InstanceLock(const QString& lock_path) : lock_(std::make_unique<QLockFile>(lock_path)) {
+InstanceLock::InstanceLock(const QString& lock_path)
+    : lock_(std::make_unique<QLockFile>(lock_path)) {
   // Never stale by age: only a holder that is no longer running gives it up.
   lock_->setStaleLockTime(0);
 }

@@ -11,9 +11,10 @@ namespace cheque {
 QString ProgramFolder() {
   QString folder = qEnvironmentVariable("CHEQUE_HOME");
   if (folder.isEmpty()) {
-    folder = QCoreApplication::instance() != nullptr
-                 ? QCoreApplication::applicationDirPath()
-                 : QFileInfo(QStringLiteral("/proc/self/exe")).canonicalFilePath().section(u'/', 0, -2);
+    folder =
+        QCoreApplication::instance() != nullptr
+            ? QCoreApplication::applicationDirPath()
+            : QFileInfo(QStringLiteral("/proc/self/exe")).canonicalFilePath().section(u'/', 0, -2);
   }
   folder = QDir(folder).absolutePath();
   if (!folder.endsWith(u'/')) folder += u'/';

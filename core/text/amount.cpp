@@ -13,7 +13,8 @@ bool IsDigit(char c) { return c >= '0' && c <= '9'; }
 // The value's shortest text that reads back as the same double, in fixed
 // notation ("-12.345"); empty when it does not fit.
 std::string_view ShortestFixed(double value, char (&buffer)[400]) {
-  const auto [end, ec] = std::to_chars(buffer, buffer + sizeof buffer, value, std::chars_format::fixed);
+  const auto [end, ec] =
+      std::to_chars(buffer, buffer + sizeof buffer, value, std::chars_format::fixed);
   if (ec != std::errc()) return {};
   return std::string_view(buffer, static_cast<size_t>(end - buffer));
 }
@@ -86,13 +87,15 @@ void AppendFormattedAmount(double value, std::string& out) {
   if (negative) text.remove_prefix(1);
   const size_t dot = text.find('.');
   const std::string_view whole = text.substr(0, dot);
-  const std::string_view fraction = dot == std::string_view::npos ? std::string_view() : text.substr(dot + 1);
+  const std::string_view fraction =
+      dot == std::string_view::npos ? std::string_view() : text.substr(dot + 1);
 
   // The fraction is judged on the decimal text rather than on value - trunc(value):
   // in binary 2.006 falls just short of .006 while 4.006 does not, and the user
   // typed both the same way.
   int thousandths = 0;
-  for (size_t i = 0; i < 3; ++i) thousandths = thousandths * 10 + (i < fraction.size() ? fraction[i] - '0' : 0);
+  for (size_t i = 0; i < 3; ++i)
+    thousandths = thousandths * 10 + (i < fraction.size() ? fraction[i] - '0' : 0);
   const size_t decimals = thousandths >= 6 ? 2 : 0;
 
   // Rounds the decimal text half away from zero, so 12.345 gives 12.35 as a

@@ -17,7 +17,8 @@ struct Tables {
     std::array<char, 256> all_bytes{};
     for (int b = 0; b < 256; ++b) all_bytes[static_cast<size_t>(b)] = static_cast<char>(b);
     QStringDecoder decoder("windows-1255", QStringConverter::Flag::Stateless);
-    const QString text = decoder.isValid() ? decoder.decode(QByteArrayView(all_bytes.data(), 256)) : QString();
+    const QString text =
+        decoder.isValid() ? decoder.decode(QByteArrayView(all_bytes.data(), 256)) : QString();
     from_qt = text.size() == 256;
     for (int b = 0; b < 256; ++b) {
       char16_t unit = 0;

@@ -40,9 +40,8 @@ bool TextContains(QStringView part, QStringView whole) {
 
 bool TextContains(std::string_view part, std::string_view whole) {
   if (part.empty()) return false;
-  return std::search(whole.begin(), whole.end(), part.begin(), part.end(), [](char x, char y) {
-           return FoldAscii(x) == FoldAscii(y);
-         }) != whole.end();
+  return std::search(whole.begin(), whole.end(), part.begin(), part.end(),
+                     [](char x, char y) { return FoldAscii(x) == FoldAscii(y); }) != whole.end();
 }
 
 void StripLetters(QString& text) {
