@@ -4,6 +4,7 @@
 #include <QAbstractButton>
 #include <QApplication>
 #include <QFile>
+#include <QInputMethodEvent>
 #include <QLineEdit>
 #include <QTest>
 
@@ -13,6 +14,7 @@ MessageAnswer ScriptedPrompter::HebrewMessageBox(const QString& caption, const Q
                                                  MessageKind kind, MessageButtons buttons,
                                                  QWidget*) {
   asked_.push_back({caption, text, kind, buttons});
+  if (qEnvironmentVariableIsSet("CHEQUE_TEST_TRACE")) qWarning("asked %s", qPrintable(text));
   if (!script_.empty()) {
     const MessageAnswer answer = script_.front();
     script_.pop_front();
@@ -57,6 +59,7 @@ void ModalScript::Expect(const QString& object_name, std::function<void(QWidget*
 
 void ModalScript::Tick() {
   QWidget* modal = QApplication::activeModalWidget();
+  if (qEnvironmentVariableIsSet("CHEQUE_TEST_TRACE")) qWarning("modal %s", modal ? qPrintable(modal->objectName()) : "-");
   if (handled_ && handled_->isVisible() && modal == handled_) return;
   handled_ = nullptr;
   if (modal == nullptr || actions_.empty() || modal->objectName() != actions_.front().first) return;
@@ -84,7 +87,10 @@ void TypeInto(QWidget* window, const QString& object_name, const QString& text) 
   QVERIFY2(edit != nullptr, qPrintable(object_name));
   edit->setFocus();
   edit->selectAll();
-  QTest::keyClicks(edit, text);
+  // Hebrew has no key codes in the test keyboard: commit it as an input method would.
+  QInputMethodEvent event;
+  event.setCommitString(text);
+  QApplication::sendEvent(edit, &event);
 }
 
 }  // namespace cheque::testing

@@ -47,6 +47,66 @@ class MainWindowTest : public QObject {
   Q_OBJECT
 
  private slots:
+  void FirstRunCreatesDetailsAndAccount() {
+    TestHome home;
+    TForm1 window(home.services);
+    ModalScript script;
+    script.Expect(QStringLiteral("TPrivateDta"), [](QWidget* w) {
+      TypeInto(w, QStringLiteral("EdtFirstName"), QStringLiteral("דנה"));
+      TypeInto(w, QStringLiteral("EdtFamilyName"), QStringLiteral("לוי"));
+      TypeInto(w, QStringLiteral("EdtBusinessName"), QStringLiteral("לוי ובניו"));
+      ClickButton(w, QStringLiteral("אישור"));
+    });
+    script.Expect(QStringLiteral("TAccountData"), [](QWidget* w) {
+      TypeInto(w, QStringLiteral("ActEdtName"), QStringLiteral("בית"));
+      TypeInto(w, QStringLiteral("ActEdtActNum"), QStringLiteral("4711"));
+      TypeInto(w, QStringLiteral("ActEdtFrm"), QStringLiteral("3000"));
+      TypeInto(w, QStringLiteral("Edit8"), QStringLiteral("1500"));
+      ClickButton(w, QStringLiteral("אישור"));
+    });
+    script.Expect(QStringLiteral("TIntroScr"), [](QWidget* w) { static_cast<TIntroScr*>(w)->ChooseArea(0); });
+    QVERIFY(window.Start());
+    QVERIFY(script.Done());
+    QCOMPARE(PersonalDetails::Read(home.Path(QStringLiteral("AcMyData.Dat")))->business_name,
+             QStringLiteral("לוי ובניו"));
+    const auto list = AccountList::Read(home.Path(QStringLiteral("Accts.dat")));
+    QVERIFY(list.has_value());
+    QCOMPARE(list->Names(), QStringList{QStringLiteral("בית")});
+    QCOMPARE(list->Accounts().front().file_base, QStringLiteral("Xct1"));
+    QCOMPARE(window.ActiveTitle(), QStringLiteral("בית"));
+    QCOMPARE(window.ActiveRegister().Cell(0, kBalanceColumn), QStringLiteral("1500"));
+    QCOMPARE(window.ActiveRegister().Cell(0, kDescriptionColumn), QStringLiteral("יתרת פתיחה"));
+  }
+
+  void FirstRunCancelledCreatesNothing() {
+    TestHome home;
+    TForm1 window(home.services);
+    ModalScript script;
+    home.prompter.Answer(MessageAnswer::kYes);  // "? האם ברצונך לסיים"
+    script.Expect(QStringLiteral("TPrivateDta"),
+                  [](QWidget* w) { ClickButton(w, QStringLiteral("ביטול")); });
+    QVERIFY(!window.Start());
+    QStringList files = QDir(home.Path(QString())).entryList(QDir::Files);
+    files.removeAll(QStringLiteral("DCateg.dat"));
+    files.removeAll(QStringLiteral("DCategB.dat"));
+    QCOMPARE(files, QStringList());
+  }
+
+  // Details present, account list missing: only the account dialog, then the launcher.
+  void FirstRunAsksOnlyForWhatIsMissing() {
+    TestHome home;
+    PrepareHome(home, {});
+    QFile::remove(home.Path(QStringLiteral("Accts.dat")));
+    TForm1 window(home.services);
+    ModalScript script;
+    script.Expect(QStringLiteral("TAccountData"), [](QWidget* w) {
+      ClickButton(w, QStringLiteral("ביטול"));
+    });
+    home.prompter.Answer(MessageAnswer::kYes);
+    QVERIFY(!window.Start());
+    QVERIFY(!QFile::exists(home.Path(QStringLiteral("Accts.dat"))));
+  }
+
   void LauncherExitEndsWithoutSaving() {
     TestHome home;
     PrepareHome(home, {Account(QStringLiteral("עסק"), QStringLiteral("Xct1"))});
