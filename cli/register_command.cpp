@@ -1,0 +1,150 @@
+// cheque-cli register: an account's register as the program shows it after
+// loading, one transaction a line.
+
+#include <QDir>
+#include <optional>
+
+#include "cli/commands.h"
+#include "cli/output.h"
+#include "core/files/account_list.h"
+#include "core/files/line_file.h"
+#include "core/files/program_folder.h"
+#include "core/register/register.h"
+#include "core/text/date_text.h"
+
+namespace cheque::cli {
+namespace {
+
+constexpr char16_t kUsage[] =
+    u"usage: cheque-cli register (--file PATH [--opening AMOUNT] | --home DIR --account NAME)\n"
+    u"                           [--today D/M/YYYY] [--sort COLUMN] [--count]\n"
+    u"  COLUMN: 2 to 7, or date, category, income, expense, type, description";
+
+struct Options {
+  QString file;
+  QString home;
+  std::optional<QString> account;
+  std::optional<QString> opening;
+  QDate today = QDate::currentDate();
+  int sort_column = 0;
+  bool count_only = false;
+};
+
+int SortColumn(const QString& text) {
+  static const std::pair<QStringView, int> kNames[] = {
+      {u"income", kIncomeColumn},      {u"expense", kExpenseColumn}, {u"type", kTypeColumn},
+      {u"category", kCategoryColumn}, {u"description", kDescriptionColumn},
+      {u"date", kDateColumn}};
+  for (const auto& [name, column] : kNames) {
+    if (text == name) return column;
+  }
+  bool ok = false;
+  const int column = text.toInt(&ok);
+  return ok && column >= kIncomeColumn && column <= kDateColumn ? column : 0;
+}
+
+std::optional<Options> ParseOptions(const QStringList& args) {
+  Options options;
+  for (qsizetype i = 0; i < args.size(); ++i) {
+    const QString& option = args[i];
+    if (option == u"--count") {
+      options.count_only = true;
+      continue;
+    }
+    if (i + 1 >= args.size()) return std::nullopt;
+    const QString& value = args[++i];
+    if (option == u"--file") {
+      options.file = value;
+    } else if (option == u"--home") {
+      options.home = value;
+    } else if (option == u"--account") {
+      options.account = value;
+    } else if (option == u"--opening") {
+      options.opening = value;
+    } else if (option == u"--today") {
+      const auto date = ReadDateText(QStringView(value), QDate::currentDate());
+      if (!date) return std::nullopt;
+      options.today = *date;
+    } else if (option == u"--sort") {
+      options.sort_column = SortColumn(value);
+      if (options.sort_column == 0) return std::nullopt;
+    } else {
+      return std::nullopt;
+    }
+  }
+  const bool by_file = !options.file.isEmpty();
+  const bool by_account = !options.home.isEmpty() && options.account.has_value();
+  if (by_file == by_account || (by_file && (!options.home.isEmpty() || options.account))) {
+    return std::nullopt;
+  }
+  return options;
+}
+
+struct AccountSource {
+  QString path;
+  QString opening_balance = QStringLiteral("0");
+};
+
+// The account's file as the program finds it: through the account list, and
+// "Default.dat" for an account it does not know or whose file base is unsafe.
+AccountSource FindAccount(const Options& options) {
+  if (!options.file.isEmpty()) return {options.file, options.opening.value_or(QStringLiteral("0"))};
+  const QDir home(options.home);
+  AccountSource source{home.filePath(QStringView(file_names::kDefaultAccountFile).toString())};
+  const auto list = AccountList::Read(home.filePath(QStringView(file_names::kAccountList).toString()));
+  if (const AccountDefinition* account = list ? list->Find(*options.account) : nullptr) {
+    const QString path = AccountFilePath(options.home, account->file_base);
+    if (!path.isEmpty()) source = {path, account->opening_balance};
+  }
+  if (options.opening) source.opening_balance = *options.opening;
+  return source;
+}
+
+std::string RegisterLines(const Register& reg, QDate today) {
+  std::string out;
+  out.reserve(static_cast<size_t>(reg.RowCount()) * 128);
+  for (int row = 0; row < reg.RowCount() - 1; ++row) {
+    for (int column = kBalanceColumn; column <= kMarkColumn; ++column) {
+      AppendWin1255AsUtf8(reg.RawCell(row, column), out);
+      out += '\t';
+    }
+    out += reg.IsOverdueRow(row, today) ? '1' : '0';
+    out += '\t';
+    if (const auto difference = reg.BankBalanceDifference(row)) out += difference->toStdString();
+    out += '\n';
+  }
+  return out;
+}
+
+std::string CountLine(const Register& reg) {
+  const int transactions = reg.RowCount() - 1;
+  std::string out = std::to_string(transactions) + '\t';
+  if (transactions > 0) AppendWin1255AsUtf8(reg.RawCell(transactions - 1, kBalanceColumn), out);
+  return out + '\n';
+}
+
+}  // namespace
+
+int RunRegisterCommand(const QStringList& args) {
+  const auto options = ParseOptions(args);
+  if (!options) {
+    PrintError(QStringView(kUsage).toString());
+    return kExitUsage;
+  }
+  const AccountSource source = FindAccount(*options);
+  // Read only: unlike the program, a missing file is not created.
+  const auto bytes = ReadFileBytes(source.path);
+  if (!bytes) {
+    PrintError(QStringLiteral("cheque-cli: cannot read the account file ") + source.path);
+    return kExitFileError;
+  }
+  Register reg;
+  reg.LoadFileBytes(std::string_view(bytes->constData(), static_cast<size_t>(bytes->size())),
+                    source.opening_balance);
+  reg.SortRegister(kDateColumn, options->today);
+  if (options->sort_column != 0) reg.SortRegister(options->sort_column, options->today);
+  const std::string out = options->count_only ? CountLine(reg) : RegisterLines(reg, options->today);
+  return WriteStdout(out) ? 0 : kExitFileError;
+}
+
+}  // namespace cheque::cli
