@@ -9,6 +9,7 @@
 #include <QLabel>
 #include <QScreen>
 #include <QStackedWidget>
+#include <QStyledItemDelegate>
 #include <QStyle>
 #include <QTableView>
 #include <QTimer>
@@ -43,6 +44,19 @@ QLabel* AddLabel(QLayout* layout, QWidget* parent, const QString& text, const QS
   layout->addWidget(label);
   return label;
 }
+
+// Register text is Hebrew: right-aligned in every cell.
+class RightAlignedDelegate : public QStyledItemDelegate {
+ public:
+  using QStyledItemDelegate::QStyledItemDelegate;
+
+ protected:
+  void initStyleOption(QStyleOptionViewItem* option, const QModelIndex& index) const override {
+    QStyledItemDelegate::initStyleOption(option, index);
+    option->displayAlignment = Qt::AlignRight | Qt::AlignVCenter;
+    option->textElideMode = Qt::ElideNone;
+  }
+};
 
 }  // namespace
 
@@ -144,6 +158,7 @@ void TForm1::BuildRegisterPage(QWidget* page) {
   grid_ = new QTableView(page);
   grid_->setObjectName(QStringLiteral("StringGrid1"));
   grid_->setModel(model_);
+  grid_->setItemDelegate(new RightAlignedDelegate(grid_));
   // Balance at the left, date at the right, as on the account's paper register.
   grid_->setLayoutDirection(Qt::LeftToRight);
   grid_->setEditTriggers(QAbstractItemView::NoEditTriggers);
@@ -251,7 +266,7 @@ QToolButton* TForm1::AddTool(QWidget* parent, const QString& name, const QString
             [this] { services_.sounds->Play(QStringLiteral("aClick.wav")); });
   }
   if (name == u"ImgAct") connect(tool, &QToolButton::clicked, this, &TForm1::ShowAccountDefinitions);
-  if (name == u"ImgSort") connect(tool, &QToolButton::clicked, this, &TForm1::SortByDate);
+  if (name == u"ImgSort") connect(tool, &QToolButton::clicked, this, &TForm1::SortPictureClicked);
   return tool;
 }
 

@@ -47,7 +47,10 @@ class TForm1 : public QWidget {
   // Switches the active account as a choice in ComboBox1 does.
   void SwitchAccount(const QString& name);
   void ShowPage(int page);
+  // The date sort with reconciliation and balances; the sort picture's
+  // action, which waits while the busy notice is up.
   void SortByDate();
+  void SortPictureClicked();
   // One tick of Timer1 (the autosave count and the blinking sort picture).
   void TimerTick();
 

@@ -120,8 +120,13 @@ bool TForm1::SaveAccount() {
   return false;
 }
 
+void TForm1::SortPictureClicked() {
+  if (splash_->IsBusyVisible()) return;
+  SortByDate();
+}
+
 void TForm1::SortByDate() {
-  if (busy_ || splash_->IsBusyVisible()) return;
+  if (busy_) return;
   busy_ = true;
   {
     BusyScope busy(*splash_, QStringLiteral("...מתבצע מיון... אנא המתן"));

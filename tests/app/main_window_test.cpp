@@ -130,6 +130,7 @@ class MainWindowTest : public QObject {
     QVERIFY(window.Start());
     QCOMPARE(window.ActiveTitle(), QStringLiteral("בית"));
     QCOMPARE(window.ActiveRegister().Cell(0, kBalanceColumn), QStringLiteral("100"));
+    QVERIFY(!window.ActiveRegister().NeedsSorting());  // opened in date order
 
     auto* combo = window.findChild<QComboBox*>(QStringLiteral("ComboBox1"));
     QVERIFY(combo != nullptr);
@@ -147,6 +148,32 @@ class MainWindowTest : public QObject {
     Register saved;
     QCOMPARE(LoadAccountFile(home.Path(QStringLiteral("Xct2.dat")), u"0", saved), AccountFileStatus::kRead);
     QCOMPARE(saved.Cell(0, kDescriptionColumn), QStringLiteral("יתרת פתיחה"));
+  }
+
+  // Opening an account ends with the date sort, the reconciliation and the balances.
+  void OpenedAccountIsSortedAndBalanced() {
+    TestHome home;
+    PrepareHome(home, {Account(QStringLiteral("בית"), QStringLiteral("Xct1"))});
+    // balance, category, type, date, income, expense, description, mark
+    QVERIFY(WriteTextLines(home.Path(QStringLiteral("Xct1.dat")), {
+        QStringLiteral("50"), QStringLiteral("בנק\\יתרה"), QStringLiteral("יתרה "), QStringLiteral("31/1/2026"), {}, {}, QStringLiteral("יתרה בבנק"), QStringLiteral("+"),
+        {}, QStringLiteral("קניות"), QStringLiteral("אשראי "), QStringLiteral("5/1/2026"), {}, QStringLiteral("20"), QStringLiteral("סופר"), {},
+        QStringLiteral("100"), QStringLiteral("בנק\\יתרה"), QStringLiteral("יתרת פתיחה"), QStringLiteral("1/1/1990"), {}, {}, QStringLiteral("יתרת פתיחה"), {},
+        {}, QStringLiteral("משכורות"), QStringLiteral("העברה "), QStringLiteral("10/1/2026"), QStringLiteral("70"), {}, QStringLiteral("משכורת"), QStringLiteral("+")}));
+    TForm1 window(home.services);
+    ModalScript script;
+    script.Expect(QStringLiteral("TIntroScr"), [](QWidget* w) { static_cast<TIntroScr*>(w)->ChooseArea(0); });
+    QVERIFY(window.Start());
+    const Register& reg = window.ActiveRegister();
+    QCOMPARE(reg.RowCount(), 5);
+    const QString expected[][2] = {{QStringLiteral("יתרת פתיחה"), QStringLiteral("100")},
+                                   {QStringLiteral("משכורת"), QStringLiteral("170")},
+                                   {QStringLiteral("יתרה בבנק"), QStringLiteral("50")},
+                                   {QStringLiteral("סופר"), QStringLiteral("30")}};
+    for (int row = 0; row < 4; ++row) {
+      QCOMPARE(reg.Cell(row, kDescriptionColumn), expected[row][0]);
+      QCOMPARE(reg.Cell(row, kBalanceColumn), expected[row][1]);
+    }
   }
 
   void ExitWhileBusyDoesNotSave() {
