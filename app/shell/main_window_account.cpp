@@ -131,9 +131,12 @@ void TForm1::SortByDate() {
   {
     BusyScope busy(*splash_, QStringLiteral("...מתבצע מיון... אנא המתן"));
     cancel_request_ = false;
+    // The cursor keeps its place in the grid while the rows move under it.
+    const QModelIndex current = grid_->currentIndex();
     register_.SortRegister(kDateColumn, services_.clock->Today(),
                            [this] { return cancel_request_; });
     model_->Reset();
+    if (current.isValid()) grid_->setCurrentIndex(model_->index(current.row(), current.column()));
   }
   busy_ = false;
   services_.sounds->Play(QStringLiteral("DoneRpt.wav"));
