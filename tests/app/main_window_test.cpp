@@ -4,6 +4,7 @@
 #include <QFile>
 #include <QTableView>
 #include <QTest>
+#include <QToolButton>
 
 #include "app/common/busy_notice.h"
 #include "app/shell/account_data_dialog.h"
@@ -174,6 +175,28 @@ class MainWindowTest : public QObject {
       QCOMPARE(reg.Cell(row, kDescriptionColumn), expected[row][0]);
       QCOMPARE(reg.Cell(row, kBalanceColumn), expected[row][1]);
     }
+  }
+
+  // Renaming the active account keeps its transactions and its place.
+  void RenamingTheActiveAccountKeepsItOpen() {
+    TestHome home;
+    PrepareHome(home, {Account(QStringLiteral("בית"), QStringLiteral("Xct1"), QStringLiteral("42"))});
+    TForm1 window(home.services);
+    ModalScript script;
+    script.Expect(QStringLiteral("TIntroScr"), [](QWidget* w) { static_cast<TIntroScr*>(w)->ChooseArea(0); });
+    QVERIFY(window.Start());
+    script.Expect(QStringLiteral("TAccountData"), [](QWidget* w) {
+      TypeInto(w, QStringLiteral("ActEdtName"), QStringLiteral("בית ומשפחה"));
+      ClickButton(w, QStringLiteral("אישור"));
+    });
+    QTest::mouseClick(window.findChild<QToolButton*>(QStringLiteral("ImgAct")), Qt::LeftButton);
+    QVERIFY(script.Done());
+    QCOMPARE(window.ActiveTitle(), QStringLiteral("בית ומשפחה"));
+    QVERIFY(window.ActiveAccountFile().endsWith(QStringLiteral("/Xct1.dat")));
+    QCOMPARE(window.ActiveRegister().Cell(0, kBalanceColumn), QStringLiteral("42"));
+    window.ExitProgram();
+    QCOMPARE(ReadLastAccountName(home.Path(QStringLiteral("Cheque.ini"))).value_or(QString()),
+             QStringLiteral("בית ומשפחה"));
   }
 
   void ExitWhileBusyDoesNotSave() {
