@@ -19,9 +19,9 @@ QString FirstUnsupportedCharacter(QStringView text);
 // The error text that names such a character.
 QString UnsupportedCharacterMessage(const QString& character);
 
-// Watches a line edit and refuses, as the user types or pastes, any text with
-// an unsupported character: the user is told which character, and the field
-// gets back the text it held before.
+// Watches a line edit and refuses, as the user types or pastes, an edit that
+// brings in an unsupported character: the user is told which character, and
+// the field gets back the text it held before.
 class TextGuard : public QObject {
   Q_OBJECT
 

@@ -146,9 +146,20 @@ void TAccountData::BuildControls() {
   layout->addLayout(note);
   layout->addLayout(buttons);
 
-  new FieldOrder({{name_}, {account_number_}, {next_cheque_}, {bank_}, {branch_}, {credit_limit_},
-                  {contact_}, {phone_}, {fax_}, {mobile_}, {business_, private_},
-                  {opening_balance_}, {vat_percent_}, {ok_button_}},
+  new FieldOrder({{name_},
+                  {account_number_},
+                  {next_cheque_},
+                  {bank_},
+                  {branch_},
+                  {credit_limit_},
+                  {contact_},
+                  {phone_},
+                  {fax_},
+                  {mobile_},
+                  {business_, private_},
+                  {opening_balance_},
+                  {vat_percent_},
+                  {ok_button_}},
                  FieldOrder::Keys{}, this);
 }
 

@@ -29,11 +29,10 @@ QLineEdit* TAccountData::FirstMissingField() const {
 
 bool TAccountData::WriteList(const AccountList& list) {
   if (list.Write(AccountListPath())) return true;
-  services_.prompter->HebrewMessageBox(
-      kError,
-      QStringLiteral("לא ניתן לשמור את הגדרות החשבון") + u'\r' +
-          QStringLiteral("הקובץ הקודם נשאר ללא שינוי"),
-      MessageKind::kError, MessageButtons::kOk, this);
+  services_.prompter->HebrewMessageBox(kError,
+                                       QStringLiteral("לא ניתן לשמור את הגדרות החשבון") + u'\r' +
+                                           QStringLiteral("הקובץ הקודם נשאר ללא שינוי"),
+                                       MessageKind::kError, MessageButtons::kOk, this);
   return false;
 }
 
@@ -45,7 +44,8 @@ bool TAccountData::IsDuplicateName(const AccountList& list, const QString& name,
   if (!old_name.isEmpty() && TextEquals(QStringView(same->name), QStringView(old_name))) {
     return false;
   }
-  services_.prompter->HebrewMessageBox(kError, QStringLiteral("כבר קיים חשבון בשם זה, יש לבחור שם אחר"),
+  services_.prompter->HebrewMessageBox(kError,
+                                       QStringLiteral("כבר קיים חשבון בשם זה, יש לבחור שם אחר"),
                                        MessageKind::kError, MessageButtons::kOk, this);
   name_->setFocus(Qt::OtherFocusReason);
   return true;

@@ -58,7 +58,8 @@ void TPrivateDta::BuildControls() {
   grid_ = new QGridLayout;
   first_name_ = AddField(QStringLiteral("EdtFirstName"), QStringLiteral("שם פרטי:"), true, 0, 0);
   family_name_ = AddField(QStringLiteral("EdtFamilyName"), QStringLiteral("משפחה"), true, 1, 0);
-  business_name_ = AddField(QStringLiteral("EdtBusinessName"), QStringLiteral("שם העסק"), true, 2, 0);
+  business_name_ =
+      AddField(QStringLiteral("EdtBusinessName"), QStringLiteral("שם העסק"), true, 2, 0);
   address_ = AddField(QStringLiteral("EdtAddress"), QStringLiteral("כתובת"), false, 3, 0);
   phone_ = AddField(QStringLiteral("MaskEdtPhone"), QStringLiteral("טלפון"), false, 0, 2);
   fax_ = AddField(QStringLiteral("MaskEdtFax"), QStringLiteral("פקס"), false, 1, 2);
@@ -101,8 +102,14 @@ void TPrivateDta::BuildControls() {
   layout->addLayout(note);
   layout->addLayout(buttons);
 
-  new FieldOrder({{first_name_}, {family_name_}, {business_name_}, {address_}, {phone_}, {fax_},
-                  {mobile_}, {ok_button_}},
+  new FieldOrder({{first_name_},
+                  {family_name_},
+                  {business_name_},
+                  {address_},
+                  {phone_},
+                  {fax_},
+                  {mobile_},
+                  {ok_button_}},
                  FieldOrder::Keys{.arrows = true, .home = true}, this);
   connect(ok_button_, &QPushButton::clicked, this, &TPrivateDta::OKBtnClick);
   connect(cancel_button_, &QPushButton::clicked, this, &TPrivateDta::reject);

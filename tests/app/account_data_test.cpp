@@ -147,8 +147,8 @@ class AccountDataTest : public QObject {
          {u"ActEdtName"_s, u"ActEdtActNum"_s, u"ActEdtFrm"_s, u"Edit1"_s, u"Edit8"_s}) {
       QTest::newRow(qPrintable(field)) << QStringList{field} << field;
     }
-    QTest::newRow("number before balance") << QStringList{u"Edit8"_s, u"ActEdtActNum"_s}
-                                           << u"ActEdtActNum"_s;
+    QTest::newRow("number before balance")
+        << QStringList{u"Edit8"_s, u"ActEdtActNum"_s} << u"ActEdtActNum"_s;
     QTest::newRow("VAT before balance") << QStringList{u"Edit8"_s, u"Edit1"_s} << u"Edit1"_s;
   }
 
@@ -238,7 +238,8 @@ class AccountDataTest : public QObject {
     QTest::newRow("yes, OK") << u"Cash"_s << u"Xct3"_s << u"YO"_s << 2 << true << true;
     QTest::newRow("no") << u"Cash"_s << u"Xct3"_s << u"N"_s << 1 << false << false;
     QTest::newRow("yes, cancel") << u"Cash"_s << u"Xct3"_s << u"YC"_s << 2 << false << false;
-    QTest::newRow("path in the base") << u"Cash"_s << u"sub/Xct3"_s << u"YO"_s << 2 << true << false;
+    QTest::newRow("path in the base")
+        << u"Cash"_s << u"sub/Xct3"_s << u"YO"_s << 2 << true << false;
     QTest::newRow("base of another") << u"Cash"_s << u"Xct1"_s << u"YO"_s << 2 << true << false;
   }
 
@@ -252,8 +253,10 @@ class AccountDataTest : public QObject {
     TestHome home;
     QDir(home.Path(QString())).mkdir(u"sub"_s);
     const QString own_file = base + u".dat"_s;
-    Prepare(home, {Account(u"Cash"_s, u"Xct1"_s), Account(u"Bank"_s, u"Xct2"_s), Account(u"Loan"_s, base)},
-            {u"Xct1.dat"_s, u"Xct2.dat"_s, own_file});
+    Prepare(
+        home,
+        {Account(u"Cash"_s, u"Xct1"_s), Account(u"Bank"_s, u"Xct2"_s), Account(u"Loan"_s, base)},
+        {u"Xct1.dat"_s, u"Xct2.dat"_s, own_file});
     const QByteArray before = ListBytes(home);
     for (const QChar a : answers) {
       home.prompter.Answer(a == u'Y'   ? MessageAnswer::kYes
@@ -356,11 +359,11 @@ class AccountDataTest : public QObject {
       QTest::keyClick(dialog.focusWidget(), Qt::Key_Return);
       order.append(FocusName(dialog));
     }
-    QCOMPARE(order, (QStringList{u"ActEdtName"_s, u"ActEdtActNum"_s, u"Edit7"_s, u"Edit2"_s,
-                                 u"Edit3"_s, u"ActEdtFrm"_s, u"Edit5"_s, u"MaskEdit4"_s,
-                                 u"MaskEdit5"_s, u"MaskEdit2"_s,
-                                 business ? u"RBBusiness"_s : u"RBNoBusiness"_s, u"Edit8"_s,
-                                 u"Edit1"_s, u"OKBtn"_s}));
+    QCOMPARE(order,
+             (QStringList{u"ActEdtName"_s, u"ActEdtActNum"_s, u"Edit7"_s, u"Edit2"_s, u"Edit3"_s,
+                          u"ActEdtFrm"_s, u"Edit5"_s, u"MaskEdit4"_s, u"MaskEdit5"_s,
+                          u"MaskEdit2"_s, business ? u"RBBusiness"_s : u"RBNoBusiness"_s,
+                          u"Edit8"_s, u"Edit1"_s, u"OKBtn"_s}));
     QVERIFY(dialog.isVisible());
     QTest::keyClick(dialog.focusWidget(), Qt::Key_Enter, Qt::KeypadModifier);
     QCOMPARE(dialog.result(), int(QDialog::Accepted));
@@ -371,30 +374,35 @@ class AccountDataTest : public QObject {
   // Edits a field refuses: letters in numbers, characters the files cannot hold.
   void refusedEdits_data() {
     QTest::addColumn<QString>("field");
+    QTest::addColumn<QString>("start");
     QTest::addColumn<QString>("typed");
     QTest::addColumn<bool>("pasted");
     QTest::addColumn<QString>("kept");
     QTest::addColumn<QString>("message");  // its start; empty when nothing is refused
     const QString numeric = u"רק ערכים מספריים מותרים כאן"_s;
-    QTest::newRow("cheque number") << u"Edit7"_s << u"12a"_s << false << u"712"_s << numeric;
-    QTest::newRow("credit limit") << u"ActEdtFrm"_s << u"x"_s << false << u"7"_s << numeric;
-    QTest::newRow("VAT, separator") << u"Edit1"_s << u","_s << false << u"7,"_s << numeric;
-    QTest::newRow("balance, fraction") << u"Edit8"_s << u".5"_s << false << u"7.5"_s << QString();
-    QTest::newRow("bank is text") << u"Edit2"_s << u"a"_s << false << u"7a"_s << QString();
-    QTest::newRow("emoji") << u"ActEdtName"_s << u"ab\U0001F600"_s << false << u"7ab"_s
-                           << u"התו \U0001F600 אינו נתמך"_s;
-    QTest::newRow("Arabic") << u"Edit2"_s << u"ب"_s << false << u"7"_s << u"התו ب אינו נתמך"_s;
-    QTest::newRow("line break") << u"ActEdtActNum"_s << u"1\n2"_s << true << u"7"_s
-                                << u"התו U+000A"_s;
-    QTest::newRow("Ctrl-Z") << u"Edit5"_s << u"a\x1a"_s << true << u"7"_s << u"התו U+001A"_s;
-    QTest::newRow("emoji in a number") << u"Edit8"_s << u"\U0001F600"_s << false << u"7"_s
-                                       << u"התו \U0001F600"_s;
-    QTest::newRow("points and euro") << u"ActEdtName"_s << u"שָׁלוֹם €"_s << false
-                                     << u"7שָׁלוֹם €"_s << QString();
+    auto row = [](const char* tag, const QString& field, const QString& typed, bool pasted,
+                  const QString& kept, const QString& message, const QString& start = u"7"_s) {
+      QTest::newRow(tag) << field << start << typed << pasted << kept << message;
+    };
+    row("cheque number", u"Edit7"_s, u"12a"_s, false, u"712"_s, numeric);
+    row("credit limit", u"ActEdtFrm"_s, u"x"_s, false, u"7"_s, numeric);
+    row("VAT, separator", u"Edit1"_s, u","_s, false, u"7,"_s, numeric);
+    row("balance, fraction", u"Edit8"_s, u".5"_s, false, u"7.5"_s, QString());
+    row("bank is text", u"Edit2"_s, u"a"_s, false, u"7a"_s, QString());
+    row("emoji", u"ActEdtName"_s, u"ab\U0001F600"_s, false, u"7ab"_s,
+        u"התו \U0001F600 אינו נתמך"_s);
+    row("Arabic", u"Edit2"_s, u"ب"_s, false, u"7"_s, u"התו ب אינו נתמך"_s);
+    row("line break", u"ActEdtActNum"_s, u"1\n2"_s, true, u"7"_s, u"התו U+000A"_s);
+    row("Ctrl-Z", u"Edit5"_s, u"a\x1a"_s, true, u"7"_s, u"התו U+001A"_s);
+    row("emoji in a number", u"Edit8"_s, u"\U0001F600"_s, false, u"7"_s, u"התו \U0001F600"_s);
+    row("points and euro", u"ActEdtName"_s, u"שָׁלוֹם €"_s, false, u"7שָׁלוֹם €"_s, QString());
+    // An undefined byte read from an old file does not lock the field.
+    row("old odd character", u"Edit3"_s, u"a"_s, false, u"7\uFFFDa"_s, QString(), u"7\uFFFD"_s);
   }
 
   void refusedEdits() {
     QFETCH(QString, field);
+    QFETCH(QString, start);
     QFETCH(QString, typed);
     QFETCH(bool, pasted);
     QFETCH(QString, kept);
@@ -403,7 +411,7 @@ class AccountDataTest : public QObject {
     TAccountData dialog(home.services);
     QVERIFY(Open(dialog));
     QLineEdit* edit = Child(dialog, field);
-    edit->setText(u"7"_s);
+    edit->setText(start);
     edit->setFocus();
     edit->end(false);
     pasted ? edit->insert(typed) : Type(edit, typed);
@@ -411,7 +419,8 @@ class AccountDataTest : public QObject {
     QCOMPARE(edit->text(), kept);
     QCOMPARE(home.prompter.Asked().size(), size_t(message.isEmpty() ? 0 : 1));
     if (message.isEmpty()) return;
-    QVERIFY2(home.prompter.Asked()[0].text.startsWith(message), qPrintable(home.prompter.Asked()[0].text));
+    QVERIFY2(home.prompter.Asked()[0].text.startsWith(message),
+             qPrintable(home.prompter.Asked()[0].text));
     QCOMPARE(home.prompter.Asked()[0].caption, u"שגיאה"_s);
     if (message.startsWith(u"רק"_s)) QCOMPARE(edit->selectedText(), kept);
   }

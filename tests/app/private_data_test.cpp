@@ -16,8 +16,8 @@ namespace {
 using namespace Qt::StringLiterals;
 
 const QString kRequired = QStringLiteral("יש למלא את השם, המשפחה, ושם העסק");
-const QStringList kFieldOrder = {u"EdtFirstName"_s, u"EdtFamilyName"_s, u"EdtBusinessName"_s,
-                                 u"EdtAddress"_s,   u"MaskEdtPhone"_s,  u"MaskEdtFax"_s,
+const QStringList kFieldOrder = {u"EdtFirstName"_s,  u"EdtFamilyName"_s, u"EdtBusinessName"_s,
+                                 u"EdtAddress"_s,    u"MaskEdtPhone"_s,  u"MaskEdtFax"_s,
                                  u"MaskEdtMobile"_s, u"OKBtn"_s};
 
 QLineEdit* Field(QWidget& dialog, const QString& name) {
@@ -68,15 +68,21 @@ class PrivateDataTest : public QObject {
     QTest::addColumn<bool>("all_fields");
     QTest::addColumn<QStringList>("lines");
     QTest::newRow("all fields") << true
-                                << QStringList{QStringLiteral("דנה"), QStringLiteral("לוי"),
-                                               QStringLiteral("לוי בע\"מ"), QStringLiteral("הרצל 5, חיפה"),
-                                               u"04-812-3456"_s, u"04-812-3457"_s, u"052 123-4567"_s,
-                                               QString(), u"052 123-4567"_s};
-    QTest::newRow("required only") << false
-                                   << QStringList{QStringLiteral("דנה"), QStringLiteral("לוי"),
-                                                  QStringLiteral("לוי בע\"מ"), QString(),
-                                                  u"0 -   -    "_s, u"0 -   -    "_s,
-                                                  u"05     -    "_s, QString(), u"05     -    "_s};
+                                << QStringList{QStringLiteral("דנה"),
+                                               QStringLiteral("לוי"),
+                                               QStringLiteral("לוי בע\"מ"),
+                                               QStringLiteral("הרצל 5, חיפה"),
+                                               u"04-812-3456"_s,
+                                               u"04-812-3457"_s,
+                                               u"052 123-4567"_s,
+                                               QString(),
+                                               u"052 123-4567"_s};
+    QTest::newRow("required only")
+        << false
+        << QStringList{
+               QStringLiteral("דנה"), QStringLiteral("לוי"), QStringLiteral("לוי בע\"מ"), QString(),
+               u"0 -   -    "_s,      u"0 -   -    "_s,      u"05     -    "_s,           QString(),
+               u"05     -    "_s};
   }
 
   void okWritesNineLines() {
@@ -112,8 +118,8 @@ class PrivateDataTest : public QObject {
                                 << u"EdtFirstName"_s;
     QTest::newRow("family name") << QStringList{u"EdtFirstName"_s, u"EdtBusinessName"_s}
                                  << u"EdtFamilyName"_s;
-    QTest::newRow("business name") << QStringList{u"EdtFirstName"_s, u"EdtFamilyName"_s}
-                                   << u"EdtBusinessName"_s;
+    QTest::newRow("business name")
+        << QStringList{u"EdtFirstName"_s, u"EdtFamilyName"_s} << u"EdtBusinessName"_s;
   }
 
   void okRefusesMissingRequired() {
@@ -180,7 +186,8 @@ class PrivateDataTest : public QObject {
     TPrivateDta dialog(home.services);
     QVERIFY(Open(dialog));
     QStringList shown;
-    for (const QString& name : kFieldOrder.mid(0, 7)) shown.append(Field(dialog, name)->displayText());
+    for (const QString& name : kFieldOrder.mid(0, 7))
+      shown.append(Field(dialog, name)->displayText());
     QCOMPARE(shown, (QStringList{u"a"_s, u"b"_s, u"c"_s, u"d"_s, u"03-123-4567"_s, u"03-123-4568"_s,
                                  u"05     -    "_s}));
   }
@@ -241,7 +248,8 @@ class PrivateDataTest : public QObject {
     for (const QString& name : kFieldOrder.mid(0, 3)) Put(dialog, name, QStringLiteral("א"));
     PressOk(dialog);
     QVERIFY(dialog.isVisible());
-    QCOMPARE(home.prompter.AskedTexts(), QStringList{QStringLiteral("לא ניתן לשמור את הפרטים האישיים")});
+    QCOMPARE(home.prompter.AskedTexts(),
+             QStringList{QStringLiteral("לא ניתן לשמור את הפרטים האישיים")});
   }
 };
 
