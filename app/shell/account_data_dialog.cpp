@@ -53,9 +53,10 @@ TAccountData::TAccountData(Services& services, QWidget* parent)
   BuildControls();
   ConnectFields();
 
+  // The first account of a first run starts from the defaults of a new one.
+  FillFields(AccountDefinition());
   file_name_ = ProgramFile(file_names::kDefaultAccountFile);
   file_base_ = NextAccountFileBase(ProgramFolder());
-  vat_percent_->setText(QStringLiteral("17"));
   ReadAccountNames();
   if (combo_->count() > 0) combo_->setCurrentIndex(0);
   business_->setChecked(true);

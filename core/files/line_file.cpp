@@ -66,7 +66,9 @@ bool WriteFileAtomic(const QString& path, const QByteArray& bytes) {
   if (path.isEmpty()) return false;
   QSaveFile file(path);
   if (!file.open(QIODevice::WriteOnly)) return false;
-  if (file.write(bytes) != bytes.size()) {
+  // commit() does not report a failed flush of what is still buffered, so a
+  // full disk is caught here, before the old file is replaced.
+  if (file.write(bytes) != bytes.size() || !file.flush()) {
     file.cancelWriting();
     return false;
   }
