@@ -60,6 +60,8 @@ BusyScope::~BusyScope() {
   splash_.HideBusy();
 }
 
-void ProcessPendingMessages() { QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents); }
+void ProcessPendingMessages() {
+  QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
+}
 
 }  // namespace cheque

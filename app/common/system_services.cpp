@@ -40,10 +40,18 @@ class WidgetPrompter final : public Prompter {
     box.setText(VisualOrderText(text));
     box.setLayoutDirection(Qt::RightToLeft);
     switch (kind) {
-      case MessageKind::kWarning: box.setIcon(QMessageBox::Warning); break;
-      case MessageKind::kError: box.setIcon(QMessageBox::Critical); break;
-      case MessageKind::kInformation: box.setIcon(QMessageBox::Information); break;
-      case MessageKind::kConfirmation: box.setIcon(QMessageBox::Question); break;
+      case MessageKind::kWarning:
+        box.setIcon(QMessageBox::Warning);
+        break;
+      case MessageKind::kError:
+        box.setIcon(QMessageBox::Critical);
+        break;
+      case MessageKind::kInformation:
+        box.setIcon(QMessageBox::Information);
+        break;
+      case MessageKind::kConfirmation:
+        box.setIcon(QMessageBox::Question);
+        break;
     }
     switch (buttons) {
       case MessageButtons::kOk:
@@ -62,10 +70,14 @@ class WidgetPrompter final : public Prompter {
       label->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
     }
     switch (box.exec()) {
-      case QMessageBox::Yes: return MessageAnswer::kYes;
-      case QMessageBox::No: return MessageAnswer::kNo;
-      case QMessageBox::Ok: return MessageAnswer::kOk;
-      default: return buttons == MessageButtons::kYesNo ? MessageAnswer::kNo : MessageAnswer::kCancel;
+      case QMessageBox::Yes:
+        return MessageAnswer::kYes;
+      case QMessageBox::No:
+        return MessageAnswer::kNo;
+      case QMessageBox::Ok:
+        return MessageAnswer::kOk;
+      default:
+        return buttons == MessageButtons::kYesNo ? MessageAnswer::kNo : MessageAnswer::kCancel;
     }
   }
 };

@@ -29,8 +29,8 @@ TFirstTime::TFirstTime(Services& services, TPrivateDta& private_data, TAccountDa
   auto* label = new QLabel(QStringLiteral("משתמש חדש"), this);
   label->setObjectName(QStringLiteral("Label1"));
   label->setAlignment(Qt::AlignCenter);
-  label->setStyleSheet(QStringLiteral(
-      "color: blue; font-size: 28pt; font-weight: bold; background: #c0c0c0;"));
+  label->setStyleSheet(
+      QStringLiteral("color: blue; font-size: 28pt; font-weight: bold; background: #c0c0c0;"));
   layout->addWidget(label);
 }
 

@@ -74,8 +74,7 @@ void TIntroScr::paintEvent(QPaintEvent*) {
   sub.setPointSize(12);
   p.setFont(sub);
   p.setPen(Qt::white);
-  p.drawText(QRect(0, 100, width(), 30), Qt::AlignCenter,
-             QStringLiteral("תוכנת תזרים מזומנים"));
+  p.drawText(QRect(0, 100, width(), 30), Qt::AlignCenter, QStringLiteral("תוכנת תזרים מזומנים"));
   QFont area_font = font();
   area_font.setPointSize(16);
   p.setFont(area_font);

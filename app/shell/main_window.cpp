@@ -9,8 +9,8 @@
 #include <QLabel>
 #include <QScreen>
 #include <QStackedWidget>
-#include <QStyledItemDelegate>
 #include <QStyle>
+#include <QStyledItemDelegate>
 #include <QTableView>
 #include <QTimer>
 #include <QToolButton>
@@ -61,7 +61,9 @@ class RightAlignedDelegate : public QStyledItemDelegate {
 }  // namespace
 
 TForm1::TForm1(Services& services, QWidget* parent)
-    : QWidget(parent), services_(services), active_account_file_(ProgramFile(QStringLiteral("accnt1.dat"))) {
+    : QWidget(parent),
+      services_(services),
+      active_account_file_(ProgramFile(QStringLiteral("accnt1.dat"))) {
   setObjectName(QStringLiteral("TForm1"));
   setWindowTitle(QStringLiteral("תוכנת תזרים מזומנים"));
   SetFormFont(this);
@@ -183,14 +185,15 @@ void TForm1::BuildRegisterPage(QWidget* page) {
   weekday_label_ = AddLabel(status_layout, status, {}, QStringLiteral("LblWeekDay"));
   AddLabel(status_layout, status, QStringLiteral(":מסגרת"));
   credit_limit_label_ = AddLabel(status_layout, status, {}, QStringLiteral("LblAcctFrame"));
-  file_label_ = AddLabel(status_layout, status, QStringLiteral("בקובץ:"), QStringLiteral("LblFile"));
+  file_label_ =
+      AddLabel(status_layout, status, QStringLiteral("בקובץ:"), QStringLiteral("LblFile"));
   file_label_->hide();
   status_layout->addStretch();
   // Tools whose work comes with the full register stay visibly disabled.
-  AddTool(status, QStringLiteral("SBNewItem"), QStringLiteral("רשומה חדשה"),
-          QStyle::SP_FileIcon, false);
-  AddTool(status, QStringLiteral("SBDelItm"), QStringLiteral("מחיקת רשומה"),
-          QStyle::SP_TrashIcon, false);
+  AddTool(status, QStringLiteral("SBNewItem"), QStringLiteral("רשומה חדשה"), QStyle::SP_FileIcon,
+          false);
+  AddTool(status, QStringLiteral("SBDelItm"), QStringLiteral("מחיקת רשומה"), QStyle::SP_TrashIcon,
+          false);
   auto* today = AddTool(status, QStringLiteral("SBToday"),
                         QStringLiteral("דלג לרשומה  שתאריכה היום"), QStyle::SP_ArrowForward, true);
   connect(today, &QToolButton::clicked, this, [this] { GoToDate(services_.clock->Now()); });
@@ -234,8 +237,8 @@ void TForm1::BuildToolbar(QWidget* toolbar) {
   connect(chk, &QToolButton::clicked, this, [this] { ShowPage(kChequePage); });
   AddTool(toolbar, QStringLiteral("ImgRpt"), QStringLiteral("הפקת דוחות"),
           QStyle::SP_FileDialogContentsView, false);
-  AddTool(toolbar, QStringLiteral("ImgBak"), QStringLiteral("גיבויים"),
-          QStyle::SP_DialogSaveButton, false);
+  AddTool(toolbar, QStringLiteral("ImgBak"), QStringLiteral("גיבויים"), QStyle::SP_DialogSaveButton,
+          false);
   AddTool(toolbar, QStringLiteral("ImgCldr"), QStringLiteral("לוח שנה"),
           QStyle::SP_FileDialogInfoView, false);
   auto* details = AddTool(toolbar, QStringLiteral("ImgDtl"), QStringLiteral("שינוי פרטים אישיים"),
@@ -257,15 +260,16 @@ QToolButton* TForm1::AddTool(QWidget* parent, const QString& name, const QString
   tool->setIconSize(QSize(28, 28));
   tool->setAutoRaise(true);
   tool->setEnabled(enabled);
-  tool->setStyleSheet(QStringLiteral(
-      "QToolButton:hover { background: #fff7b0; border: 1px solid #808000; }"
-      "QToolButton[highlighted=\"true\"] { background: #fff7b0; }"));
+  tool->setStyleSheet(
+      QStringLiteral("QToolButton:hover { background: #fff7b0; border: 1px solid #808000; }"
+                     "QToolButton[highlighted=\"true\"] { background: #fff7b0; }"));
   if (parent->layout() != nullptr) parent->layout()->addWidget(tool);
   if (enabled) {
     connect(tool, &QToolButton::pressed, this,
             [this] { services_.sounds->Play(QStringLiteral("aClick.wav")); });
   }
-  if (name == u"ImgAct") connect(tool, &QToolButton::clicked, this, &TForm1::ShowAccountDefinitions);
+  if (name == u"ImgAct")
+    connect(tool, &QToolButton::clicked, this, &TForm1::ShowAccountDefinitions);
   if (name == u"ImgSort") connect(tool, &QToolButton::clicked, this, &TForm1::SortPictureClicked);
   return tool;
 }
@@ -293,7 +297,8 @@ void TForm1::ShowPage(int page) {
 
 void TForm1::FitColumns() {
   // The description column takes what the others leave (a stretch section).
-  visible_rows_ = std::max(1, grid_->viewport()->height() / grid_->verticalHeader()->defaultSectionSize());
+  visible_rows_ =
+      std::max(1, grid_->viewport()->height() / grid_->verticalHeader()->defaultSectionSize());
 }
 
 void TForm1::resizeEvent(QResizeEvent* event) {

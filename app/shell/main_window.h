@@ -74,8 +74,8 @@ class TForm1 : public QWidget {
   void BuildRegisterPage(QWidget* page);
   void BuildChequePage(QWidget* page);
   void BuildToolbar(QWidget* toolbar);
-  QToolButton* AddTool(QWidget* parent, const QString& name, const QString& hint,
-                       int icon, bool enabled);
+  QToolButton* AddTool(QWidget* parent, const QString& name, const QString& hint, int icon,
+                       bool enabled);
   void CopyAccountNames(const QStringList& names, const QString& selected);
   void ShowAccountDefinitions();
   void ShowPersonalDetails();

@@ -213,8 +213,8 @@ void TForm1::ExitProgram() {
   QString name = ActiveTitle();
   if (name.isEmpty() && accounts_combo_->count() > 0) name = accounts_combo_->itemText(0);
   if (!WriteLastAccountName(ProgramFile(file_names::kLastAccount), name)) {
-    services_.prompter->ShowError(QStringLiteral("לא ניתן לרשום את שם החשבון האחרון בקובץ Cheque.ini"),
-                                  this);
+    services_.prompter->ShowError(
+        QStringLiteral("לא ניתן לרשום את שם החשבון האחרון בקובץ Cheque.ini"), this);
   }
   exiting_ = true;
   close();

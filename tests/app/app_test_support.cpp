@@ -1,8 +1,8 @@
 #include "tests/app/app_test_support.h"
 
-#include <QDir>
 #include <QAbstractButton>
 #include <QApplication>
+#include <QDir>
 #include <QFile>
 #include <QInputMethodEvent>
 #include <QLineEdit>
@@ -21,9 +21,12 @@ MessageAnswer ScriptedPrompter::HebrewMessageBox(const QString& caption, const Q
     return answer;
   }
   switch (buttons) {
-    case MessageButtons::kOk: return MessageAnswer::kOk;
-    case MessageButtons::kYesNo: return MessageAnswer::kNo;
-    case MessageButtons::kOkCancel: return MessageAnswer::kCancel;
+    case MessageButtons::kOk:
+      return MessageAnswer::kOk;
+    case MessageButtons::kYesNo:
+      return MessageAnswer::kNo;
+    case MessageButtons::kOkCancel:
+      return MessageAnswer::kCancel;
   }
   return MessageAnswer::kCancel;
 }
@@ -59,7 +62,8 @@ void ModalScript::Expect(const QString& object_name, std::function<void(QWidget*
 
 void ModalScript::Tick() {
   QWidget* modal = QApplication::activeModalWidget();
-  if (qEnvironmentVariableIsSet("CHEQUE_TEST_TRACE")) qWarning("modal %s", modal ? qPrintable(modal->objectName()) : "-");
+  if (qEnvironmentVariableIsSet("CHEQUE_TEST_TRACE"))
+    qWarning("modal %s", modal ? qPrintable(modal->objectName()) : "-");
   if (handled_ && handled_->isVisible() && modal == handled_) return;
   handled_ = nullptr;
   if (modal == nullptr || actions_.empty() || modal->objectName() != actions_.front().first) return;

@@ -1,9 +1,9 @@
 #pragma once
 
-#include <QStringList>
-#include <QTemporaryDir>
 #include <QObject>
 #include <QPointer>
+#include <QStringList>
+#include <QTemporaryDir>
 #include <QTimer>
 #include <deque>
 #include <functional>

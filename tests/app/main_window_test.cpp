@@ -1,3 +1,5 @@
+#include "app/shell/main_window.h"
+
 #include <QApplication>
 #include <QComboBox>
 #include <QDir>
@@ -9,7 +11,6 @@
 #include "app/common/busy_notice.h"
 #include "app/shell/account_data_dialog.h"
 #include "app/shell/intro_screen.h"
-#include "app/shell/main_window.h"
 #include "core/files/account_list.h"
 #include "core/files/line_file.h"
 #include "core/files/personal_details.h"
@@ -20,7 +21,8 @@ using namespace cheque::testing;
 
 namespace {
 
-AccountDefinition Account(const QString& name, const QString& base, const QString& opening = QStringLiteral("0")) {
+AccountDefinition Account(const QString& name, const QString& base,
+                          const QString& opening = QStringLiteral("0")) {
   AccountDefinition a;
   a.name = name;
   a.file_base = base;
@@ -41,6 +43,13 @@ void PrepareHome(TestHome& home, const std::vector<AccountDefinition>& accounts)
   QVERIFY(list.Write(home.Path(QStringLiteral("Accts.dat"))));
 }
 
+// Starts the program past the launcher, on the register page.
+bool StartOnRegister(TForm1& window) {
+  ModalScript script;
+  script.Expect(QStringLiteral("TIntroScr"),
+                [](QWidget* w) { static_cast<TIntroScr*>(w)->ChooseArea(0); });
+  return window.Start() && script.Done();
+}
 
 }  // namespace
 
@@ -65,7 +74,8 @@ class MainWindowTest : public QObject {
       TypeInto(w, QStringLiteral("Edit8"), QStringLiteral("1500"));
       ClickButton(w, QStringLiteral("אישור"));
     });
-    script.Expect(QStringLiteral("TIntroScr"), [](QWidget* w) { static_cast<TIntroScr*>(w)->ChooseArea(0); });
+    script.Expect(QStringLiteral("TIntroScr"),
+                  [](QWidget* w) { static_cast<TIntroScr*>(w)->ChooseArea(0); });
     QVERIFY(window.Start());
     QVERIFY(script.Done());
     QCOMPARE(PersonalDetails::Read(home.Path(QStringLiteral("AcMyData.Dat")))->business_name,
@@ -100,9 +110,8 @@ class MainWindowTest : public QObject {
     QFile::remove(home.Path(QStringLiteral("Accts.dat")));
     TForm1 window(home.services);
     ModalScript script;
-    script.Expect(QStringLiteral("TAccountData"), [](QWidget* w) {
-      ClickButton(w, QStringLiteral("ביטול"));
-    });
+    script.Expect(QStringLiteral("TAccountData"),
+                  [](QWidget* w) { ClickButton(w, QStringLiteral("ביטול")); });
     home.prompter.Answer(MessageAnswer::kYes);
     QVERIFY(!window.Start());
     QVERIFY(!QFile::exists(home.Path(QStringLiteral("Accts.dat"))));
@@ -113,7 +122,8 @@ class MainWindowTest : public QObject {
     PrepareHome(home, {Account(QStringLiteral("עסק"), QStringLiteral("Xct1"))});
     TForm1 window(home.services);
     ModalScript script;
-    script.Expect(QStringLiteral("TIntroScr"), [](QWidget* w) { static_cast<TIntroScr*>(w)->ChooseArea(3); });
+    script.Expect(QStringLiteral("TIntroScr"),
+                  [](QWidget* w) { static_cast<TIntroScr*>(w)->ChooseArea(3); });
     QVERIFY(!window.Start());
     QVERIFY(!QFile::exists(home.Path(QStringLiteral("Cheque.ini"))));
     QVERIFY(!QFile::exists(home.Path(QStringLiteral("Xct1.dat"))));
@@ -122,13 +132,12 @@ class MainWindowTest : public QObject {
 
   void SwitchingThenExitNamesTheNewAccount() {
     TestHome home;
-    PrepareHome(home, {Account(QStringLiteral("בית"), QStringLiteral("Xct1"), QStringLiteral("100")),
-                       Account(QStringLiteral("עסק"), QStringLiteral("Xct2"), QStringLiteral("250"))});
+    PrepareHome(home,
+                {Account(QStringLiteral("בית"), QStringLiteral("Xct1"), QStringLiteral("100")),
+                 Account(QStringLiteral("עסק"), QStringLiteral("Xct2"), QStringLiteral("250"))});
     QVERIFY(WriteLastAccountName(home.Path(QStringLiteral("Cheque.ini")), QStringLiteral("בית")));
     TForm1 window(home.services);
-    ModalScript script;
-    script.Expect(QStringLiteral("TIntroScr"), [](QWidget* w) { static_cast<TIntroScr*>(w)->ChooseArea(0); });
-    QVERIFY(window.Start());
+    QVERIFY(StartOnRegister(window));
     QCOMPARE(window.ActiveTitle(), QStringLiteral("בית"));
     QCOMPARE(window.ActiveRegister().Cell(0, kBalanceColumn), QStringLiteral("100"));
     QVERIFY(!window.ActiveRegister().NeedsSorting());  // opened in date order
@@ -147,7 +156,8 @@ class MainWindowTest : public QObject {
     QCOMPARE(ReadLastAccountName(home.Path(QStringLiteral("Cheque.ini"))).value_or(QString()),
              QStringLiteral("עסק"));
     Register saved;
-    QCOMPARE(LoadAccountFile(home.Path(QStringLiteral("Xct2.dat")), u"0", saved), AccountFileStatus::kRead);
+    QCOMPARE(LoadAccountFile(home.Path(QStringLiteral("Xct2.dat")), u"0", saved),
+             AccountFileStatus::kRead);
     QCOMPARE(saved.Cell(0, kDescriptionColumn), QStringLiteral("יתרת פתיחה"));
   }
 
@@ -156,15 +166,40 @@ class MainWindowTest : public QObject {
     TestHome home;
     PrepareHome(home, {Account(QStringLiteral("בית"), QStringLiteral("Xct1"))});
     // balance, category, type, date, income, expense, description, mark
-    QVERIFY(WriteTextLines(home.Path(QStringLiteral("Xct1.dat")), {
-        QStringLiteral("50"), QStringLiteral("בנק\\יתרה"), QStringLiteral("יתרה "), QStringLiteral("31/1/2026"), {}, {}, QStringLiteral("יתרה בבנק"), QStringLiteral("+"),
-        {}, QStringLiteral("קניות"), QStringLiteral("אשראי "), QStringLiteral("5/1/2026"), {}, QStringLiteral("20"), QStringLiteral("סופר"), {},
-        QStringLiteral("100"), QStringLiteral("בנק\\יתרה"), QStringLiteral("יתרת פתיחה"), QStringLiteral("1/1/1990"), {}, {}, QStringLiteral("יתרת פתיחה"), {},
-        {}, QStringLiteral("משכורות"), QStringLiteral("העברה "), QStringLiteral("10/1/2026"), QStringLiteral("70"), {}, QStringLiteral("משכורת"), QStringLiteral("+")}));
+    QVERIFY(WriteTextLines(home.Path(QStringLiteral("Xct1.dat")), {QStringLiteral("50"),
+                                                                   QStringLiteral("בנק\\יתרה"),
+                                                                   QStringLiteral("יתרה "),
+                                                                   QStringLiteral("31/1/2026"),
+                                                                   {},
+                                                                   {},
+                                                                   QStringLiteral("יתרה בבנק"),
+                                                                   QStringLiteral("+"),
+                                                                   {},
+                                                                   QStringLiteral("קניות"),
+                                                                   QStringLiteral("אשראי "),
+                                                                   QStringLiteral("5/1/2026"),
+                                                                   {},
+                                                                   QStringLiteral("20"),
+                                                                   QStringLiteral("סופר"),
+                                                                   {},
+                                                                   QStringLiteral("100"),
+                                                                   QStringLiteral("בנק\\יתרה"),
+                                                                   QStringLiteral("יתרת פתיחה"),
+                                                                   QStringLiteral("1/1/1990"),
+                                                                   {},
+                                                                   {},
+                                                                   QStringLiteral("יתרת פתיחה"),
+                                                                   {},
+                                                                   {},
+                                                                   QStringLiteral("משכורות"),
+                                                                   QStringLiteral("העברה "),
+                                                                   QStringLiteral("10/1/2026"),
+                                                                   QStringLiteral("70"),
+                                                                   {},
+                                                                   QStringLiteral("משכורת"),
+                                                                   QStringLiteral("+")}));
     TForm1 window(home.services);
-    ModalScript script;
-    script.Expect(QStringLiteral("TIntroScr"), [](QWidget* w) { static_cast<TIntroScr*>(w)->ChooseArea(0); });
-    QVERIFY(window.Start());
+    QVERIFY(StartOnRegister(window));
     const Register& reg = window.ActiveRegister();
     QCOMPARE(reg.RowCount(), 5);
     const QString expected[][2] = {{QStringLiteral("יתרת פתיחה"), QStringLiteral("100")},
@@ -180,11 +215,11 @@ class MainWindowTest : public QObject {
   // Renaming the active account keeps its transactions and its place.
   void RenamingTheActiveAccountKeepsItOpen() {
     TestHome home;
-    PrepareHome(home, {Account(QStringLiteral("בית"), QStringLiteral("Xct1"), QStringLiteral("42"))});
+    PrepareHome(home,
+                {Account(QStringLiteral("בית"), QStringLiteral("Xct1"), QStringLiteral("42"))});
     TForm1 window(home.services);
+    QVERIFY(StartOnRegister(window));
     ModalScript script;
-    script.Expect(QStringLiteral("TIntroScr"), [](QWidget* w) { static_cast<TIntroScr*>(w)->ChooseArea(0); });
-    QVERIFY(window.Start());
     script.Expect(QStringLiteral("TAccountData"), [](QWidget* w) {
       TypeInto(w, QStringLiteral("ActEdtName"), QStringLiteral("בית ומשפחה"));
       ClickButton(w, QStringLiteral("אישור"));
@@ -203,9 +238,7 @@ class MainWindowTest : public QObject {
     TestHome home;
     PrepareHome(home, {Account(QStringLiteral("בית"), QStringLiteral("Xct1"))});
     TForm1 window(home.services);
-    ModalScript script;
-    script.Expect(QStringLiteral("TIntroScr"), [](QWidget* w) { static_cast<TIntroScr*>(w)->ChooseArea(0); });
-    QVERIFY(window.Start());
+    QVERIFY(StartOnRegister(window));
     QFile::remove(home.Path(QStringLiteral("Xct1.dat")));
     window.Splash().ShowBusy(QStringLiteral("..."));
     window.close();
@@ -219,12 +252,11 @@ class MainWindowTest : public QObject {
   // A stale name in Cheque.ini opens the first account, not an empty register under a lost name.
   void StaleLastAccountOpensTheFirst() {
     TestHome home;
-    PrepareHome(home, {Account(QStringLiteral("עסק"), QStringLiteral("Xct4"), QStringLiteral("7"))});
+    PrepareHome(home,
+                {Account(QStringLiteral("עסק"), QStringLiteral("Xct4"), QStringLiteral("7"))});
     QVERIFY(WriteLastAccountName(home.Path(QStringLiteral("Cheque.ini")), QStringLiteral("נמחק")));
     TForm1 window(home.services);
-    ModalScript script;
-    script.Expect(QStringLiteral("TIntroScr"), [](QWidget* w) { static_cast<TIntroScr*>(w)->ChooseArea(0); });
-    QVERIFY(window.Start());
+    QVERIFY(StartOnRegister(window));
     QCOMPARE(window.ActiveTitle(), QStringLiteral("עסק"));
     QVERIFY(window.ActiveAccountFile().endsWith(QStringLiteral("/Xct4.dat")));
   }
@@ -234,9 +266,7 @@ class MainWindowTest : public QObject {
     TestHome home;
     PrepareHome(home, {Account(QStringLiteral("רע"), QStringLiteral("../outside"))});
     TForm1 window(home.services);
-    ModalScript script;
-    script.Expect(QStringLiteral("TIntroScr"), [](QWidget* w) { static_cast<TIntroScr*>(w)->ChooseArea(0); });
-    QVERIFY(window.Start());
+    QVERIFY(StartOnRegister(window));
     QVERIFY(!window.ActiveAccountFile().contains(QStringLiteral("outside")));
     window.ExitProgram();
     QVERIFY(!QFile::exists(home.Path(QStringLiteral("../outside.dat"))));
@@ -246,9 +276,7 @@ class MainWindowTest : public QObject {
     TestHome home;
     PrepareHome(home, {Account(QStringLiteral("בית"), QStringLiteral("Xct1"))});
     TForm1 window(home.services);
-    ModalScript script;
-    script.Expect(QStringLiteral("TIntroScr"), [](QWidget* w) { static_cast<TIntroScr*>(w)->ChooseArea(0); });
-    QVERIFY(window.Start());
+    QVERIFY(StartOnRegister(window));
     // A folder where the account file should be: the save cannot replace it.
     QFile::remove(home.Path(QStringLiteral("Xct1.dat")));
     QVERIFY(QDir(home.Path(QString())).mkdir(QStringLiteral("Xct1.dat")));
@@ -262,9 +290,7 @@ class MainWindowTest : public QObject {
     TestHome home;
     PrepareHome(home, {Account(QStringLiteral("בית"), QStringLiteral("Xct1"))});
     TForm1 window(home.services);
-    ModalScript script;
-    script.Expect(QStringLiteral("TIntroScr"), [](QWidget* w) { static_cast<TIntroScr*>(w)->ChooseArea(0); });
-    QVERIFY(window.Start());
+    QVERIFY(StartOnRegister(window));
     window.show();
     QApplication::setActiveWindow(&window);
     QVERIFY(window.isActiveWindow());
