@@ -7,7 +7,6 @@
 #include "cli/commands.h"
 #include "cli/output.h"
 #include "core/files/account_list.h"
-#include "core/files/line_file.h"
 #include "core/files/program_folder.h"
 #include "core/register/register.h"
 #include "core/text/date_text.h"
@@ -133,14 +132,11 @@ int RunRegisterCommand(const QStringList& args) {
   }
   const AccountSource source = FindAccount(*options);
   // Read only: unlike the program, a missing file is not created.
-  const auto bytes = ReadFileBytes(source.path);
-  if (!bytes) {
+  Register reg;
+  if (!reg.LoadFile(source.path, source.opening_balance)) {
     PrintError(QStringLiteral("cheque-cli: cannot read the account file ") + source.path);
     return kExitFileError;
   }
-  Register reg;
-  reg.LoadFileBytes(std::string_view(bytes->constData(), static_cast<size_t>(bytes->size())),
-                    source.opening_balance);
   reg.SortRegister(kDateColumn, options->today);
   if (options->sort_column != 0) reg.SortRegister(options->sort_column, options->today);
   const std::string out = options->count_only ? CountLine(reg) : RegisterLines(reg, options->today);

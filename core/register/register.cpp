@@ -24,15 +24,15 @@ bool IsBankBalanceRow(std::string_view category_win1255) {
   return TextEquals(category_win1255, BankBalanceCategoryBytes());
 }
 
-Register::Register() { rows_.emplace_back(register_row::kEmptyRow); }
+Register::Register() { AddEmptyRow(); }
 
-int Register::RowCount() const { return static_cast<int>(rows_.size()); }
+int Register::RowCount() const { return static_cast<int>(rows_.Size()); }
 
 QString Register::Cell(int row, int column) const { return DecodeWin1255(RawCell(row, column)); }
 
 std::string_view Register::RawCell(int row, int column) const {
   if (!ValidRow(row) || !ValidColumn(column)) return {};
-  return register_row::Column(rows_[static_cast<size_t>(row)], column);
+  return register_row::Column(rows_.View(static_cast<size_t>(row)), column);
 }
 
 bool Register::SetCell(int row, int column, QStringView text) {
@@ -43,21 +43,28 @@ bool Register::SetCell(int row, int column, QStringView text) {
   for (char& c : bytes) {
     if (c == '\r' || c == '\n' || c == '\x1A') c = ' ';
   }
-  register_row::ReplaceField(rows_[static_cast<size_t>(row)],
-                             register_row::kFieldOfColumn[column], bytes);
+  const auto index = static_cast<size_t>(row);
+  const auto span =
+      register_row::SpanOf(rows_.View(index), register_row::kFieldOfColumn[column]);
+  if (rows_.View(index).size() - (span.end - span.start) + bytes.size() > RowStore::kMaxRowBytes) {
+    return false;
+  }
+  rows_.Replace(index, span.start, span.end, bytes);
+  rows_.CompactIfWasteful();
   return true;
 }
 
 bool Register::RowIsEmpty(int row) const {
-  return !ValidRow(row) || register_row::IsEmpty(rows_[static_cast<size_t>(row)]);
+  return !ValidRow(row) || register_row::IsEmpty(rows_.View(static_cast<size_t>(row)));
 }
 
-void Register::AddEmptyRow() { rows_.emplace_back(register_row::kEmptyRow); }
+void Register::AddEmptyRow() { rows_.PushBackBlank(register_row::kEmptyRow); }
 
 void Register::RemoveRow(int row) {
   if (!ValidRow(row)) return;
-  rows_.erase(rows_.begin() + row);
-  if (rows_.empty()) AddEmptyRow();
+  rows_.Erase(static_cast<size_t>(row));
+  if (rows_.Size() == 0) AddEmptyRow();
+  rows_.CompactIfWasteful();
   // Keep the reference of the overdue colouring on the same bank-balance row.
   if (row < last_bank_balance_row_) {
     --last_bank_balance_row_;
@@ -69,7 +76,7 @@ void Register::RemoveRow(int row) {
 }
 
 void Register::Clear() {
-  rows_.clear();
+  rows_.Clear();
   AddEmptyRow();
   needs_sorting_ = false;
   last_bank_balance_row_ = -1;

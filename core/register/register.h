@@ -2,6 +2,7 @@
 
 #include <QByteArray>
 #include <QDate>
+#include <QIODevice>
 #include <QString>
 #include <QStringView>
 #include <functional>
@@ -9,6 +10,8 @@
 #include <string>
 #include <string_view>
 #include <vector>
+
+#include "core/register/row_store.h"
 
 namespace cheque {
 
@@ -42,6 +45,7 @@ class Register {
 
   int RowCount() const;  // the trailing empty row included
   QString Cell(int row, int column) const;
+  // Valid until the register next changes.
   std::string_view RawCell(int row, int column) const;
   // Refuses (returns false, changes nothing) text that Windows-1255 cannot hold;
   // line breaks and Ctrl-Z (which would end the file) become blanks. Column 0
@@ -58,6 +62,15 @@ class Register {
   void LoadFileBytes(std::string_view bytes, QStringView opening_balance);
   // The file form: every non-empty row as 8 lines, CR LF.
   QByteArray FileBytes() const;
+  // LoadFileBytes on a file's content, read in pieces of kReadChunkBytes so
+  // that no copy of the whole file is made. False, with the register
+  // cleared, when the file cannot be opened or read; never creates it.
+  bool LoadFile(const QString& path, QStringView opening_balance);
+  static constexpr size_t kReadChunkBytes = size_t{1} << 20;
+  // The same from an open device; false, with the register cleared, when a
+  // read fails.
+  bool LoadDevice(QIODevice& device, QStringView opening_balance,
+                  size_t chunk_bytes = kReadChunkBytes);
 
   // The running balance; bank-balance rows restart it. Needs 3 rows or more.
   void RecomputeBalances();
@@ -87,15 +100,18 @@ class Register {
  private:
   bool ValidRow(int row) const { return row >= 0 && row < RowCount(); }
   int LastNonEmptyRow() const;  // 0 when every row is empty
+  void FinishLoad(QStringView opening_balance);
   void ReconcileAfterDateSort(const CancelCheck& cancel);
 
   // Each row is its file record; see register_row.h.
-  std::vector<std::string> rows_;
+  RowStore rows_;
   bool needs_sorting_ = false;
   int last_bank_balance_row_ = -1;
 };
 
-// Loading and saving an account file.
+// Loading and saving an account file. Loading creates a missing file empty
+// (the register then holds the opening-balance row); a file that exists but
+// cannot be read is left alone and reported unavailable.
 enum class AccountFileStatus { kRead, kCreatedEmpty, kUnavailable };
 AccountFileStatus LoadAccountFile(const QString& path, QStringView opening_balance,
                                   Register& reg);

@@ -1,3 +1,4 @@
+#include <charconv>
 #include <cmath>
 
 #include "core/register/register.h"
@@ -7,8 +8,6 @@
 
 namespace cheque {
 namespace {
-
-using register_row::Column;
 
 // Dates of the register's years; beyond them a moment says nothing about today.
 QDate DayOfMoment(double moment) {
@@ -27,30 +26,37 @@ void Register::RecomputeBalances() {
   std::string negated;
   std::string text;
   for (int i = 1; i <= count - 2; ++i) {
-    std::string& row = rows_[static_cast<size_t>(i)];
+    const auto index = static_cast<size_t>(i);
+    const std::string_view row = rows_.View(index);
     // A blank record is no transaction: it gets no balance of its own and the
     // running balance goes on past it.
     if (register_row::IsEmpty(row)) continue;
-    if (IsBankBalanceRow(Column(row, kCategoryColumn))) {
-      balance = ParseAmount(Column(row, kBalanceColumn));
+    // Balance, category, income and expense are among the first 6 fields.
+    const auto fields = register_row::Split<6>(row);
+    const std::string_view old_balance = fields.Column(kBalanceColumn);
+    if (IsBankBalanceRow(fields.Column(kCategoryColumn))) {
+      balance = ParseAmount(old_balance);
       continue;
     }
     double delta = 0;
-    const std::string_view expense = Column(row, kExpenseColumn);
+    const std::string_view expense = fields.Column(kExpenseColumn);
     if (!expense.empty()) {
       // "-" in front, so an expense typed as "-5" reads as no number at all.
       negated.assign(1, '-');
       negated.append(expense);
       delta = ParseAmount(negated);
     }
-    const std::string_view income = Column(row, kIncomeColumn);
+    const std::string_view income = fields.Column(kIncomeColumn);
     if (!income.empty()) delta = ParseAmount(income);
     text.clear();
     AppendFormattedAmount(balance + delta, text);
-    register_row::ReplaceField(row, register_row::kFieldOfColumn[kBalanceColumn], text);
-    // The next row starts from the balance as written, not as computed.
-    balance = ParseAmount(text);
+    // The balance is the record's first field.
+    if (text != old_balance) rows_.Replace(index, 0, old_balance.size(), text);
+    // The next row starts from the balance as written, not as computed
+    // (a plain number, so no need for ParseAmount's checks).
+    std::from_chars(text.data(), text.data() + text.size(), balance);
   }
+  rows_.CompactIfWasteful();
 }
 
 int Register::GoToDateRow(double moment) const {

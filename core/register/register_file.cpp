@@ -1,6 +1,9 @@
 #include <QFile>
 #include <algorithm>
+#include <bit>
+#include <cstdint>
 #include <cstring>
+#include <optional>
 
 #include "core/files/line_file.h"
 #include "core/register/register.h"
@@ -9,86 +12,136 @@
 namespace cheque {
 namespace {
 
-// The lines of a data file by the rules of LineReader (Ctrl-Z ends the file;
-// CR LF, a lone CR or a lone LF ends a line), and whether a line ended with
-// exactly CR LF, so that a record already in its stored form is copied whole.
-class LineScanner {
- public:
-  explicit LineScanner(std::string_view bytes) : data_(bytes) {
-    if (data_.empty()) return;
-    const void* eof = std::memchr(data_.data(), '\x1A', data_.size());
-    if (eof != nullptr) data_ = data_.substr(0, Offset(eof));
-  }
-
-  bool AtEnd() const { return pos_ >= data_.size(); }
-  size_t Position() const { return pos_; }
-  const char* At(size_t pos) const { return data_.data() + pos; }
-
-  std::string_view Next(bool& crlf) {
-    crlf = false;
-    if (AtEnd()) return {};
-    const size_t stop = std::min(NextOf('\r', next_cr_), NextOf('\n', next_lf_));
-    const std::string_view line = data_.substr(pos_, stop - pos_);
-    if (stop == data_.size()) {
-      pos_ = stop;
-      return line;
+// The first CR or LF at or after `pos`, or `size`; eight bytes at a time
+// where the byte order allows.
+size_t LineEnd(const char* data, size_t pos, size_t size) {
+  if constexpr (std::endian::native == std::endian::little) {
+    constexpr std::uint64_t kOnes = 0x0101010101010101U;
+    constexpr std::uint64_t kHighs = 0x8080808080808080U;
+    // The lowest set bit marks the first zero byte exactly.
+    const auto zero_bytes = [](std::uint64_t v) { return (v - kOnes) & ~v & kHighs; };
+    while (pos + 8 <= size) {
+      std::uint64_t word;
+      std::memcpy(&word, data + pos, 8);
+      const std::uint64_t found =
+          zero_bytes(word ^ (kOnes * '\r')) | zero_bytes(word ^ (kOnes * '\n'));
+      if (found != 0) return pos + static_cast<size_t>(std::countr_zero(found)) / 8;
+      pos += 8;
     }
-    pos_ = stop + 1;
-    if (data_[stop] == '\r' && pos_ < data_.size() && data_[pos_] == '\n') {
-      ++pos_;
-      crlf = true;
+  }
+  while (pos < size && data[pos] != '\r' && data[pos] != '\n') ++pos;
+  return pos;
+}
+
+// Takes the records off the front of a file's bytes (cut at any Ctrl-Z) by the
+// rules of LineReader: CR LF, a lone CR or a lone LF ends a line, and with
+// `at_end` a line read past the end is empty. Without `at_end` it stops before
+// a record whose line ends are not all certain yet (a CR at the very end may
+// still be followed by LF). A record already in its stored form stays where
+// it is in `data`; others are rebuilt. Returns the bytes used, or nothing for
+// a record too long to keep.
+std::optional<size_t> ParseRecords(char* data, size_t size, bool at_end, RowStore& rows,
+                                   std::string& record) {
+  size_t pos = 0;
+  while (pos < size) {
+    const size_t start = pos;
+    size_t line_start[register_row::kFieldCount];
+    size_t line_end[register_row::kFieldCount];
+    bool whole = true;  // every line ended with CR LF
+    for (int field = 0; field < register_row::kFieldCount; ++field) {
+      const size_t stop = LineEnd(data, pos, size);
+      const bool last_byte_cr = stop + 1 == size && data[stop] == '\r';
+      if (!at_end && (stop == size || last_byte_cr)) return start;
+      line_start[field] = pos;
+      line_end[field] = stop;
+      if (stop + 1 < size && data[stop] == '\r' && data[stop + 1] == '\n') {
+        pos = stop + 2;
+      } else {
+        whole = false;
+        pos = std::min(stop + 1, size);
+      }
     }
-    return line;
-  }
-
- private:
-  size_t Offset(const void* p) const {
-    return static_cast<size_t>(static_cast<const char*>(p) - data_.data());
-  }
-
-  // The next `c` at or after the position; remembered, so that lines ended by
-  // the other character never rescan a long stretch.
-  size_t NextOf(char c, size_t& cached) {
-    if (cached == kUnknown || cached < pos_) {
-      const void* p = std::memchr(data_.data() + pos_, c, data_.size() - pos_);
-      cached = p == nullptr ? data_.size() : Offset(p);
+    if (whole) {
+      if (pos - start > RowStore::kMaxRowBytes) return std::nullopt;
+      rows.Adopt(data + start, pos - start);
+      continue;
     }
-    return cached;
+    record.clear();
+    for (int field = 0; field < register_row::kFieldCount; ++field) {
+      record.append(data + line_start[field], line_end[field] - line_start[field]);
+      record.append("\r\n");
+    }
+    if (record.size() > RowStore::kMaxRowBytes) return std::nullopt;
+    rows.PushBack(record);
   }
-
-  static constexpr size_t kUnknown = static_cast<size_t>(-1);
-  std::string_view data_;
-  size_t pos_ = 0;
-  size_t next_cr_ = kUnknown;
-  size_t next_lf_ = kUnknown;
-};
+  return pos;
+}
 
 }  // namespace
 
 void Register::LoadFileBytes(std::string_view bytes, QStringView opening_balance) {
-  rows_.clear();
-  rows_.reserve(bytes.size() / 64 + 2);
-  LineScanner scanner(bytes);
+  rows_.Clear();
+  bytes = bytes.substr(0, bytes.find('\x1A'));
+  rows_.Reserve(bytes.size() / 64 + 2);
+  char* block = rows_.NewBlock(bytes.size());
+  if (!bytes.empty()) std::memcpy(block, bytes.data(), bytes.size());
   std::string record;
-  while (!scanner.AtEnd()) {
-    const size_t start = scanner.Position();
-    bool whole = true;
-    record.clear();
-    for (int field = 0; field < register_row::kFieldCount; ++field) {
-      bool crlf = false;
-      const std::string_view line = scanner.Next(crlf);
-      whole = whole && crlf;
-      record.append(line);
-      record.append("\r\n");
-    }
-    if (whole) {
-      rows_.emplace_back(scanner.At(start), scanner.Position() - start);
-    } else {
-      rows_.push_back(record);
-    }
+  // Records past one too long to keep are dropped with it.
+  ParseRecords(block, bytes.size(), true, rows_, record);
+  FinishLoad(opening_balance);
+}
+
+bool Register::LoadFile(const QString& path, QStringView opening_balance) {
+  QFile file(path);
+  if (path.isEmpty() || !file.open(QIODevice::ReadOnly | QIODevice::Unbuffered)) {
+    Clear();
+    return false;
   }
+  return LoadDevice(file, opening_balance);
+}
+
+bool Register::LoadDevice(QIODevice& device, QStringView opening_balance, size_t chunk_bytes) {
+  rows_.Clear();
+  size_t expected =
+      device.isSequential() ? 0 : static_cast<size_t>(std::max<qint64>(device.size(), 0));
+  rows_.Reserve(expected / 64 + 2);
+  std::string record;
+  std::string_view unused;  // the start of a record cut by the end of a block
+  bool at_end = false;
+  while (!at_end) {
+    // The whole file in one block when its size is known; a record longer
+    // than a block doubles the next.
+    const size_t capacity =
+        std::max({chunk_bytes, 2 * unused.size(), unused.size() + expected + 1});
+    char* block = rows_.NewBlock(capacity);
+    if (!unused.empty()) std::memcpy(block, unused.data(), unused.size());
+    size_t filled = unused.size();
+    while (filled < capacity && !at_end) {
+      const qint64 got = device.read(block + filled, static_cast<qint64>(capacity - filled));
+      if (got < 0) {
+        Clear();
+        return false;
+      }
+      const void* eof = std::memchr(block + filled, '\x1A', static_cast<size_t>(got));
+      at_end = got == 0 || eof != nullptr;
+      filled = eof != nullptr ? static_cast<size_t>(static_cast<const char*>(eof) - block)
+                              : filled + static_cast<size_t>(got);
+      expected -= std::min(expected, static_cast<size_t>(got));
+    }
+    const auto used = ParseRecords(block, filled, at_end, rows_, record);
+    if (!used) {
+      Clear();
+      return false;
+    }
+    unused = std::string_view(block + *used, filled - *used);
+  }
+  FinishLoad(opening_balance);
+  return true;
+}
+
+void Register::FinishLoad(QStringView opening_balance) {
   AddEmptyRow();
-  if (rows_.size() == 1) {
+  if (rows_.Size() == 1) {
     AddEmptyRow();
     const QString opening_text = QStringLiteral("יתרת פתיחה");
     SetCell(0, kDescriptionColumn, opening_text);
@@ -103,12 +156,13 @@ void Register::LoadFileBytes(std::string_view bytes, QStringView opening_balance
 
 QByteArray Register::FileBytes() const {
   qsizetype total = 0;
-  for (const std::string& row : rows_) {
-    if (!register_row::IsEmpty(row)) total += static_cast<qsizetype>(row.size());
+  for (size_t i = 0; i < rows_.Size(); ++i) {
+    if (!register_row::IsEmpty(rows_.View(i))) total += static_cast<qsizetype>(rows_.View(i).size());
   }
   QByteArray out(total, Qt::Uninitialized);
   char* dst = out.data();
-  for (const std::string& row : rows_) {
+  for (size_t i = 0; i < rows_.Size(); ++i) {
+    const std::string_view row = rows_.View(i);
     if (register_row::IsEmpty(row)) continue;
     std::memcpy(dst, row.data(), row.size());
     dst += row.size();
@@ -118,20 +172,14 @@ QByteArray Register::FileBytes() const {
 
 AccountFileStatus LoadAccountFile(const QString& path, QStringView opening_balance,
                                   Register& reg) {
-  if (!path.isEmpty()) {
-    if (const auto bytes = ReadFileBytes(path)) {
-      reg.LoadFileBytes(std::string_view(bytes->constData(), static_cast<size_t>(bytes->size())),
-                        opening_balance);
-      return AccountFileStatus::kRead;
-    }
-    // Only a missing file is created: one that exists but cannot be read
-    // keeps its content for another day.
-    QFile file(path);
-    if (file.open(QIODevice::WriteOnly | QIODevice::NewOnly)) {
-      file.close();
-      reg.LoadFileBytes({}, opening_balance);
-      return AccountFileStatus::kCreatedEmpty;
-    }
+  if (reg.LoadFile(path, opening_balance)) return AccountFileStatus::kRead;
+  // Only a missing file is created: one that exists but cannot be read
+  // keeps its content for another day.
+  QFile file(path);
+  if (!path.isEmpty() && file.open(QIODevice::WriteOnly | QIODevice::NewOnly)) {
+    file.close();
+    reg.LoadFileBytes({}, opening_balance);
+    return AccountFileStatus::kCreatedEmpty;
   }
   reg.Clear();
   return AccountFileStatus::kUnavailable;

@@ -17,28 +17,66 @@ struct SortItem {
   std::uint32_t index;
 };
 
+using SortItems = std::vector<SortItem, LargeAllocator<SortItem>>;
+
 // Rows between two looks at the cancel request.
 constexpr int kCancelStride = 4096;
 
-PackedKey KeyOf(const std::string& row, int column, QDate today, std::string& scratch) {
+// Rows of one day come together, so the key of the date before is often the key.
+struct DateKeyMemo {
+  std::string_view date;
+  bool bank_balance = false;
+  PackedKey key;
+  bool valid = false;
+};
+
+PackedKey KeyOf(std::string_view row, int column, QDate today, std::string& scratch,
+                DateKeyMemo& memo) {
   switch (column) {
     case kIncomeColumn:
     case kExpenseColumn:
       return PackNumber(ParseAmount(Column(row, column)));
     case kDescriptionColumn:
       return PackText(Column(row, column).substr(0, 10));
-    case kDateColumn:
+    case kDateColumn: {
+      // The date is the 4th field, the category the 2nd.
+      const auto fields = register_row::Split<4>(row);
+      const std::string_view date = fields.Column(kDateColumn);
+      const bool bank_balance = IsBankBalanceRow(fields.Column(kCategoryColumn));
+      if (memo.valid && memo.bank_balance == bank_balance && memo.date == date) return memo.key;
       scratch.clear();
-      AppendDateKeyText(Column(row, kDateColumn), IsBankBalanceRow(Column(row, kCategoryColumn)),
-                        today, scratch);
-      return PackText(scratch);
+      AppendDateKeyText(date, bank_balance, today, scratch);
+      memo = {date, bank_balance, PackText(scratch), true};
+      return memo.key;
+    }
     default:
       return PackText(Column(row, column));
   }
 }
 
-bool IsReconciledOrBankBalance(const std::string& row) {
-  return Column(row, kMarkColumn) == "+" || IsBankBalanceRow(Column(row, kCategoryColumn));
+// Puts row items[k].index at place k, one cycle of moves at a time, so that
+// rows already in place cost nothing and no second row table is needed.
+void Permute(const SortItems& items, RowStore::RowTable& rows) {
+  std::vector<bool> placed(items.size());
+  for (size_t start = 0; start < items.size(); ++start) {
+    if (placed[start] || items[start].index == start) continue;
+    const RowStore::Row held = rows[start];
+    size_t to = start;
+    for (;;) {
+      placed[to] = true;
+      const size_t from = items[to].index;
+      if (from == start) {
+        rows[to] = held;
+        break;
+      }
+      rows[to] = rows[from];
+      to = from;
+    }
+  }
+}
+
+bool IsReconciledOrBankBalance(std::string_view row) {
+  return register_row::IsReconciled(row) || IsBankBalanceRow(Column(row, kCategoryColumn));
 }
 
 }  // namespace
@@ -49,35 +87,34 @@ void Register::SortRegister(int column, QDate today, const CancelCheck& cancel) 
   // The last row takes no part; one that has been written into is kept.
   if (!RowIsEmpty(RowCount() - 1)) AddEmptyRow();
 
-  const size_t count = rows_.size() - 1;
+  const size_t count = rows_.Size() - 1;
   const bool whole_text = column == kTypeColumn || column == kCategoryColumn;
   std::vector<std::string_view> texts(whole_text ? count : 0);
-  std::vector<SortItem> items(count);
+  SortItems items(count);
   std::string scratch;
+  DateKeyMemo memo;
   for (size_t i = 0; i < count; ++i) {
-    const PackedKey key = KeyOf(rows_[i], column, today, scratch);
+    const std::string_view row = rows_.View(i);
+    const PackedKey key = KeyOf(row, column, today, scratch, memo);
     items[i] = {key.high, key.low, static_cast<std::uint32_t>(i)};
-    if (whole_text) texts[i] = Column(rows_[i], column);
+    if (whole_text) texts[i] = Column(row, column);
   }
 
-  if (!(cancel && cancel())) {
+  const auto before = [&](const SortItem& a, const SortItem& b) {
+    if (a.high != b.high) return a.high < b.high;
+    if (a.low != b.low) return a.low < b.low;
+    if (whole_text && HasTail({a.high, a.low})) {
+      const int order = texts[a.index].substr(kPackedTextBytes)
+                            .compare(texts[b.index].substr(kPackedTextBytes));
+      if (order != 0) return order < 0;
+    }
+    return a.index < b.index;
+  };
+  if (!(cancel && cancel()) && !std::is_sorted(items.begin(), items.end(), before)) {
     // Ties keep their order, so the result never depends on the sort's path.
-    std::sort(items.begin(), items.end(), [&](const SortItem& a, const SortItem& b) {
-      if (a.high != b.high) return a.high < b.high;
-      if (a.low != b.low) return a.low < b.low;
-      if (whole_text && HasTail({a.high, a.low})) {
-        const int order = texts[a.index].substr(kPackedTextBytes)
-                              .compare(texts[b.index].substr(kPackedTextBytes));
-        if (order != 0) return order < 0;
-      }
-      return a.index < b.index;
-    });
+    std::sort(items.begin(), items.end(), before);
     texts.clear();
-    std::vector<std::string> sorted;
-    sorted.reserve(rows_.size());
-    for (const SortItem& item : items) sorted.push_back(std::move(rows_[item.index]));
-    sorted.push_back(std::move(rows_.back()));
-    rows_.swap(sorted);
+    Permute(items, rows_.Rows());
   }
 
   if (column == kDateColumn) {
@@ -109,19 +146,18 @@ void Register::ReconcileAfterDateSort(const CancelCheck& cancel) {
     }
   }
 
-  std::vector<std::string> open;
-  int kept = first;
-  for (int r = first; r <= last; ++r) {
-    std::string& row = rows_[static_cast<size_t>(r)];
-    if (IsReconciledOrBankBalance(row)) {
-      if (kept != r) rows_[static_cast<size_t>(kept)] = std::move(row);
-      ++kept;
+  RowStore::RowTable& rows = rows_.Rows();
+  std::vector<RowStore::Row> open;
+  size_t kept = static_cast<size_t>(first);
+  for (size_t r = kept; r <= static_cast<size_t>(last); ++r) {
+    if (IsReconciledOrBankBalance(rows[r].View())) {
+      rows[kept++] = rows[r];
     } else {
-      open.push_back(std::move(row));
+      open.push_back(rows[r]);
     }
   }
-  last_bank_balance_row_ = kept - 1;
-  for (std::string& row : open) rows_[static_cast<size_t>(kept++)] = std::move(row);
+  last_bank_balance_row_ = static_cast<int>(kept) - 1;
+  for (const RowStore::Row& row : open) rows[kept++] = row;
 }
 
 }  // namespace cheque

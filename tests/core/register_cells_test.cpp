@@ -89,3 +89,31 @@ TEST(RegisterCells, LocateRowMatchesAllFourTexts) {
   EXPECT_EQ(reg.LocateRow(u"Rent", u"1/1/2020", u"בית\\שכירות", u"שק 2"), -1);
   EXPECT_EQ(reg.LocateRow(u"漢", u"漢", u"漢", u"漢"), -1);  // not the row of "?"
 }
+
+TEST(RegisterCells, CopiesAndGrowingRowsKeepTheirBytes) {
+  Register reg;
+  reg.LoadFileBytes("1\r\n2\r\n3\r\n4\r\n5\r\n6\r\n7\r\n8\r\n"
+                    "a\r\nb\r\nc\r\nd\r\ne\r\nf\r\ng\r\nh\r\n",
+                    u"0");
+  Register copy = reg;
+  copy.SetCell(0, kDescriptionColumn, u"changed in the copy");
+  EXPECT_EQ(reg.Cell(0, kDescriptionColumn), u"7"_s);
+
+  // Many rows growing again and again move about and are packed together.
+  QByteArray expected;
+  for (int round = 1; round <= 300; ++round) {
+    for (int r = 0; r < 2; ++r) {
+      const QString text = QString(round * 10, QChar(u'ש'));
+      ASSERT_TRUE(reg.SetCell(r, kDescriptionColumn, text));
+      if (round % 7 == 0) reg.SetCell(r, kBalanceColumn, QString::number(round));
+    }
+  }
+  Register assigned;
+  assigned = reg;
+  for (const Register* r : {&reg, &assigned}) {
+    EXPECT_EQ(r->Cell(1, kDescriptionColumn), QString(3000, QChar(u'ש')));
+    EXPECT_EQ(r->Cell(1, kBalanceColumn), u"294"_s);
+    EXPECT_EQ(r->Cell(1, kMarkColumn), u"h"_s);
+    EXPECT_EQ(r->RowCount(), 3);
+  }
+}

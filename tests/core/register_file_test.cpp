@@ -3,6 +3,7 @@
 #include <QDir>
 #include <QFile>
 #include <QTemporaryDir>
+#include <cstring>
 #include <random>
 
 #include "core/files/line_file.h"
@@ -53,6 +54,33 @@ void ExpectLoadsAsReference(std::string_view bytes) {
   EXPECT_TRUE(reg.RowIsEmpty(reg.RowCount() - 1));
   EXPECT_TRUE(reg.NeedsSorting());
 }
+
+// Hands out its bytes a few at a time, as a pipe may, and can fail midway.
+class PieceDevice : public QIODevice {
+ public:
+  PieceDevice(std::string data, unsigned seed, qint64 fail_at = -1)
+      : data_(std::move(data)), rng_(seed), fail_at_(fail_at) {
+    open(QIODevice::ReadOnly | QIODevice::Unbuffered);
+  }
+  bool isSequential() const override { return true; }
+
+ protected:
+  qint64 readData(char* out, qint64 max) override {
+    if (fail_at_ >= 0 && pos_ >= fail_at_) return -1;
+    const qint64 left = static_cast<qint64>(data_.size()) - pos_;
+    const qint64 n = std::min({max, left, static_cast<qint64>(rng_() % 9 + 1)});
+    std::memcpy(out, data_.data() + pos_, static_cast<size_t>(n));
+    pos_ += n;
+    return n;
+  }
+  qint64 writeData(const char*, qint64) override { return -1; }
+
+ private:
+  std::string data_;
+  std::mt19937 rng_;
+  qint64 fail_at_;
+  qint64 pos_ = 0;
+};
 
 std::string RandomBytes(std::mt19937& rng, size_t size, std::string_view alphabet) {
   std::string out(size, '\0');
@@ -136,6 +164,39 @@ TEST(RegisterFile, DamagedInputLoadsAsTheLineRulesSay) {
     SCOPED_TRACE(input.substr(0, 40));
     ExpectLoadsAsReference(input);
   }
+}
+
+TEST(RegisterFile, ReadingInPiecesGivesTheSameRows) {
+  std::mt19937 rng(13);
+  std::vector<std::string> inputs = {
+      "a\r\nb\r\n", "x\r", "x\r\r\n", std::string(3000, 'L') + "\r\n" + std::string(5000, '\n'),
+      "1\r\n2\r\n3\r\n4\r\n5\r\n6\r\n7\r\n8\r\n9\r\n\x1A" "after\r\n"};
+  for (int n = 0; n < 150; ++n) inputs.push_back(RandomBytes(rng, rng() % 300, "ab\r\n\r\n\x1A"));
+  for (const std::string& input : inputs) {
+    for (const size_t chunk : {size_t{1}, size_t{5}, size_t{16}, size_t{100}}) {
+      SCOPED_TRACE(input.substr(0, 30) + " chunk " + std::to_string(chunk));
+      Register expected;
+      expected.LoadFileBytes(input, u"5");
+      PieceDevice device(input, static_cast<unsigned>(rng()));
+      Register reg;
+      ASSERT_TRUE(reg.LoadDevice(device, u"5", chunk));
+      ASSERT_EQ(reg.RowCount(), expected.RowCount());
+      for (int r = 0; r < reg.RowCount(); ++r) {
+        for (int column = 1; column < kRegisterColumnCount; ++column) {
+          ASSERT_EQ(reg.RawCell(r, column), expected.RawCell(r, column)) << r << " " << column;
+        }
+      }
+    }
+  }
+}
+
+TEST(RegisterFile, ReadFailureLeavesAnEmptyRegister) {
+  PieceDevice device("1\r\n2\r\n3\r\n4\r\n5\r\n6\r\n7\r\n8\r\n9\r\n", 1, 12);
+  Register reg;
+  reg.LoadFileBytes("x\r\n", u"0");
+  EXPECT_FALSE(reg.LoadDevice(device, u"0", 4));
+  EXPECT_EQ(reg.RowCount(), 1);
+  EXPECT_TRUE(reg.RowIsEmpty(0));
 }
 
 TEST(RegisterFile, BlankRecordIsKeptOnLoadAndDroppedOnSave) {

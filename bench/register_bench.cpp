@@ -1,0 +1,129 @@
+#include <benchmark/benchmark.h>
+#include <malloc.h>
+
+#include <QDate>
+#include <QDir>
+#include <QTemporaryDir>
+#include <map>
+
+#include "bench/account_generator.h"
+#include "core/files/line_file.h"
+#include "core/register/register.h"
+
+namespace cheque::bench {
+namespace {
+
+const QDate kToday(2025, 12, 1);
+
+QTemporaryDir& Folder() {
+  static QTemporaryDir dir;
+  return dir;
+}
+
+// One generated account file per size, written once.
+QString AccountFile(int transactions) {
+  static std::map<int, QString> files;
+  auto& path = files[transactions];
+  if (path.isEmpty()) {
+    path = Folder().filePath(QStringLiteral("Xct%1.dat").arg(transactions));
+    WriteFileAtomic(path, GenerateAccountFile(transactions, QStringLiteral(CHEQUE_ASSETS)));
+  }
+  return path;
+}
+
+void OpenAccount(const QString& path, Register& reg) {
+  LoadAccountFile(path, u"0", reg);
+  reg.SortRegister(kDateColumn, kToday);
+}
+
+// Load from the file, date sort, reconciliation and running balance.
+void BM_OpenAccount(benchmark::State& state) {
+  const int transactions = static_cast<int>(state.range(0));
+  const QString path = AccountFile(transactions);
+  Register reg;
+  for (auto _ : state) {
+    state.PauseTiming();
+    reg.Clear();
+    state.ResumeTiming();
+    OpenAccount(path, reg);
+    benchmark::DoNotOptimize(reg.RowCount());
+  }
+  state.SetItemsProcessed(state.iterations() * transactions);
+}
+BENCHMARK(BM_OpenAccount)
+    ->Arg(100000)
+    ->Arg(1000000)
+    ->MinTime(3)
+    ->Unit(benchmark::kMillisecond)
+    ->UseRealTime();
+
+// The atomic save: written to a temporary file, synced, renamed.
+void BM_SaveAccount(benchmark::State& state) {
+  const int transactions = static_cast<int>(state.range(0));
+  Register reg;
+  OpenAccount(AccountFile(transactions), reg);
+  const QString target = Folder().filePath(QStringLiteral("Saved.dat"));
+  for (auto _ : state) {
+    if (!SaveAccountFile(target, reg)) state.SkipWithError("save failed");
+  }
+  state.SetBytesProcessed(state.iterations() * reg.FileBytes().size());
+}
+BENCHMARK(BM_SaveAccount)->Arg(1000000)->MinTime(3)->Unit(benchmark::kMillisecond)->UseRealTime();
+
+// Re-sorting a loaded register by each column.
+void BM_SortRegister(benchmark::State& state) {
+  const int column = static_cast<int>(state.range(0));
+  Register reg;
+  OpenAccount(AccountFile(1000000), reg);
+  for (auto _ : state) {
+    reg.SortRegister(column, kToday);
+    state.PauseTiming();
+    reg.SortRegister(kIncomeColumn == column ? kTypeColumn : kIncomeColumn, kToday);  // unsort
+    state.ResumeTiming();
+  }
+}
+BENCHMARK(BM_SortRegister)
+    ->DenseRange(kIncomeColumn, kDateColumn)
+    ->Unit(benchmark::kMillisecond)
+    ->UseRealTime();
+
+void BM_RecomputeBalances(benchmark::State& state) {
+  Register reg;
+  OpenAccount(AccountFile(1000000), reg);
+  for (auto _ : state) reg.RecomputeBalances();
+}
+BENCHMARK(BM_RecomputeBalances)->Unit(benchmark::kMillisecond)->UseRealTime();
+
+// Bytes in use from the allocator: small blocks and those mapped on their own.
+size_t HeapBytes() {
+  const struct mallinfo2 info = mallinfo2();
+  return info.uordblks + info.hblkhd;
+}
+
+// Heap bytes that a loaded transaction keeps, counted by the allocator.
+void BM_MemoryPerTransaction(benchmark::State& state) {
+  const int transactions = static_cast<int>(state.range(0));
+  const QString path = AccountFile(transactions);
+  double per_transaction = 0;
+  for (auto _ : state) {
+    malloc_trim(0);
+    const size_t before = HeapBytes();
+    {
+      Register reg;
+      OpenAccount(path, reg);
+      const size_t after = HeapBytes();
+      per_transaction = static_cast<double>(after - before) / transactions;
+    }
+  }
+  state.counters["bytes_per_transaction"] = per_transaction;
+}
+BENCHMARK(BM_MemoryPerTransaction)
+    ->Arg(100000)
+    ->Arg(1000000)
+    ->Iterations(1)
+    ->Unit(benchmark::kMillisecond);
+
+}  // namespace
+}  // namespace cheque::bench
+
+BENCHMARK_MAIN();
