@@ -92,7 +92,8 @@ QByteArray GenerateAccountFile(int transactions, const QString& assets_folder,
   std::string out;
   out.reserve(static_cast<size_t>(transactions) * 96);
   double balance = 5000;
-  AppendRecord(out, Amount(balance), bank_category, opening, DateText(first), {}, {}, opening, "+");
+  AppendRecord(out, Amount(balance), bank_category, opening, DateText(first.addDays(-1)), {}, {},
+               opening, "+");
   long cheque_number = 1000100;
   int month = first.month();
   for (int i = 1; i < transactions; ++i) {

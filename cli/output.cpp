@@ -2,6 +2,7 @@
 
 #include <array>
 #include <cstdio>
+#include <cstring>
 
 #include "core/text/codec.h"
 
@@ -9,11 +10,15 @@ namespace cheque::cli {
 namespace {
 
 struct Utf8Table {
-  std::array<std::string, 256> text;
+  std::array<std::array<char, 4>, 256> bytes{};
+  std::array<unsigned char, 256> size{};
   Utf8Table() {
     for (int b = 0; b < 256; ++b) {
       const char byte = static_cast<char>(b);
-      text[static_cast<size_t>(b)] = DecodeWin1255(std::string_view(&byte, 1)).toStdString();
+      const QByteArray utf8 = DecodeWin1255(std::string_view(&byte, 1)).toUtf8();
+      const auto i = static_cast<size_t>(b);
+      size[i] = static_cast<unsigned char>(std::min<qsizetype>(utf8.size(), 4));
+      std::memcpy(bytes[i].data(), utf8.constData(), size[i]);
     }
   }
 };
@@ -27,15 +32,17 @@ void AppendWin1255AsUtf8(std::string_view bytes, std::string& out) {
     const auto b = static_cast<unsigned char>(bytes[i]);
     if (b < 0x80) continue;
     out.append(bytes.data() + plain, i - plain);
-    out.append(table.text[b]);
+    out.append(table.bytes[b].data(), table.size[b]);
     plain = i + 1;
   }
   out.append(bytes.data() + plain, bytes.size() - plain);
 }
 
-bool WriteStdout(const std::string& text) {
-  return std::fwrite(text.data(), 1, text.size(), stdout) == text.size() &&
-         std::fflush(stdout) == 0;
+bool StdoutBuffer::Flush() {
+  failed_ = failed_ || std::fwrite(text_.data(), 1, text_.size(), stdout) != text_.size();
+  text_.clear();
+  failed_ = failed_ || std::fflush(stdout) != 0;
+  return !failed_;
 }
 
 void PrintError(const QString& text) {

@@ -9,8 +9,20 @@ namespace cheque::cli {
 // Appends Windows-1255 bytes as UTF-8, a table lookup per byte.
 void AppendWin1255AsUtf8(std::string_view bytes, std::string& out);
 
-// Writes all of it to stdout in one go; false when that fails.
-bool WriteStdout(const std::string& text);
+// Collects output and writes it to stdout in large pieces.
+class StdoutBuffer {
+ public:
+  StdoutBuffer() { text_.reserve(kFlushBytes + kFlushBytes / 4); }
+  std::string& Text() { return text_; }
+  // Writes out what has gathered once it is large; false once a write failed.
+  bool FlushIfFull() { return text_.size() < kFlushBytes || Flush(); }
+  bool Flush();
+
+ private:
+  static constexpr size_t kFlushBytes = size_t{1} << 20;
+  std::string text_;
+  bool failed_ = false;
+};
 
 // A message on stderr, ending with a line break.
 void PrintError(const QString& text);

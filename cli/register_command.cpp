@@ -99,27 +99,41 @@ AccountSource FindAccount(const Options& options) {
   return source;
 }
 
-std::string RegisterLines(const Register& reg, QDate today) {
-  std::string out;
-  out.reserve(static_cast<size_t>(reg.RowCount()) * 128);
+// Grid columns in file order of the record, and where each goes on the line.
+constexpr int kLinePlaceOfField[8] = {0, 4, 3, 6, 1, 2, 5, 7};  // columns 1,5,4,7,2,3,6,8
+
+bool PrintRegister(const Register& reg, QDate today) {
+  StdoutBuffer out;
+  std::string_view fields[8];
   for (int row = 0; row < reg.RowCount() - 1; ++row) {
-    for (int column = kBalanceColumn; column <= kMarkColumn; ++column) {
-      AppendWin1255AsUtf8(reg.RawCell(row, column), out);
-      out += '\t';
+    std::string_view record = reg.RawRecord(row);
+    for (const int place : kLinePlaceOfField) {
+      const size_t end = record.find('\r');
+      fields[place] = record.substr(0, end);
+      record.remove_prefix(end + 2);
     }
-    out += reg.IsOverdueRow(row, today) ? '1' : '0';
-    out += '\t';
-    if (const auto difference = reg.BankBalanceDifference(row)) out += difference->toStdString();
-    out += '\n';
+    for (const std::string_view field : fields) {
+      AppendWin1255AsUtf8(field, out.Text());
+      out.Text() += '\t';
+    }
+    out.Text() += reg.IsOverdueRow(row, today) ? '1' : '0';
+    out.Text() += '\t';
+    if (const auto difference = reg.BankBalanceDifference(row)) {
+      out.Text() += difference->toStdString();
+    }
+    out.Text() += '\n';
+    if (!out.FlushIfFull()) return false;
   }
-  return out;
+  return out.Flush();
 }
 
-std::string CountLine(const Register& reg) {
+bool PrintCount(const Register& reg) {
+  StdoutBuffer out;
   const int transactions = reg.RowCount() - 1;
-  std::string out = std::to_string(transactions) + '\t';
-  if (transactions > 0) AppendWin1255AsUtf8(reg.RawCell(transactions - 1, kBalanceColumn), out);
-  return out + '\n';
+  out.Text() = std::to_string(transactions) + '\t';
+  if (transactions > 0) AppendWin1255AsUtf8(reg.RawCell(transactions - 1, kBalanceColumn), out.Text());
+  out.Text() += '\n';
+  return out.Flush();
 }
 
 }  // namespace
@@ -139,8 +153,8 @@ int RunRegisterCommand(const QStringList& args) {
   }
   reg.SortRegister(kDateColumn, options->today);
   if (options->sort_column != 0) reg.SortRegister(options->sort_column, options->today);
-  const std::string out = options->count_only ? CountLine(reg) : RegisterLines(reg, options->today);
-  return WriteStdout(out) ? 0 : kExitFileError;
+  const bool written = options->count_only ? PrintCount(reg) : PrintRegister(reg, options->today);
+  return written ? 0 : kExitFileError;
 }
 
 }  // namespace cheque::cli

@@ -35,6 +35,10 @@ std::string_view Register::RawCell(int row, int column) const {
   return register_row::Column(rows_.View(static_cast<size_t>(row)), column);
 }
 
+std::string_view Register::RawRecord(int row) const {
+  return ValidRow(row) ? rows_.View(static_cast<size_t>(row)) : std::string_view();
+}
+
 bool Register::SetCell(int row, int column, QStringView text) {
   if (!ValidRow(row) || !ValidColumn(column) || !CanEncodeWin1255(text)) return false;
   std::string bytes;

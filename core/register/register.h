@@ -47,6 +47,9 @@ class Register {
   QString Cell(int row, int column) const;
   // Valid until the register next changes.
   std::string_view RawCell(int row, int column) const;
+  // The row as stored: its 8 fields in file order (columns 1,5,4,7,2,3,6,8),
+  // each followed by CR LF; no field holds CR or LF. Valid until the next change.
+  std::string_view RawRecord(int row) const;
   // Refuses (returns false, changes nothing) text that Windows-1255 cannot hold;
   // line breaks and Ctrl-Z (which would end the file) become blanks. Column 0
   // is not stored: setting it, or a cell outside the register, returns false.
