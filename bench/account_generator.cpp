@@ -65,20 +65,21 @@ void AppendRecord(std::string& out, const std::string& balance, const std::strin
 
 }  // namespace
 
-QByteArray GenerateAccountFile(int transactions, const QString& assets_folder,
-                               std::uint32_t seed) {
+QByteArray GenerateAccountFile(int transactions, const QString& assets_folder, std::uint32_t seed) {
   std::mt19937 rng(seed);
-  std::vector<std::string> categories = CategoryPaths(QDir(assets_folder).filePath(QStringLiteral("DCateg.dat")));
-  const std::vector<std::string> business = CategoryPaths(QDir(assets_folder).filePath(QStringLiteral("DCategB.dat")));
+  std::vector<std::string> categories =
+      CategoryPaths(QDir(assets_folder).filePath(QStringLiteral("DCateg.dat")));
+  const std::vector<std::string> business =
+      CategoryPaths(QDir(assets_folder).filePath(QStringLiteral("DCategB.dat")));
   categories.insert(categories.end(), business.begin(), business.end());
   if (categories.empty()) categories = Encode({u"שונות"});
-  const auto descriptions = Encode({u"סופרמרקט שכונתי", u"חשמל חודשי", u"מים וביוב", u"ארנונה",
-                                    u"דלק לרכב", u"משכורת", u"שכר דירה", u"ביטוח רכב",
-                                    u"קופת חולים", u"ספק חומרי גלם", u"החזר הוצאות", u"מסעדה",
-                                    u"טלפון נייד", u"אינטרנט", u"גן ילדים", u"מתנה לחתונה",
-                                    u"תיקון מכונית", u"ועד בית", u"מע\"מ לתשלום", u"לקוח קבוע"});
-  const auto types = Encode({u"אחר", u"מזומן", u"אשראי", u"הלוואה", u"הו\"ק", u"חיוב בנק",
-                             u"משכנתא", u"העברה"});
+  const auto descriptions =
+      Encode({u"סופרמרקט שכונתי", u"חשמל חודשי",   u"מים וביוב",  u"ארנונה",       u"דלק לרכב",
+              u"משכורת",          u"שכר דירה",     u"ביטוח רכב",  u"קופת חולים",   u"ספק חומרי גלם",
+              u"החזר הוצאות",     u"מסעדה",        u"טלפון נייד", u"אינטרנט",      u"גן ילדים",
+              u"מתנה לחתונה",     u"תיקון מכונית", u"ועד בית",    u"מע\"מ לתשלום", u"לקוח קבוע"});
+  const auto types =
+      Encode({u"אחר", u"מזומן", u"אשראי", u"הלוואה", u"הו\"ק", u"חיוב בנק", u"משכנתא", u"העברה"});
   const std::string cheque_type = EncodeWin1255(u"שק");
   const std::string balance_type = EncodeWin1255(u"יתרה");
   const std::string bank_category = EncodeWin1255(u"בנק\\יתרה");
@@ -120,7 +121,8 @@ QByteArray GenerateAccountFile(int transactions, const QString& assets_folder,
     const qint64 age = date.daysTo(today);
     const char* mark = age < 0 ? "?" : (age < 45 || rng() % 50 == 0) ? "" : "+";
     AppendRecord(out, Amount(balance), categories[rng() % categories.size()], type, DateText(date),
-                 is_income ? Amount(amount) : std::string(), is_income ? std::string() : Amount(amount),
+                 is_income ? Amount(amount) : std::string(),
+                 is_income ? std::string() : Amount(amount),
                  descriptions[rng() % descriptions.size()], mark);
   }
   return QByteArray(out.data(), static_cast<qsizetype>(out.size()));

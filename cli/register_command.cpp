@@ -31,9 +31,8 @@ struct Options {
 
 int SortColumn(const QString& text) {
   static const std::pair<QStringView, int> kNames[] = {
-      {u"income", kIncomeColumn},      {u"expense", kExpenseColumn}, {u"type", kTypeColumn},
-      {u"category", kCategoryColumn}, {u"description", kDescriptionColumn},
-      {u"date", kDateColumn}};
+      {u"income", kIncomeColumn},     {u"expense", kExpenseColumn},         {u"type", kTypeColumn},
+      {u"category", kCategoryColumn}, {u"description", kDescriptionColumn}, {u"date", kDateColumn}};
   for (const auto& [name, column] : kNames) {
     if (text == name) return column;
   }
@@ -90,7 +89,8 @@ AccountSource FindAccount(const Options& options) {
   if (!options.file.isEmpty()) return {options.file, options.opening.value_or(QStringLiteral("0"))};
   const QDir home(options.home);
   AccountSource source{home.filePath(QStringView(file_names::kDefaultAccountFile).toString())};
-  const auto list = AccountList::Read(home.filePath(QStringView(file_names::kAccountList).toString()));
+  const auto list =
+      AccountList::Read(home.filePath(QStringView(file_names::kAccountList).toString()));
   if (const AccountDefinition* account = list ? list->Find(*options.account) : nullptr) {
     const QString path = AccountFilePath(options.home, account->file_base);
     if (!path.isEmpty()) source = {path, account->opening_balance};
@@ -131,7 +131,8 @@ bool PrintCount(const Register& reg) {
   StdoutBuffer out;
   const int transactions = reg.RowCount() - 1;
   out.Text() = std::to_string(transactions) + '\t';
-  if (transactions > 0) AppendWin1255AsUtf8(reg.RawCell(transactions - 1, kBalanceColumn), out.Text());
+  if (transactions > 0)
+    AppendWin1255AsUtf8(reg.RawCell(transactions - 1, kBalanceColumn), out.Text());
   out.Text() += '\n';
   return out.Flush();
 }

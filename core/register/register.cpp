@@ -48,8 +48,7 @@ bool Register::SetCell(int row, int column, QStringView text) {
     if (c == '\r' || c == '\n' || c == '\x1A') c = ' ';
   }
   const auto index = static_cast<size_t>(row);
-  const auto span =
-      register_row::SpanOf(rows_.View(index), register_row::kFieldOfColumn[column]);
+  const auto span = register_row::SpanOf(rows_.View(index), register_row::kFieldOfColumn[column]);
   if (rows_.View(index).size() - (span.end - span.start) + bytes.size() > RowStore::kMaxRowBytes) {
     return false;
   }
@@ -95,8 +94,8 @@ int Register::LastNonEmptyRow() const {
 int Register::LocateRow(QStringView description, QStringView date, QStringView category,
                         QStringView type) const {
   // Stored cells are Windows-1255, so text it cannot hold matches nothing.
-  if (!CanEncodeWin1255(description) || !CanEncodeWin1255(date) ||
-      !CanEncodeWin1255(category) || !CanEncodeWin1255(type)) {
+  if (!CanEncodeWin1255(description) || !CanEncodeWin1255(date) || !CanEncodeWin1255(category) ||
+      !CanEncodeWin1255(type)) {
     return -1;
   }
   const std::string description_bytes = EncodeWin1255(description);

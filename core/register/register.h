@@ -65,17 +65,18 @@ class Register {
   void LoadFileBytes(std::string_view bytes, QStringView opening_balance);
   // The file form: every non-empty row as 8 lines, CR LF.
   QByteArray FileBytes() const;
-  // LoadFileBytes on a file's content, read in pieces of kReadChunkBytes so
-  // that no copy of the whole file is made. False, with the register
-  // cleared, when the file cannot be opened or read; never creates it.
+  // LoadFileBytes on a file's content; the bytes read become the rows, with
+  // no second copy. False, with the register cleared, when the file cannot be
+  // opened or read; never creates it.
   bool LoadFile(const QString& path, QStringView opening_balance);
+  // The same from an open device, read in pieces of at least `chunk_bytes`
+  // when its size is unknown; false, with the register cleared, when a read fails.
   static constexpr size_t kReadChunkBytes = size_t{1} << 20;
-  // The same from an open device; false, with the register cleared, when a
-  // read fails.
   bool LoadDevice(QIODevice& device, QStringView opening_balance,
                   size_t chunk_bytes = kReadChunkBytes);
 
-  // The running balance; bank-balance rows restart it. Needs 3 rows or more.
+  // The running balance; bank-balance rows restart it, a blank row gets none
+  // and is passed over. Needs 3 rows or more; row 0 keeps its balance.
   void RecomputeBalances();
 
   // Orders rows 0..RowCount-2 by column 2..7; the date sort (7) then runs the
@@ -116,8 +117,7 @@ class Register {
 // (the register then holds the opening-balance row); a file that exists but
 // cannot be read is left alone and reported unavailable.
 enum class AccountFileStatus { kRead, kCreatedEmpty, kUnavailable };
-AccountFileStatus LoadAccountFile(const QString& path, QStringView opening_balance,
-                                  Register& reg);
+AccountFileStatus LoadAccountFile(const QString& path, QStringView opening_balance, Register& reg);
 bool SaveAccountFile(const QString& path, const Register& reg);
 
 }  // namespace cheque

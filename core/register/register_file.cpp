@@ -157,7 +157,8 @@ void Register::FinishLoad(QStringView opening_balance) {
 QByteArray Register::FileBytes() const {
   qsizetype total = 0;
   for (size_t i = 0; i < rows_.Size(); ++i) {
-    if (!register_row::IsEmpty(rows_.View(i))) total += static_cast<qsizetype>(rows_.View(i).size());
+    if (!register_row::IsEmpty(rows_.View(i)))
+      total += static_cast<qsizetype>(rows_.View(i).size());
   }
   QByteArray out(total, Qt::Uninitialized);
   char* dst = out.data();
@@ -170,8 +171,7 @@ QByteArray Register::FileBytes() const {
   return out;
 }
 
-AccountFileStatus LoadAccountFile(const QString& path, QStringView opening_balance,
-                                  Register& reg) {
+AccountFileStatus LoadAccountFile(const QString& path, QStringView opening_balance, Register& reg) {
   if (reg.LoadFile(path, opening_balance)) return AccountFileStatus::kRead;
   // Only a missing file is created: one that exists but cannot be read
   // keeps its content for another day.

@@ -7,7 +7,7 @@ namespace {
 
 QString Caption(int column) {
   static const std::array<QString, kRegisterColumnCount> captions = {
-      QStringLiteral("מס"),   QStringLiteral("בנק\\יתרה"), QStringLiteral("הכנסה"),
+      QStringLiteral("מס"),    QStringLiteral("בנק\\יתרה"), QStringLiteral("הכנסה"),
       QStringLiteral("הוצאה"), QStringLiteral("סוג"),       QStringLiteral("קבוצה"),
       QStringLiteral("תאור"),  QStringLiteral("תאריך"),     QStringLiteral("צפי")};
   return captions[static_cast<size_t>(column)];

@@ -89,7 +89,7 @@ void Register::SortRegister(int column, QDate today, const CancelCheck& cancel) 
 
   const size_t count = rows_.Size() - 1;
   const bool whole_text = column == kTypeColumn || column == kCategoryColumn;
-  std::vector<std::string_view> texts(whole_text ? count : 0);
+  std::vector<std::string_view, LargeAllocator<std::string_view>> texts(whole_text ? count : 0);
   SortItems items(count);
   std::string scratch;
   DateKeyMemo memo;
@@ -104,8 +104,8 @@ void Register::SortRegister(int column, QDate today, const CancelCheck& cancel) 
     if (a.high != b.high) return a.high < b.high;
     if (a.low != b.low) return a.low < b.low;
     if (whole_text && HasTail({a.high, a.low})) {
-      const int order = texts[a.index].substr(kPackedTextBytes)
-                            .compare(texts[b.index].substr(kPackedTextBytes));
+      const int order =
+          texts[a.index].substr(kPackedTextBytes).compare(texts[b.index].substr(kPackedTextBytes));
       if (order != 0) return order < 0;
     }
     return a.index < b.index;

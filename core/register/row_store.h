@@ -38,7 +38,7 @@ class RowStore {
 
   void Reserve(size_t rows) { rows_.reserve(rows); }
   void Clear();
-  void PushBack(std::string_view bytes);  // copied into the store
+  void PushBack(std::string_view bytes);       // copied into the store
   void PushBackBlank(std::string_view blank);  // a constant, shared until written
   void Erase(size_t row);
 

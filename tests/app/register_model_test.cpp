@@ -1,8 +1,8 @@
+#include "core/register/register_model.h"
+
 #include <QAbstractItemModelTester>
 #include <QSignalSpy>
 #include <QTest>
-
-#include "core/register/register_model.h"
 
 namespace cheque {
 namespace {
@@ -26,7 +26,7 @@ class RegisterModelTest : public QObject {
     QVERIFY(model.index(0, kKeyColumn).data().toString().isEmpty());
     QVERIFY(!model.index(0, kBalanceColumn).data(Qt::EditRole).isValid());
 
-    const QStringList captions = {u"מס"_s,  u"בנק\\יתרה"_s, u"הכנסה"_s, u"הוצאה"_s, u"סוג"_s,
+    const QStringList captions = {u"מס"_s,    u"בנק\\יתרה"_s, u"הכנסה"_s, u"הוצאה"_s, u"סוג"_s,
                                   u"קבוצה"_s, u"תאור"_s,      u"תאריך"_s, u"צפי"_s};
     for (int column = 0; column < captions.size(); ++column) {
       QCOMPARE(model.headerData(column, Qt::Horizontal).toString(), captions[column]);
@@ -43,8 +43,9 @@ class RegisterModelTest : public QObject {
     QAbstractItemModelTester tester(&model, QAbstractItemModelTester::FailureReportingMode::QtTest);
     QSignalSpy resets(&model, &QAbstractItemModel::modelReset);
 
-    reg.LoadFileBytes("2\r\n\r\n\r\n2/1/2020\r\n\r\n\r\nb\r\n\r\n1\r\n\r\n\r\n1/1/2020\r\n\r\n\r\na\r\n\r\n",
-                      u"0");
+    reg.LoadFileBytes(
+        "2\r\n\r\n\r\n2/1/2020\r\n\r\n\r\nb\r\n\r\n1\r\n\r\n\r\n1/1/2020\r\n\r\n\r\na\r\n\r\n",
+        u"0");
     model.Reset();
     QCOMPARE(resets.count(), 1);
     QCOMPARE(model.rowCount(), 3);

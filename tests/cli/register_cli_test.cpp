@@ -70,8 +70,8 @@ TEST(RegisterCommand, ExpectedOutputCases) {
 }
 
 TEST(RegisterCommand, NeverCreatesTheAccountFile) {
-  const QString missing =
-      QDir(QStringLiteral(CHEQUE_TEST_DATA)).filePath(QStringLiteral("register_missing_file/none.dat"));
+  const QString missing = QDir(QStringLiteral(CHEQUE_TEST_DATA))
+                              .filePath(QStringLiteral("register_missing_file/none.dat"));
   RunCli({QStringLiteral("register"), QStringLiteral("--file"), missing});
   EXPECT_FALSE(QFile::exists(missing));
 }

@@ -15,8 +15,7 @@ TEST(RegisterCells, SetCellStoresWhatTheFileCanHold) {
     QString stored;
   };
   const Case cases[] = {
-      {"Hebrew and the shekel sign", 0, kDescriptionColumn, u"שכר דירה ₪"_s, true,
-       u"שכר דירה ₪"_s},
+      {"Hebrew and the shekel sign", 0, kDescriptionColumn, u"שכר דירה ₪"_s, true, u"שכר דירה ₪"_s},
       {"line breaks would split the record", 0, kDescriptionColumn, u"a\r\nb\nc\rd"_s, true,
        u"a  b c d"_s},
       {"Ctrl-Z would end the file", 0, kTypeColumn, u"x\u001Ay"_s, true, u"x y"_s},
@@ -92,9 +91,10 @@ TEST(RegisterCells, LocateRowMatchesAllFourTexts) {
 
 TEST(RegisterCells, CopiesAndGrowingRowsKeepTheirBytes) {
   Register reg;
-  reg.LoadFileBytes("1\r\n2\r\n3\r\n4\r\n5\r\n6\r\n7\r\n8\r\n"
-                    "a\r\nb\r\nc\r\nd\r\ne\r\nf\r\ng\r\nh\r\n",
-                    u"0");
+  reg.LoadFileBytes(
+      "1\r\n2\r\n3\r\n4\r\n5\r\n6\r\n7\r\n8\r\n"
+      "a\r\nb\r\nc\r\nd\r\ne\r\nf\r\ng\r\nh\r\n",
+      u"0");
   Register copy = reg;
   copy.SetCell(0, kDescriptionColumn, u"changed in the copy");
   EXPECT_EQ(reg.Cell(0, kDescriptionColumn), u"7"_s);

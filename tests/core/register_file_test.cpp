@@ -148,14 +148,15 @@ TEST(RegisterFile, StoredFormRoundTripsByteForByte) {
 TEST(RegisterFile, DamagedInputLoadsAsTheLineRulesSay) {
   std::mt19937 rng(11);
   std::vector<std::string> inputs = {
-      std::string("\0\0\0\r\n\0", 6),          // NUL bytes
-      "a\r\nb\r\nc",                            // record cut short, no final line end
-      "a\rb\nc\r\r\nd\n\re",                    // lone CR and LF end lines too
-      "x\r\ny\r\n\x1Az\r\nw\r\n",               // Ctrl-Z ends the file
-      "\x1A" "1\r\n2\r\n",                      // Ctrl-Z first: nothing at all
-      "\r\n",                                   // one blank line makes one blank record
+      std::string("\0\0\0\r\n\0", 6),  // NUL bytes
+      "a\r\nb\r\nc",                   // record cut short, no final line end
+      "a\rb\nc\r\r\nd\n\re",           // lone CR and LF end lines too
+      "x\r\ny\r\n\x1Az\r\nw\r\n",      // Ctrl-Z ends the file
+      "\x1A"
+      "1\r\n2\r\n",                                     // Ctrl-Z first: nothing at all
+      "\r\n",                                           // one blank line makes one blank record
       std::string(10 * 1024 * 1024, 'L') + "\r\nrest",  // a 10 MB line
-      std::string(200000, '\r'),                // many lone CRs, no LF
+      std::string(200000, '\r'),                        // many lone CRs, no LF
       std::string(200000, '\n') + "tail",
   };
   for (int n = 0; n < 200; ++n) inputs.push_back(RandomBytes(rng, rng() % 400, {}));
@@ -168,9 +169,10 @@ TEST(RegisterFile, DamagedInputLoadsAsTheLineRulesSay) {
 
 TEST(RegisterFile, ReadingInPiecesGivesTheSameRows) {
   std::mt19937 rng(13);
-  std::vector<std::string> inputs = {
-      "a\r\nb\r\n", "x\r", "x\r\r\n", std::string(3000, 'L') + "\r\n" + std::string(5000, '\n'),
-      "1\r\n2\r\n3\r\n4\r\n5\r\n6\r\n7\r\n8\r\n9\r\n\x1A" "after\r\n"};
+  std::vector<std::string> inputs = {"a\r\nb\r\n", "x\r", "x\r\r\n",
+                                     std::string(3000, 'L') + "\r\n" + std::string(5000, '\n'),
+                                     "1\r\n2\r\n3\r\n4\r\n5\r\n6\r\n7\r\n8\r\n9\r\n\x1A"
+                                     "after\r\n"};
   for (int n = 0; n < 150; ++n) inputs.push_back(RandomBytes(rng, rng() % 300, "ab\r\n\r\n\x1A"));
   for (const std::string& input : inputs) {
     for (const size_t chunk : {size_t{1}, size_t{5}, size_t{16}, size_t{100}}) {

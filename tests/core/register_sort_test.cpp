@@ -79,27 +79,35 @@ TEST(SortRegister, OrdersByTheKeyOfEachColumn) {
   const std::vector<Case> cases = {
       {"income: numeric, expense rows count 0",
        kIncomeColumn,
-       {{u"a", {}, {}, {}, u"100"}, {u"b", {}, {}, {}, {}, u"5"}, {u"c", {}, {}, {}, u"20"},
-        {u"d", {}, {}, {}, u"1e1"}, {u"e", {}, {}, {}, u"-3"}},
+       {{u"a", {}, {}, {}, u"100"},
+        {u"b", {}, {}, {}, {}, u"5"},
+        {u"c", {}, {}, {}, u"20"},
+        {u"d", {}, {}, {}, u"1e1"},
+        {u"e", {}, {}, {}, u"-3"}},
        {u"e"_s, u"b"_s, u"d"_s, u"c"_s, u"a"_s}},
       {"expense: numeric, \"-5\" below nothing",
        kExpenseColumn,
-       {{u"a", {}, {}, {}, {}, u"9"}, {u"b", {}, {}, {}, {}, u"10"}, {u"c", {}, {}, {}, u"7"},
+       {{u"a", {}, {}, {}, {}, u"9"},
+        {u"b", {}, {}, {}, {}, u"10"},
+        {u"c", {}, {}, {}, u"7"},
         {u"d", {}, {}, {}, {}, u"-5"}},
        {u"d"_s, u"c"_s, u"a"_s, u"b"_s}},
       {"type: byte values, letter case counts, the whole text",
        kTypeColumn,
-       {{u"shin", {}, {}, {}, {}, {}, u"שק 123"}, {u"aleph", {}, {}, {}, {}, {}, u"אחר"},
-        {u"ATM", {}, {}, {}, {}, {}, u"ATM"}, {u"atm", {}, {}, {}, {}, {}, u"atm"},
+       {{u"shin", {}, {}, {}, {}, {}, u"שק 123"},
+        {u"aleph", {}, {}, {}, {}, {}, u"אחר"},
+        {u"ATM", {}, {}, {}, {}, {}, u"ATM"},
+        {u"atm", {}, {}, {}, {}, {}, u"atm"},
         {u"Bank", {}, {}, {}, {}, {}, u"Bank"},
         {u"long2", {}, {}, {}, {}, {}, u"העברה 123456782"},
         {u"long1", {}, {}, {}, {}, {}, u"העברה 123456781"},
         {u"ten", {}, {}, {}, {}, {}, u"העברה 1234"}},
-       {u"ATM"_s, u"Bank"_s, u"atm"_s, u"aleph"_s, u"ten"_s, u"long1"_s, u"long2"_s,
-        u"shin"_s}},
+       {u"ATM"_s, u"Bank"_s, u"atm"_s, u"aleph"_s, u"ten"_s, u"long1"_s, u"long2"_s, u"shin"_s}},
       {"category: byte values of Hebrew letters",
        kCategoryColumn,
-       {{u"c", {}, u"ספקים\\ארץ"}, {u"d", {}, u"ספקים\\חו\"ל"}, {u"b", {}, u"בנק\\עמלות"},
+       {{u"c", {}, u"ספקים\\ארץ"},
+        {u"d", {}, u"ספקים\\חו\"ל"},
+        {u"b", {}, u"בנק\\עמלות"},
         {u"a", {}, u"בנק\\יתרה"}},
        {u"a"_s, u"b"_s, u"c"_s, u"d"_s}},
       {"description: the first ten characters",
@@ -108,9 +116,12 @@ TEST(SortRegister, OrdersByTheKeyOfEachColumn) {
        {u"a"_s, u"abcdefghiZ"_s, u"abcdefghij1"_s, u"b"_s, u"א"_s}},
       {"date: day numbers compared as text, bank balance last in its day",
        kDateColumn,
-       {{u"bank", u"5/1/2020", kBank, u"+"}, {u"day", u"5/1/2020", {}, u"+"},
-        {u"old", old_day, {}, u"+"}, {u"unreadable", u"abc", {}, u"+"},
-        {u"2", u"1/1/1900", {}, u"+"}, {u"10", u"9/1/1900", {}, u"+"},
+       {{u"bank", u"5/1/2020", kBank, u"+"},
+        {u"day", u"5/1/2020", {}, u"+"},
+        {u"old", old_day, {}, u"+"},
+        {u"unreadable", u"abc", {}, u"+"},
+        {u"2", u"1/1/1900", {}, u"+"},
+        {u"10", u"9/1/1900", {}, u"+"},
         {u"empty", {}, {}, u"+"}},
        {u"empty"_s, u"10"_s, u"2"_s, u"day"_s, u"bank"_s, u"unreadable"_s, u"old"_s}},
   };
@@ -126,7 +137,10 @@ TEST(SortRegister, OrdersByTheKeyOfEachColumn) {
 
 TEST(SortRegister, TextOrderIsByteOrderForAnyBytes) {
   std::mt19937 rng(3);
-  const std::string alphabet("\0\x01" "aAzZ \xE0\xE1\xFA\xFF\x80", 13);
+  const std::string alphabet(
+      "\0\x01"
+      "aAzZ \xE0\xE1\xFA\xFF\x80",
+      13);
   for (int round = 0; round < 30; ++round) {
     std::vector<std::string> texts;
     const int count = static_cast<int>(rng() % 60) + 2;
@@ -246,7 +260,8 @@ TEST(Reconciliation, EqualsTheRowByRowMoves) {
       for (int m = l - 1; m >= 0; --m) {
         const Row& row = expected[static_cast<size_t>(m)];
         if (row.mark == u"+" || row.bank) continue;
-        for (int k = m; k < l; ++k) std::swap(expected[static_cast<size_t>(k)], expected[static_cast<size_t>(k + 1)]);
+        for (int k = m; k < l; ++k)
+          std::swap(expected[static_cast<size_t>(k)], expected[static_cast<size_t>(k + 1)]);
         --l;
       }
       return l;
