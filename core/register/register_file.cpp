@@ -102,17 +102,19 @@ bool Register::LoadFile(const QString& path, QStringView opening_balance) {
 
 bool Register::LoadDevice(QIODevice& device, QStringView opening_balance, size_t chunk_bytes) {
   rows_.Clear();
-  size_t expected =
-      device.isSequential() ? 0 : static_cast<size_t>(std::max<qint64>(device.size(), 0));
+  const bool size_known = !device.isSequential();
+  const size_t expected = size_known ? static_cast<size_t>(std::max<qint64>(device.size(), 0)) : 0;
+  bool first_block = true;
   rows_.Reserve(expected / 64 + 2);
   std::string record;
   std::string_view unused;  // the start of a record cut by the end of a block
   bool at_end = false;
   while (!at_end) {
-    // The whole file in one block when its size is known; a record longer
-    // than a block doubles the next.
+    // The whole file in one block when its size is known; otherwise pieces,
+    // and a record longer than a piece doubles the next.
     const size_t capacity =
-        std::max({chunk_bytes, 2 * unused.size(), unused.size() + expected + 1});
+        first_block && size_known ? expected + 1 : std::max(chunk_bytes, 2 * unused.size());
+    first_block = false;
     char* block = rows_.NewBlock(capacity);
     if (!unused.empty()) std::memcpy(block, unused.data(), unused.size());
     size_t filled = unused.size();
@@ -126,7 +128,6 @@ bool Register::LoadDevice(QIODevice& device, QStringView opening_balance, size_t
       at_end = got == 0 || eof != nullptr;
       filled = eof != nullptr ? static_cast<size_t>(static_cast<const char*>(eof) - block)
                               : filled + static_cast<size_t>(got);
-      expected -= std::min(expected, static_cast<size_t>(got));
     }
     const auto used = ParseRecords(block, filled, at_end, rows_, record);
     if (!used) {

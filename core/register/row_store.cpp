@@ -20,6 +20,18 @@ RowStore& RowStore::operator=(const RowStore& other) {
   return *this;
 }
 
+RowStore& RowStore::operator=(RowStore&& other) noexcept {
+  if (this == &other) return *this;
+  rows_ = std::move(other.rows_);
+  blocks_ = std::move(other.blocks_);
+  free_ = std::exchange(other.free_, nullptr);
+  free_size_ = std::exchange(other.free_size_, 0);
+  held_bytes_ = std::exchange(other.held_bytes_, 0);
+  live_bytes_ = std::exchange(other.live_bytes_, 0);
+  other.Clear();
+  return *this;
+}
+
 void RowStore::CopyFrom(const RowStore& other) {
   RowStore copy;
   copy.rows_.reserve(other.rows_.size());

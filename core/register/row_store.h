@@ -3,6 +3,7 @@
 #include <cstdint>
 #include <memory>
 #include <string_view>
+#include <utility>
 #include <vector>
 
 #include "core/register/large_allocator.h"
@@ -27,8 +28,8 @@ class RowStore {
   RowStore() = default;
   RowStore(const RowStore& other);
   RowStore& operator=(const RowStore& other);
-  RowStore(RowStore&&) noexcept = default;
-  RowStore& operator=(RowStore&&) noexcept = default;
+  RowStore(RowStore&& other) noexcept { *this = std::move(other); }
+  RowStore& operator=(RowStore&& other) noexcept;  // leaves `other` empty
 
   size_t Size() const { return rows_.size(); }
   std::string_view View(size_t row) const { return rows_[row].View(); }
