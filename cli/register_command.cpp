@@ -15,8 +15,9 @@ namespace cheque::cli {
 namespace {
 
 constexpr char16_t kUsage[] =
-    u"usage: cheque-cli register (--file PATH [--opening AMOUNT] | --home DIR --account NAME)\n"
+    u"usage: cheque-cli register (--file PATH | --home DIR --account NAME) [--opening AMOUNT]\n"
     u"                           [--today D/M/YYYY] [--sort COLUMN] [--count]\n"
+    u"  AMOUNT: the opening balance of an empty account file (otherwise 0, or the account's)\n"
     u"  COLUMN: 2 to 7, or date, category, income, expense, type, description";
 
 struct Options {
