@@ -80,14 +80,16 @@ std::optional<size_t> ParseRecords(char* data, size_t size, bool at_end, RowStor
 }  // namespace
 
 void Register::LoadFileBytes(std::string_view bytes, QStringView opening_balance) {
-  rows_.Clear();
+  // Copied before the old rows go, in case the bytes are theirs.
+  RowStore rows;
   bytes = bytes.substr(0, bytes.find('\x1A'));
-  rows_.Reserve(bytes.size() / 64 + 2);
-  char* block = rows_.NewBlock(bytes.size());
+  rows.Reserve(bytes.size() / 64 + 2);
+  char* block = rows.NewBlock(bytes.size());
   if (!bytes.empty()) std::memcpy(block, bytes.data(), bytes.size());
   std::string record;
   // Records past one too long to keep are dropped with it.
-  ParseRecords(block, bytes.size(), true, rows_, record);
+  ParseRecords(block, bytes.size(), true, rows, record);
+  rows_ = std::move(rows);
   FinishLoad(opening_balance);
 }
 

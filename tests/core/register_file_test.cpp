@@ -205,6 +205,13 @@ TEST(RegisterFile, ReadFailureLeavesAnEmptyRegister) {
   EXPECT_TRUE(reg.RowIsEmpty(0));
 }
 
+TEST(RegisterFile, LoadingItsOwnRecordReplacesTheRows) {
+  Register reg;
+  reg.LoadFileBytes("1\r\n2\r\n3\r\n4\r\n5\r\n6\r\n7\r\n8\r\nx\r\n", u"0");
+  reg.LoadFileBytes(reg.RawRecord(0), u"0");
+  EXPECT_EQ(View(reg.FileBytes()), "1\r\n2\r\n3\r\n4\r\n5\r\n6\r\n7\r\n8\r\n");
+}
+
 TEST(RegisterFile, BlankRecordIsKeptOnLoadAndDroppedOnSave) {
   Register reg;
   const std::string blank(kBlankRecord);
