@@ -89,6 +89,7 @@ class TForm1 : public QWidget {
   RegisterModel* model_ = nullptr;
   QString active_account_file_;
   bool busy_ = false;
+  bool account_loaded_ = false;
   bool cancel_request_ = false;
   bool exiting_ = false;
   int autosave_ticks_ = 0;

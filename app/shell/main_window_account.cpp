@@ -93,7 +93,9 @@ void TForm1::LoadAccount(const QString& name, bool keep_order) {
     status = LoadAccountFile(active_account_file_, account_data_->Definition().opening_balance,
                              register_);
     model_->Reset();
-    if (status == AccountFileStatus::kUnavailable) {
+    // A file that could not be read must never be overwritten by an empty register.
+    account_loaded_ = status != AccountFileStatus::kUnavailable;
+    if (!account_loaded_) {
       services_.prompter->ShowError(
           QStringLiteral("לא ניתן לפתוח או ליצור את קובץ החשבון\r") + active_account_file_, this);
     } else {
@@ -111,6 +113,7 @@ void TForm1::LoadAccount(const QString& name, bool keep_order) {
 }
 
 bool TForm1::SaveAccount() {
+  if (!account_loaded_) return true;
   BusyScope busy(*splash_, QStringLiteral("... מבצע שמירה אוטומאטית של החשבון, המתן"));
   if (SaveAccountFile(active_account_file_, register_)) return true;
   services_.prompter->ShowError(

@@ -134,7 +134,10 @@ std::optional<QDate> ReadDate(std::u16string_view text, QDate today) {
 
 }  // namespace
 
-qint64 DayNumber(QDate date) { return date.toJulianDay() - kJulianDayOfZero; }
+qint64 DayNumber(QDate date) {
+  // An invalid date has no day; it counts as the zero date.
+  return date.isValid() ? date.toJulianDay() - kJulianDayOfZero : 0;
+}
 
 QDate DateFromDayNumber(qint64 day) { return QDate::fromJulianDay(day + kJulianDayOfZero); }
 

@@ -4,6 +4,7 @@
 #include <QComboBox>
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QTableView>
 #include <QTest>
 #include <QToolButton>
@@ -284,6 +285,19 @@ class MainWindowTest : public QObject {
     QVERIFY(!window.SaveAccount());
     QCOMPARE(home.prompter.Asked().size(), size_t{1});
     QCOMPARE(home.prompter.Asked().front().caption, QStringLiteral("שגיאה"));
+  }
+
+  // An account file that cannot be read is reported and never saved over.
+  void UnreadableAccountIsNeverSaved() {
+    TestHome home;
+    PrepareHome(home, {Account(QStringLiteral("בית"), QStringLiteral("Xct1"))});
+    QVERIFY(QDir(home.Path(QString())).mkdir(QStringLiteral("Xct1.dat")));
+    TForm1 window(home.services);
+    QVERIFY(StartOnRegister(window));
+    QCOMPARE(home.prompter.Asked().size(), size_t{1});
+    window.ExitProgram();
+    QCOMPARE(home.prompter.Asked().size(), size_t{1});
+    QVERIFY(QFileInfo(home.Path(QStringLiteral("Xct1.dat"))).isDir());
   }
 
   void AutosaveAfterFourMinutesOnTheRegister() {
