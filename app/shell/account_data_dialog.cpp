@@ -14,6 +14,7 @@
 
 #include "app/common/field_order.h"
 #include "app/common/form_font.h"
+#include "app/common/required_fields.h"
 #include "app/common/text_guard.h"
 #include "core/files/program_folder.h"
 #include "core/text/amount.h"
@@ -26,12 +27,6 @@ namespace {
 // literals and blanks ("0 -   -    ").
 const QString kPhoneMask = QStringLiteral("\\09-999-9999; ");
 const QString kMobileMask = QStringLiteral("\\059-999-9999; ");
-
-void MakeRed(QLabel* label) {
-  QPalette palette = label->palette();
-  palette.setColor(QPalette::WindowText, Qt::red);
-  label->setPalette(palette);
-}
 
 QString AccountListPath() { return ProgramFile(file_names::kAccountList); }
 
@@ -69,7 +64,7 @@ QLineEdit* TAccountData::AddField(const QString& object_name, const QString& lab
   auto* label = new QLabel(label_text, this);
   label->setObjectName(QStringLiteral("Lbl") + object_name);
   label->setBuddy(edit);
-  if (required) MakeRed(label);
+  if (required) MarkRequired(label);
   const int row = grid_count_ % 6;
   const int column = (grid_count_ / 6) * 2;
   grid_->addWidget(label, row, column);
@@ -116,15 +111,6 @@ void TAccountData::BuildControls() {
   kind->addWidget(private_);
   kind->addStretch(1);
 
-  auto* note = new QHBoxLayout;
-  auto* note_title = new QLabel(QStringLiteral("הערה"), this);
-  auto* note_text = new QLabel(QStringLiteral("חובה למלא שדות המופיעים באדום"), this);
-  note_text->setObjectName(QStringLiteral("LblRequiredNote"));
-  MakeRed(note_text);
-  note->addWidget(note_title);
-  note->addWidget(note_text);
-  note->addStretch(1);
-
   auto* buttons = new QHBoxLayout;
   auto add_button = [this, buttons](const QString& object_name, const QString& caption) {
     auto* button = new QPushButton(caption, this);
@@ -144,7 +130,7 @@ void TAccountData::BuildControls() {
   layout->addLayout(top);
   layout->addLayout(grid_);
   layout->addLayout(kind);
-  layout->addLayout(note);
+  layout->addLayout(RequiredFieldsNote(this));
   layout->addLayout(buttons);
 
   new FieldOrder({{name_},

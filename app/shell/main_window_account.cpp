@@ -61,9 +61,7 @@ void TForm1::CopyAccountNames(const QStringList& names, const QString& selected)
   for (QComboBox* combo : {accounts_combo_, cheque_accounts_combo_}) {
     const QSignalBlocker block(combo);
     combo->clear();
-    QStringList sorted = names;
-    sorted.sort(Qt::CaseInsensitive);
-    combo->addItems(sorted);
+    combo->addItems(names);  // in the account dialog's order
     const int at = FindName(*combo, selected);
     combo->setCurrentIndex(at >= 0 ? at : (combo->count() > 0 ? 0 : -1));
   }

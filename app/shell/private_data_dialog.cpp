@@ -10,6 +10,7 @@
 
 #include "app/common/field_order.h"
 #include "app/common/form_font.h"
+#include "app/common/required_fields.h"
 #include "app/common/text_guard.h"
 #include "core/files/line_file.h"
 #include "core/files/personal_details.h"
@@ -22,12 +23,6 @@ const QString kError = QStringLiteral("שגיאה");
 const QString kRequiredMessage = QStringLiteral("יש למלא את השם, המשפחה, ושם העסק");
 
 QString DetailsPath() { return ProgramFile(file_names::kPersonalDetails); }
-
-void MakeRed(QLabel* label) {
-  QPalette palette = label->palette();
-  palette.setColor(QPalette::WindowText, Qt::red);
-  label->setPalette(palette);
-}
 
 }  // namespace
 
@@ -48,7 +43,7 @@ QLineEdit* TPrivateDta::AddField(const QString& object_name, const QString& labe
   auto* label = new QLabel(label_text, this);
   label->setObjectName(QStringLiteral("Lbl") + object_name);
   label->setBuddy(edit);
-  if (required) MakeRed(label);
+  if (required) MarkRequired(label);
   grid_->addWidget(label, row, column);
   grid_->addWidget(edit, row, column + 1);
   return edit;
@@ -76,14 +71,6 @@ void TPrivateDta::BuildControls() {
     TextGuard::Attach(text, *services_.prompter);
   }
 
-  auto* note = new QHBoxLayout;
-  note->addWidget(new QLabel(QStringLiteral("הערה"), this));
-  auto* note_text = new QLabel(QStringLiteral("חובה למלא שדות המופיעים באדום"), this);
-  note_text->setObjectName(QStringLiteral("LblRequiredNote"));
-  MakeRed(note_text);
-  note->addWidget(note_text);
-  note->addStretch(1);
-
   auto* buttons = new QHBoxLayout;
   ok_button_ = new QPushButton(QStringLiteral("אישור"), this);
   ok_button_->setObjectName(QStringLiteral("OKBtn"));
@@ -99,7 +86,7 @@ void TPrivateDta::BuildControls() {
   auto* layout = new QVBoxLayout(this);
   layout->addLayout(grid_);
   layout->addStretch(1);
-  layout->addLayout(note);
+  layout->addLayout(RequiredFieldsNote(this));
   layout->addLayout(buttons);
 
   new FieldOrder({{first_name_},
