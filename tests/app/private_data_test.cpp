@@ -7,7 +7,6 @@
 
 #include "app/shell/private_data_dialog.h"
 #include "core/files/line_file.h"
-#include "core/text/codec.h"
 #include "tests/app/app_test_support.h"
 
 namespace cheque::testing {
@@ -15,10 +14,11 @@ namespace {
 
 using namespace Qt::StringLiterals;
 
-const QString kRequired = QStringLiteral("יש למלא את השם, המשפחה, ושם העסק");
-const QStringList kFieldOrder = {u"EdtFirstName"_s,  u"EdtFamilyName"_s, u"EdtBusinessName"_s,
-                                 u"EdtAddress"_s,    u"MaskEdtPhone"_s,  u"MaskEdtFax"_s,
-                                 u"MaskEdtMobile"_s, u"OKBtn"_s};
+const QString kFile = u"AcMyData.Dat"_s;
+const QString kRequired = u"יש למלא את השם, המשפחה, ושם העסק"_s;
+const QStringList kFields = {u"EdtFirstName"_s,  u"EdtFamilyName"_s, u"EdtBusinessName"_s,
+                             u"EdtAddress"_s,    u"MaskEdtPhone"_s,  u"MaskEdtFax"_s,
+                             u"MaskEdtMobile"_s, u"OKBtn"_s};
 
 QLineEdit* Field(QWidget& dialog, const QString& name) {
   auto* edit = dialog.findChild<QLineEdit*>(name);
@@ -45,17 +45,13 @@ void Put(QWidget& dialog, const QString& name, const QString& text) {
   }
 }
 
-void PressOk(QWidget& dialog) {
-  QTest::mouseClick(dialog.findChild<QPushButton*>(u"OKBtn"_s), Qt::LeftButton);
+void Click(QWidget& dialog, const QString& button) {
+  QTest::mouseClick(dialog.findChild<QPushButton*>(button), Qt::LeftButton);
 }
 
 bool Open(QDialog& dialog) {
   dialog.show();
   return QTest::qWaitForWindowActive(&dialog);
-}
-
-void WriteLines(const TestHome& home, const QStringList& lines) {
-  QVERIFY(WriteTextLines(home.Path(u"AcMyData.Dat"_s), lines));
 }
 
 }  // namespace
@@ -65,80 +61,59 @@ class PrivateDataTest : public QObject {
 
  private slots:
   void okWritesNineLines_data() {
-    QTest::addColumn<bool>("all_fields");
+    QTest::addColumn<QStringList>("typed");  // into the fields in order
     QTest::addColumn<QStringList>("lines");
-    QTest::newRow("all fields") << true
-                                << QStringList{QStringLiteral("דנה"),
-                                               QStringLiteral("לוי"),
-                                               QStringLiteral("לוי בע\"מ"),
-                                               QStringLiteral("הרצל 5, חיפה"),
-                                               u"04-812-3456"_s,
-                                               u"04-812-3457"_s,
-                                               u"052 123-4567"_s,
-                                               QString(),
-                                               u"052 123-4567"_s};
+    QTest::newRow("all fields") << QStringList{u"דנה"_s,          u"לוי"_s,      u"לוי בע\"מ"_s,
+                                               u"הרצל 5, חיפה"_s, u"48123456"_s, u"48123457"_s,
+                                               u"21234567"_s}
+                                << QStringList{
+                                       u"דנה"_s,          u"לוי"_s,         u"לוי בע\"מ"_s,
+                                       u"הרצל 5, חיפה"_s, u"04-812-3456"_s, u"04-812-3457"_s,
+                                       u"052 123-4567"_s, QString(),        u"052 123-4567"_s};
     QTest::newRow("required only")
-        << false
-        << QStringList{
-               QStringLiteral("דנה"), QStringLiteral("לוי"), QStringLiteral("לוי בע\"מ"), QString(),
-               u"0 -   -    "_s,      u"0 -   -    "_s,      u"05     -    "_s,           QString(),
-               u"05     -    "_s};
+        << QStringList{u"דנה"_s, u"לוי"_s, u"לוי בע\"מ"_s}
+        << QStringList{u"דנה"_s,          u"לוי"_s,         u"לוי בע\"מ"_s,
+                       QString(),         u"0 -   -    "_s, u"0 -   -    "_s,
+                       u"05     -    "_s, QString(),        u"05     -    "_s};
   }
 
   void okWritesNineLines() {
-    QFETCH(bool, all_fields);
+    QFETCH(QStringList, typed);
     QFETCH(QStringList, lines);
     TestHome home;
     TPrivateDta dialog(home.services);
-    QCOMPARE(dialog.windowTitle(), QStringLiteral("פרטים אישיים"));
-    QCOMPARE(dialog.size(), QSize(388, 222));
+    QCOMPARE(dialog.windowTitle(), u"פרטים אישיים"_s);
     QVERIFY(Open(dialog));
-    Put(dialog, u"EdtFirstName"_s, lines[0]);
-    Put(dialog, u"EdtFamilyName"_s, lines[1]);
-    Put(dialog, u"EdtBusinessName"_s, lines[2]);
-    if (all_fields) {
-      Put(dialog, u"EdtAddress"_s, lines[3]);
-      Put(dialog, u"MaskEdtPhone"_s, u"48123456"_s);
-      Put(dialog, u"MaskEdtFax"_s, u"48123457"_s);
-      Put(dialog, u"MaskEdtMobile"_s, u"21234567"_s);
-    }
-    PressOk(dialog);
+    for (qsizetype i = 0; i < typed.size(); ++i) Put(dialog, kFields[i], typed[i]);
+    Click(dialog, u"OKBtn"_s);
 
     QCOMPARE(dialog.result(), int(QDialog::Accepted));
     QVERIFY(home.prompter.Asked().empty());
-    QByteArray bytes;
-    for (const QString& line : lines) bytes += EncodeWin1255Bytes(line) + "\r\n";
-    QCOMPARE(ReadFileBytes(home.Path(u"AcMyData.Dat"_s)).value_or(QByteArray()), bytes);
+    QCOMPARE(ReadFileBytes(home.Path(kFile)).value_or(QByteArray()), JoinLines(lines));
   }
 
   void okRefusesMissingRequired_data() {
-    QTest::addColumn<QStringList>("filled");
-    QTest::addColumn<QString>("focus");
-    QTest::newRow("first name") << QStringList{u"EdtFamilyName"_s, u"EdtBusinessName"_s}
-                                << u"EdtFirstName"_s;
-    QTest::newRow("family name") << QStringList{u"EdtFirstName"_s, u"EdtBusinessName"_s}
-                                 << u"EdtFamilyName"_s;
-    QTest::newRow("business name")
-        << QStringList{u"EdtFirstName"_s, u"EdtFamilyName"_s} << u"EdtBusinessName"_s;
+    QTest::addColumn<QString>("missing");
+    for (const QString& field : kFields.mid(0, 3)) QTest::newRow(qPrintable(field)) << field;
   }
 
   void okRefusesMissingRequired() {
-    QFETCH(QStringList, filled);
-    QFETCH(QString, focus);
+    QFETCH(QString, missing);
     TestHome home;
     TPrivateDta dialog(home.services);
     QVERIFY(Open(dialog));
-    for (const QString& name : filled) Put(dialog, name, QStringLiteral("א"));
-    Put(dialog, u"EdtAddress"_s, QStringLiteral("ב"));
+    for (const QString& name : kFields.mid(0, 4)) {
+      if (name != missing) Put(dialog, name, u"א"_s);
+    }
     dialog.findChild<QPushButton*>(u"OKBtn"_s)->click();  // without the focus: nothing
     QVERIFY(home.prompter.Asked().empty());
-    PressOk(dialog);
+    Click(dialog, u"OKBtn"_s);
 
     QCOMPARE(home.prompter.AskedTexts(), QStringList{kRequired});
-    QCOMPARE(home.prompter.Asked()[0].caption, QStringLiteral("שגיאה"));
+    QCOMPARE(home.prompter.Asked()[0].caption, u"שגיאה"_s);
     QVERIFY(dialog.isVisible());
-    QCOMPARE(FocusName(dialog), focus);
-    QVERIFY(!QFile::exists(home.Path(u"AcMyData.Dat"_s)));
+    QCOMPARE(FocusName(dialog), missing);
+    QVERIFY(!QFile::exists(home.Path(kFile)));
   }
 
   void cancel_data() {
@@ -160,47 +135,37 @@ class PrivateDataTest : public QObject {
     QFETCH(bool, asked);
     QFETCH(bool, closed);
     TestHome home;
-    if (file) WriteLines(home, {});
+    if (file) QVERIFY(WriteTextLines(home.Path(kFile), {}));
     home.prompter.Answer(answer_yes ? MessageAnswer::kYes : MessageAnswer::kNo);
     TPrivateDta dialog(home.services);
     QVERIFY(Open(dialog));
-    Put(dialog, u"EdtFirstName"_s, QStringLiteral("דנה"));
-    if (filled) {
-      Put(dialog, u"EdtFamilyName"_s, QStringLiteral("לוי"));
-      Put(dialog, u"EdtBusinessName"_s, QStringLiteral("לוי"));
-    }
-    QTest::mouseClick(dialog.findChild<QPushButton*>(u"CancelBtn"_s), Qt::LeftButton);
+    for (const QString& name : kFields.mid(0, filled ? 3 : 1)) Put(dialog, name, u"דנה"_s);
+    Click(dialog, u"CancelBtn"_s);
 
     QCOMPARE(home.prompter.AskedTexts(),
              asked ? QStringList{kRequired + u"\r? האם ברצונך לסיים"_s} : QStringList());
     QCOMPARE(dialog.isVisible(), !closed);
     if (closed) QCOMPARE(dialog.result(), int(QDialog::Rejected));
     if (!closed) QCOMPARE(FocusName(dialog), u"EdtFamilyName"_s);
-    QCOMPARE(QFile::exists(home.Path(u"AcMyData.Dat"_s)), file);
+    QCOMPARE(QFile::exists(home.Path(kFile)), file);
   }
 
-  void sevenLineFileLeavesMobileEmpty() {
+  void showingReadsTheFile() {
     TestHome home;
-    WriteLines(home, {u"a"_s, u"b"_s, u"c"_s, u"d"_s, u"03-123-4567"_s, u"03-123-4568"_s,
-                      u"052 123-4567"_s});
+    // Seven lines: the ninth, which gives the mobile phone, reads as empty.
+    QVERIFY(WriteTextLines(home.Path(kFile), {u"a"_s, u"b"_s, u"c"_s, u"d"_s, u"03-123-4567"_s,
+                                              u"03-123-4568"_s, u"052 123-4567"_s}));
     TPrivateDta dialog(home.services);
     QVERIFY(Open(dialog));
     QStringList shown;
-    for (const QString& name : kFieldOrder.mid(0, 7))
-      shown.append(Field(dialog, name)->displayText());
+    for (const QString& name : kFields.mid(0, 7)) shown.append(Field(dialog, name)->displayText());
     QCOMPARE(shown, (QStringList{u"a"_s, u"b"_s, u"c"_s, u"d"_s, u"03-123-4567"_s, u"03-123-4568"_s,
                                  u"05     -    "_s}));
-  }
-
-  void showingReadsTheFileAgain() {
-    TestHome home;
-    WriteLines(home, {u"a"_s, u"b"_s, u"c"_s});
-    TPrivateDta dialog(home.services);
-    QVERIFY(Open(dialog));
+    // Edits not saved are dropped: showing again reads the file as it is then.
     Put(dialog, u"EdtFamilyName"_s, u"changed"_s);
-    QTest::mouseClick(dialog.findChild<QPushButton*>(u"CancelBtn"_s), Qt::LeftButton);
+    Click(dialog, u"CancelBtn"_s);
     QVERIFY(!dialog.isVisible());
-    WriteLines(home, {u"x"_s, u"y"_s, u"z"_s});
+    QVERIFY(WriteTextLines(home.Path(kFile), {u"x"_s, u"y"_s, u"z"_s}));
     QVERIFY(Open(dialog));
     QCOMPARE(Field(dialog, u"EdtFirstName"_s)->text(), u"x"_s);
     QCOMPARE(Field(dialog, u"EdtFamilyName"_s)->text(), u"y"_s);
@@ -216,7 +181,7 @@ class PrivateDataTest : public QObject {
       QTest::keyClick(dialog.focusWidget(), i % 2 ? Qt::Key_Down : Qt::Key_Return);
       order.append(FocusName(dialog));
     }
-    QCOMPARE(order, kFieldOrder);
+    QCOMPARE(order, kFields);
     QTest::keyClick(dialog.focusWidget(), Qt::Key_Up);
     QCOMPARE(FocusName(dialog), u"MaskEdtMobile"_s);
     QTest::keyClick(dialog.focusWidget(), Qt::Key_Up);
@@ -231,25 +196,24 @@ class PrivateDataTest : public QObject {
     TestHome home;
     TPrivateDta dialog(home.services);
     QVERIFY(Open(dialog));
-    Put(dialog, u"EdtFamilyName"_s, QStringLiteral("לוי"));
+    Put(dialog, u"EdtFamilyName"_s, u"לוי"_s);
     QLineEdit* family = Field(dialog, u"EdtFamilyName"_s);
     family->end(false);
     QTest::sendKeyEvent(QTest::Click, family, Qt::Key_unknown, u"\U0001F600"_s, Qt::NoModifier);
-    QCOMPARE(family->text(), QStringLiteral("לוי"));
+    QCOMPARE(family->text(), u"לוי"_s);
     QCOMPARE(home.prompter.Asked().size(), size_t{1});
     QVERIFY(home.prompter.Asked()[0].text.contains(u"\U0001F600"_s));
   }
 
   void writeFailureKeepsDialogOpen() {
     TestHome home;
-    QDir(home.Path(QString())).mkdir(u"AcMyData.Dat"_s);
+    QDir(home.Path(QString())).mkdir(kFile);
     TPrivateDta dialog(home.services);
     QVERIFY(Open(dialog));
-    for (const QString& name : kFieldOrder.mid(0, 3)) Put(dialog, name, QStringLiteral("א"));
-    PressOk(dialog);
+    for (const QString& name : kFields.mid(0, 3)) Put(dialog, name, u"א"_s);
+    Click(dialog, u"OKBtn"_s);
     QVERIFY(dialog.isVisible());
-    QCOMPARE(home.prompter.AskedTexts(),
-             QStringList{QStringLiteral("לא ניתן לשמור את הפרטים האישיים")});
+    QCOMPARE(home.prompter.AskedTexts(), QStringList{u"לא ניתן לשמור את הפרטים האישיים"_s});
   }
 };
 
