@@ -9,9 +9,10 @@ namespace cheque {
 enum class RepeatPeriod { kWeek = 0, kMonth, kTwoMonths, kThreeMonths, kFourMonths, kHalfYear };
 
 // The date after `current` in a series whose first date fell on day
-// `first_day`: a week adds 7 days; a month-based step keeps the day when the
-// target month has it, else uses its last day, and returns to `first_day`
-// whenever the target month is long enough.
+// `first_day`: a week adds 7 days; a month-based step falls on `first_day`,
+// or on the last day of a target month too short for it, never on a day cut
+// short by an earlier month (a `first_day` outside 1..31 stands for the day of
+// `current`).
 QDate NextOccurrence(QDate current, RepeatPeriod period, int first_day);
 
 // The `count` dates of a series starting at `first` (none for count <= 0).
