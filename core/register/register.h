@@ -78,6 +78,9 @@ class Register {
   // The running balance; bank-balance rows restart it, a blank row gets none
   // and is passed over. Needs 3 rows or more; row 0 keeps its balance.
   void RecomputeBalances();
+  // The same pass from one row on, after a change there: it ends at the next
+  // real bank balance, which restarts the running balance anyway.
+  void RecomputeBalancesFrom(int first_row, bool stop_at_bank_balance = true);
 
   // Orders rows 0..RowCount-2 by column 2..7; the date sort (7) then runs the
   // reconciliation step and the running balance and clears the needs-sorting

@@ -1,3 +1,4 @@
+#include <algorithm>
 #include <charconv>
 #include <cmath>
 
@@ -19,13 +20,19 @@ QDate ValidToday(QDate today) { return today.isValid() ? today : QDate::currentD
 
 }  // namespace
 
-void Register::RecomputeBalances() {
+void Register::RecomputeBalances() { RecomputeBalancesFrom(1, false); }
+
+void Register::RecomputeBalancesFrom(int first_row, bool stop_at_bank_balance) {
   const int count = RowCount();
   if (count < 3) return;
-  double balance = ParseAmount(RawCell(0, kBalanceColumn));
+  first_row = std::max(first_row, 1);
+  // The balance of the row above, skipping blank records as the pass does.
+  int above = first_row - 1;
+  while (above > 0 && register_row::IsEmpty(rows_.View(static_cast<size_t>(above)))) --above;
+  double balance = ParseAmount(RawCell(above, kBalanceColumn));
   std::string negated;
   std::string text;
-  for (int i = 1; i <= count - 2; ++i) {
+  for (int i = first_row; i <= count - 2; ++i) {
     const auto index = static_cast<size_t>(i);
     const std::string_view row = rows_.View(index);
     // A blank record is no transaction: it gets no balance of its own and the
@@ -35,6 +42,8 @@ void Register::RecomputeBalances() {
     const auto fields = register_row::Split<6>(row);
     const std::string_view old_balance = fields.Column(kBalanceColumn);
     if (IsBankBalanceRow(fields.Column(kCategoryColumn))) {
+      // Nothing after a real balance depends on the rows before it.
+      if (stop_at_bank_balance && i > first_row) break;
       balance = ParseAmount(old_balance);
       continue;
     }

@@ -16,10 +16,10 @@ QString Caption(int column) {
 }  // namespace
 
 RegisterModel::RegisterModel(Register& reg, QObject* parent)
-    : QAbstractTableModel(parent), register_(reg) {}
+    : QAbstractTableModel(parent), register_(reg), rows_(reg.RowCount()) {}
 
 int RegisterModel::rowCount(const QModelIndex& parent) const {
-  return parent.isValid() ? 0 : register_.RowCount();
+  return parent.isValid() ? 0 : rows_;
 }
 
 int RegisterModel::columnCount(const QModelIndex& parent) const {
@@ -28,7 +28,7 @@ int RegisterModel::columnCount(const QModelIndex& parent) const {
 
 QVariant RegisterModel::data(const QModelIndex& index, int role) const {
   if (!checkIndex(index, CheckIndexOption::IndexIsValid | CheckIndexOption::ParentIsInvalid) ||
-      role != Qt::DisplayRole) {
+      role != Qt::DisplayRole || index.row() >= register_.RowCount()) {
     return {};
   }
   return register_.Cell(index.row(), index.column());
@@ -40,13 +40,28 @@ QVariant RegisterModel::headerData(int section, Qt::Orientation orientation, int
     if (section < 0 || section >= kRegisterColumnCount) return {};
     return Caption(section);
   }
-  if (section < 0 || section >= register_.RowCount()) return {};
+  if (section < 0 || section >= rows_) return {};
   return section + 1;
 }
 
 void RegisterModel::Reset() {
   beginResetModel();
+  rows_ = register_.RowCount();
   endResetModel();
+}
+
+void RegisterModel::SyncRows() {
+  const int now = register_.RowCount();
+  if (now > rows_) {
+    beginInsertRows(QModelIndex(), rows_, now - 1);
+    rows_ = now;
+    endInsertRows();
+  } else if (now < rows_) {
+    beginRemoveRows(QModelIndex(), now, rows_ - 1);
+    rows_ = now;
+    endRemoveRows();
+  }
+  if (rows_ > 0) emit dataChanged(index(0, 0), index(rows_ - 1, kRegisterColumnCount - 1));
 }
 
 }  // namespace cheque

@@ -20,13 +20,19 @@ class RegisterModel : public QAbstractTableModel {
   QVariant headerData(int section, Qt::Orientation orientation,
                       int role = Qt::DisplayRole) const override;
 
-  // For callers that changed the register behind the model's back.
+  // For callers that changed the register behind the model's back: Reset
+  // forgets every index (a new account); SyncRows keeps them, telling views
+  // that rows were added or taken at the end and that any cell may differ,
+  // so a cursor stays at its index as rows move up under it.
   void Reset();
+  void SyncRows();
 
   Register& Store() { return register_; }
+  const Register& Store() const { return register_; }
 
  private:
   Register& register_;
+  int rows_ = 0;  // the count views were last told
 };
 
 }  // namespace cheque

@@ -137,3 +137,29 @@ TEST(BankBalanceDifference, IsBalanceAboveMinusRealBalance) {
   EXPECT_FALSE(reg.BankBalanceDifference(5));
   EXPECT_FALSE(reg.BankBalanceDifference(99));
 }
+
+TEST(RunningBalance, FromAChangedRowAgreesWithTheWholePass) {
+  std::vector<Tx> rows = {{u"100", {}, {}, {}}};
+  const QStringView amounts[] = {u"5", u"12.5", u"7", u"30", u"1.25"};
+  for (int i = 0; i < 60; ++i) {
+    if (i % 13 == 7) {
+      rows.push_back({amounts[i % 5], {}, {}, kBank});
+    } else if (i % 2 == 0) {
+      rows.push_back({{}, amounts[i % 5]});
+    } else {
+      rows.push_back({{}, {}, amounts[i % 5]});
+    }
+  }
+  Register partial = Make(rows);
+  partial.RecomputeBalances();
+  for (int changed : {1, 7, 8, 20, 59, 60}) {
+    SCOPED_TRACE(changed);
+    partial.SetCell(changed, kIncomeColumn, u"");
+    partial.SetCell(changed, kExpenseColumn, u"3.33");
+    if (changed == 8) partial.SetCell(changed, kBalanceColumn, u"999");  // a bank balance
+    partial.RecomputeBalancesFrom(changed);
+    Register whole = partial;
+    whole.RecomputeBalances();
+    EXPECT_EQ(Balances(partial), Balances(whole));
+  }
+}
