@@ -2,6 +2,7 @@
 
 #include <QDate>
 #include <QDialog>
+#include <optional>
 #include <vector>
 
 #include "app/common/services.h"
@@ -91,6 +92,7 @@ class TDateFrm : public QDialog {
   bool TreeKey(int key);
   void TreeItemClicked(QTreeWidgetItem* item);
   void SetCategoryText(const QString& text);
+  std::optional<QDate> ReadDateField() const;
   bool CheckDateText(bool move_focus);
   void DateDoubleClick();
   void ShowDate(QDate date, bool write_text);
