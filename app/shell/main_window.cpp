@@ -10,8 +10,6 @@
 #include <QScreen>
 #include <QStackedWidget>
 #include <QStyle>
-#include <QStyledItemDelegate>
-#include <QTableView>
 #include <QTimer>
 #include <QToolButton>
 #include <QVBoxLayout>
@@ -21,6 +19,10 @@
 #include "app/shell/account_data_dialog.h"
 #include "app/shell/first_time.h"
 #include "app/shell/intro_screen.h"
+#include "app/register/calendar_dialog.h"
+#include "app/register/register_area.h"
+#include "app/register/register_grid.h"
+#include "app/register/transaction_dialog.h"
 #include "app/shell/private_data_dialog.h"
 #include "core/files/program_folder.h"
 #include "core/register/register_model.h"
@@ -45,19 +47,6 @@ QLabel* AddLabel(QLayout* layout, QWidget* parent, const QString& text, const QS
   return label;
 }
 
-// Register text is Hebrew: right-aligned in every cell.
-class RightAlignedDelegate : public QStyledItemDelegate {
- public:
-  using QStyledItemDelegate::QStyledItemDelegate;
-
- protected:
-  void initStyleOption(QStyleOptionViewItem* option, const QModelIndex& index) const override {
-    QStyledItemDelegate::initStyleOption(option, index);
-    option->displayAlignment = Qt::AlignRight | Qt::AlignVCenter;
-    option->textElideMode = Qt::ElideNone;
-  }
-};
-
 }  // namespace
 
 TForm1::TForm1(Services& services, QWidget* parent)
@@ -69,7 +58,11 @@ TForm1::TForm1(Services& services, QWidget* parent)
   SetFormFont(this);
   resize(605, 492);
 
-  // The other windows, once, in the program's order.
+  // The other windows, once, in the program's order (the transaction dialog
+  // needs the calendar, so that comes first).
+  calendar_ = new TCalander(services_, this);
+  date_frm_ = new TDateFrm(services_, *calendar_, this);
+  date_frm_->Attach(&register_, &busy_);
   private_data_ = new TPrivateDta(services_, this);
   account_data_ = new TAccountData(services_, this);
   splash_ = new TSplash(this);
@@ -77,7 +70,7 @@ TForm1::TForm1(Services& services, QWidget* parent)
   first_time_ = new TFirstTime(services_, *private_data_, *account_data_, this);
   connect(account_data_, &TAccountData::NamesChanged, this, &TForm1::CopyAccountNames);
 
-  model_ = new RegisterModel(register_, this);
+  model_ = new RegisterGridModel(register_, this);
 
   auto* layout = new QVBoxLayout(this);
   layout->setContentsMargins(0, 0, 0, 0);
@@ -157,24 +150,11 @@ void TForm1::BuildRegisterPage(QWidget* page) {
   connect(accounts_combo_, &QComboBox::activated, this,
           [this](int index) { SwitchAccount(accounts_combo_->itemText(index)); });
 
-  grid_ = new QTableView(page);
+  grid_ = new RegisterGrid(*model_, *services_.prompter, page);
   grid_->setObjectName(QStringLiteral("StringGrid1"));
-  grid_->setModel(model_);
-  grid_->setItemDelegate(new RightAlignedDelegate(grid_));
-  // Balance at the left, date at the right, as on the account's paper register.
-  grid_->setLayoutDirection(Qt::LeftToRight);
-  grid_->setEditTriggers(QAbstractItemView::NoEditTriggers);
-  grid_->setSelectionBehavior(QAbstractItemView::SelectItems);
-  grid_->setSelectionMode(QAbstractItemView::SingleSelection);
-  grid_->verticalHeader()->hide();
-  grid_->verticalHeader()->setDefaultSectionSize(18);
-  grid_->setWordWrap(false);
-  grid_->setColumnHidden(kKeyColumn, true);
-  grid_->setColumnHidden(kMarkColumn, true);
-  const int widths[] = {0, 65, 65, 65, 50, 60, 0, 60};
-  for (int c = 1; c < 8; ++c) grid_->setColumnWidth(c, widths[c]);
-  grid_->horizontalHeader()->setSectionResizeMode(kDescriptionColumn, QHeaderView::Stretch);
-  layout->addWidget(grid_, 1);
+  register_area_ = new RegisterArea(*grid_, register_, page);
+  layout->addWidget(register_area_, 1);
+  ConnectRegisterGrid();
 
   auto* status = new QFrame(page);
   status->setObjectName(QStringLiteral("Panel5"));
@@ -189,11 +169,12 @@ void TForm1::BuildRegisterPage(QWidget* page) {
       AddLabel(status_layout, status, QStringLiteral("בקובץ:"), QStringLiteral("LblFile"));
   file_label_->hide();
   status_layout->addStretch();
-  // Tools whose work comes with the full register stay visibly disabled.
-  AddTool(status, QStringLiteral("SBNewItem"), QStringLiteral("רשומה חדשה"), QStyle::SP_FileIcon,
-          false);
-  AddTool(status, QStringLiteral("SBDelItm"), QStringLiteral("מחיקת רשומה"), QStyle::SP_TrashIcon,
-          false);
+  auto* new_item = AddTool(status, QStringLiteral("SBNewItem"), QStringLiteral("רשומה חדשה"),
+                           QStyle::SP_FileIcon, true);
+  connect(new_item, &QToolButton::clicked, this, &TForm1::NewRecord);
+  delete_tool_ = AddTool(status, QStringLiteral("SBDelItm"), QStringLiteral("מחיקת רשומה"),
+                         QStyle::SP_TrashIcon, true);
+  connect(delete_tool_, &QToolButton::clicked, this, &TForm1::DeleteRecord);
   auto* today = AddTool(status, QStringLiteral("SBToday"),
                         QStringLiteral("דלג לרשומה  שתאריכה היום"), QStyle::SP_ArrowForward, true);
   connect(today, &QToolButton::clicked, this, [this] { GoToDate(services_.clock->Now()); });
@@ -203,8 +184,9 @@ void TForm1::BuildRegisterPage(QWidget* page) {
           QStyle::SP_DriveNetIcon, false);
   AddTool(status, QStringLiteral("SBSort"), QStringLiteral("מיונים שונים"),
           QStyle::SP_FileDialogListView, false);
-  AddTool(status, QStringLiteral("SBClone"), QStringLiteral("העתקה ועריכת רשומה"),
-          QStyle::SP_FileDialogNewFolder, false);
+  auto* clone = AddTool(status, QStringLiteral("SBClone"), QStringLiteral("העתקה ועריכת רשומה"),
+                        QStyle::SP_FileDialogNewFolder, true);
+  connect(clone, &QToolButton::clicked, this, &TForm1::CloneRecord);
   AddTool(status, QStringLiteral("SBHelp"), QStringLiteral("קבלת עזרה"),
           QStyle::SP_DialogHelpButton, false)
       ->setCheckable(true);
@@ -239,8 +221,9 @@ void TForm1::BuildToolbar(QWidget* toolbar) {
           QStyle::SP_FileDialogContentsView, false);
   AddTool(toolbar, QStringLiteral("ImgBak"), QStringLiteral("גיבויים"), QStyle::SP_DialogSaveButton,
           false);
-  AddTool(toolbar, QStringLiteral("ImgCldr"), QStringLiteral("לוח שנה"),
-          QStyle::SP_FileDialogInfoView, false);
+  auto* calendar = AddTool(toolbar, QStringLiteral("ImgCldr"), QStringLiteral("לוח שנה"),
+                           QStyle::SP_FileDialogInfoView, true);
+  connect(calendar, &QToolButton::clicked, this, &TForm1::ShowCalendar);
   auto* details = AddTool(toolbar, QStringLiteral("ImgDtl"), QStringLiteral("שינוי פרטים אישיים"),
                           QStyle::SP_DirHomeIcon, true);
   connect(details, &QToolButton::clicked, this, &TForm1::ShowPersonalDetails);
@@ -296,9 +279,9 @@ void TForm1::ShowPage(int page) {
 }
 
 void TForm1::FitColumns() {
-  // The description column takes what the others leave (a stretch section).
-  visible_rows_ =
-      std::max(1, grid_->viewport()->height() / grid_->verticalHeader()->defaultSectionSize());
+  visible_rows_ = grid_->VisibleRows();
+  register_area_->FitDescription();
+  RedrawSideAreas();
 }
 
 void TForm1::resizeEvent(QResizeEvent* event) {

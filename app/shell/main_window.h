@@ -10,15 +10,19 @@
 class QComboBox;
 class QFrame;
 class QLabel;
+class QLineEdit;
 class QStackedWidget;
-class QTableView;
 class QTimer;
 class QToolButton;
 
 namespace cheque {
 
-class RegisterModel;
+class RegisterArea;
+class RegisterGrid;
+class RegisterGridModel;
 class TAccountData;
+class TCalander;
+class TDateFrm;
 class TFirstTime;
 class TIntroScr;
 class TPrivateDta;
@@ -54,6 +58,14 @@ class TForm1 : public QWidget {
   // One tick of Timer1 (the autosave count and the blinking sort picture).
   void TimerTick();
 
+  // The register's tools: new, copy and delete a record, open the current row.
+  void NewRecord();
+  void CloneRecord();
+  void DeleteRecord();
+  void OpenRow();
+  // The calendar tool: a general calendar.
+  void ShowCalendar();
+
   const Register& ActiveRegister() const { return register_; }
   QString ActiveAccountFile() const { return active_account_file_; }
   QString ActiveTitle() const;
@@ -63,6 +75,10 @@ class TForm1 : public QWidget {
   TSplash& Splash() { return *splash_; }
   TIntroScr& IntroScreen() { return *intro_; }
   TFirstTime& FirstTime() { return *first_time_; }
+  TDateFrm& DateForm() { return *date_frm_; }
+  TCalander& Calendar() { return *calendar_; }
+  RegisterGrid& Grid() { return *grid_; }
+  RegisterArea& GridArea() { return *register_area_; }
 
  protected:
   void closeEvent(QCloseEvent* event) override;
@@ -84,9 +100,22 @@ class TForm1 : public QWidget {
   void SetSortPictureHighlighted(bool highlighted);
   void FitColumns();
 
+  // The register grid's rules (main_window_register.cpp).
+  void ConnectRegisterGrid();
+  bool GridIsSelectable(int row, int column) const;
+  bool GridBeforeSelect(int row, int column);
+  void GridEditText(int row, int column, QLineEdit& editor);
+  // Opens the dialog for a new transaction on the empty last row.
+  bool EnterNewTransaction(int column);
+  // After rows were added, removed or rewritten behind the view.
+  void RowsChanged();
+  void RedrawSideAreas();
+  void RememberLastVisited(int row, int column);
+  void RemoveRow(int row);
+
   Services& services_;
   Register register_;
-  RegisterModel* model_ = nullptr;
+  RegisterGridModel* model_ = nullptr;
   QString active_account_file_;
   bool busy_ = false;
   bool account_loaded_ = false;
@@ -96,6 +125,14 @@ class TForm1 : public QWidget {
   int blink_count_ = 0;
   int visible_rows_ = 12;
   int reminder_count_ = 1;
+  int new_transaction_count_ = 0;
+  // The cell the user last entered among the amounts and the date, with the
+  // text it had then: a change there calls for a new running balance.
+  struct LastVisited {
+    int row = -1;
+    int column = -1;
+    QString text;
+  } last_visited_;
 
   // Windows created once, in the program's fixed order.
   TPrivateDta* private_data_ = nullptr;
@@ -103,9 +140,13 @@ class TForm1 : public QWidget {
   TSplash* splash_ = nullptr;
   TIntroScr* intro_ = nullptr;
   TFirstTime* first_time_ = nullptr;
+  TDateFrm* date_frm_ = nullptr;
+  TCalander* calendar_ = nullptr;
 
   QStackedWidget* notebook_ = nullptr;
-  QTableView* grid_ = nullptr;
+  RegisterGrid* grid_ = nullptr;
+  RegisterArea* register_area_ = nullptr;
+  QToolButton* delete_tool_ = nullptr;
   QComboBox* accounts_combo_ = nullptr;
   QComboBox* cheque_accounts_combo_ = nullptr;
   QLabel* title_panel_ = nullptr;

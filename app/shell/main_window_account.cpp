@@ -14,6 +14,9 @@
 #include "app/shell/first_time.h"
 #include "app/shell/intro_screen.h"
 #include "app/shell/main_window.h"
+#include "app/register/register_area.h"
+#include "app/register/register_grid.h"
+#include "app/register/transaction_dialog.h"
 #include "app/shell/private_data_dialog.h"
 #include "core/files/line_file.h"
 #include "core/files/personal_details.h"
@@ -91,6 +94,8 @@ void TForm1::LoadAccount(const QString& name, bool keep_order) {
     status = LoadAccountFile(active_account_file_, account_data_->Definition().opening_balance,
                              register_);
     model_->Reset();
+    last_visited_ = {};
+    date_frm_->SetBusinessAccount(account_data_->Definition().business);
     // A file that could not be read must never be overwritten by an empty register.
     account_loaded_ = status != AccountFileStatus::kUnavailable;
     if (!account_loaded_) {
@@ -133,12 +138,11 @@ void TForm1::SortByDate() {
     BusyScope busy(*splash_, QStringLiteral("...מתבצע מיון... אנא המתן"));
     cancel_request_ = false;
     // The cursor keeps its place in the grid while the rows move under it.
-    const QModelIndex current = grid_->currentIndex();
     register_.SortRegister(kDateColumn, services_.clock->Today(),
                            [this] { return cancel_request_; });
-    model_->Reset();
-    if (current.isValid()) grid_->setCurrentIndex(model_->index(current.row(), current.column()));
+    model_->SyncRows();
   }
+  RememberLastVisited(grid_->CurrentRow(), grid_->CurrentColumn());
   busy_ = false;
   services_.sounds->Play(QStringLiteral("DoneRpt.wav"));
   SetSortPictureHighlighted(false);
@@ -148,8 +152,7 @@ void TForm1::SortByDate() {
 void TForm1::GoToDate(std::optional<QDateTime> moment) {
   const int row = register_.GoToDateRow(moment ? MomentNumber(*moment) : 0.0);
   if (row < 0) return;
-  const QModelIndex index = model_->index(row, kDescriptionColumn);
-  grid_->setCurrentIndex(index);
+  grid_->SetCurrentCell(row, kDescriptionColumn);
   // The row before the chosen one becomes the top row.
   if (register_.RowCount() <= visible_rows_) {
     grid_->scrollToTop();
@@ -157,6 +160,7 @@ void TForm1::GoToDate(std::optional<QDateTime> moment) {
     grid_->scrollTo(model_->index(std::max(0, row - 1), kDescriptionColumn),
                     QAbstractItemView::PositionAtTop);
   }
+  RedrawSideAreas();
   if (notebook_->currentIndex() == kRegisterPage && grid_->isVisible()) grid_->setFocus();
 }
 
@@ -204,7 +208,10 @@ void TForm1::SetSortPictureHighlighted(bool highlighted) {
   sort_picture_->style()->polish(sort_picture_);
 }
 
-void TForm1::RefreshAfterChange() { grid_->viewport()->update(); }
+void TForm1::RefreshAfterChange() {
+  grid_->viewport()->update();
+  RedrawSideAreas();
+}
 
 void TForm1::ExitProgram() {
   if (splash_->IsBusyVisible() || busy_) return;

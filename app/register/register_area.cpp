@@ -1,0 +1,187 @@
+#include "app/register/register_area.h"
+
+#include <QGridLayout>
+#include <QHeaderView>
+#include <QPainter>
+#include <QScrollBar>
+#include <QStandardItemModel>
+#include <QTableWidget>
+
+#include "app/register/register_grid.h"
+#include "core/register/register.h"
+
+namespace cheque {
+namespace {
+
+constexpr int kStripWidth = 56;
+// Header1's sections: the strip, the nine grid columns, the side grid.
+constexpr int kStripSection = 0;
+constexpr int kFirstColumnSection = 1;
+constexpr int kSideSection = 10;
+constexpr int kSectionCount = 11;
+
+int SectionOfColumn(int column) { return column + kFirstColumnSection; }
+
+}  // namespace
+
+MarkerStrip::MarkerStrip(RegisterGrid& grid, const Register& reg, QWidget* parent)
+    : QWidget(parent), grid_(grid), register_(reg) {
+  setObjectName(QStringLiteral("PB1"));
+  setFixedWidth(kStripWidth);
+}
+
+void MarkerStrip::paintEvent(QPaintEvent*) {
+  QPainter painter(this);
+  painter.fillRect(rect(), palette().color(QPalette::Button));
+  QFont font = painter.font();
+  font.setPointSize(8);
+  painter.setFont(font);
+  painter.setPen(QColor(0x80, 0x80, 0x80));
+  const QWidget* viewport = grid_.viewport();
+  const int top_row = grid_.TopRow();
+  const int last = std::min(register_.RowCount() - 1, top_row + grid_.VisibleRows());
+  const auto row_rect = [&](int row) {
+    const QPoint top = mapFromGlobal(viewport->mapToGlobal(QPoint(0, grid_.rowViewportPosition(row))));
+    return QRect(0, top.y(), width(), grid_.RowHeight());
+  };
+  for (int row = top_row; row <= last; ++row) {
+    if (const auto difference = register_.BankBalanceDifference(row)) {
+      painter.drawText(row_rect(row).adjusted(2, 0, 0, 0), Qt::AlignLeft | Qt::AlignVCenter,
+                       *difference);
+    }
+  }
+  const int current = grid_.CurrentRow();
+  if (current >= top_row && current <= last) {
+    painter.setPen(Qt::black);
+    painter.drawText(row_rect(current).adjusted(0, 0, -2, 0), Qt::AlignRight | Qt::AlignVCenter,
+                     QStringLiteral("->"));
+  }
+}
+
+RegisterArea::RegisterArea(RegisterGrid& grid, const Register& reg, QWidget* parent)
+    : QWidget(parent), grid_(grid), register_(reg) {
+  setLayoutDirection(Qt::LeftToRight);
+  header_model_ = new QStandardItemModel(0, kSectionCount, this);
+  const QStringList captions = {QString(),         QStringLiteral("מס"),    QStringLiteral("בנק\\יתרה"),
+                                QStringLiteral("הכנסה"), QStringLiteral("הוצאה"), QStringLiteral("סוג"),
+                                QStringLiteral("קבוצה"), QStringLiteral("תאור"),  QStringLiteral("תאריך"),
+                                QStringLiteral("צפי"),   QStringLiteral("בוצע")};
+  header_model_->setHorizontalHeaderLabels(captions);
+  header_ = new QHeaderView(Qt::Horizontal, this);
+  header_->setObjectName(QStringLiteral("Header1"));
+  header_->setModel(header_model_);
+  header_->setSectionsClickable(false);
+  header_->setMinimumSectionSize(4);
+  header_->setDefaultAlignment(Qt::AlignCenter);
+  header_->setSectionHidden(SectionOfColumn(kKeyColumn), true);
+  header_->setSectionHidden(SectionOfColumn(kMarkColumn), true);
+  header_->setStretchLastSection(false);
+
+  strip_ = new MarkerStrip(grid_, register_, this);
+
+  side_grid_ = new QTableWidget(0, 3, this);
+  side_grid_->setObjectName(QStringLiteral("StringGrid3"));
+  side_grid_->horizontalHeader()->hide();
+  side_grid_->verticalHeader()->hide();
+  side_grid_->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+  side_grid_->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+  side_grid_->setEditTriggers(QAbstractItemView::NoEditTriggers);
+  side_grid_->setSelectionMode(QAbstractItemView::SingleSelection);
+  side_grid_->setColumnHidden(2, true);
+  side_grid_->verticalHeader()->setDefaultSectionSize(grid_.RowHeight());
+  QFont small = side_grid_->font();
+  small.setPointSize(8);
+  side_grid_->setFont(small);
+  const int ok_width = QFontMetrics(small).horizontalAdvance(QStringLiteral("ok")) + 7;
+  side_grid_->setColumnWidth(0, 30);
+  side_grid_->setColumnWidth(1, ok_width);
+  side_grid_->setFixedWidth(30 + ok_width + 2 * side_grid_->frameWidth());
+
+  auto* layout = new QGridLayout(this);
+  layout->setContentsMargins(0, 0, 0, 0);
+  layout->setSpacing(0);
+  layout->addWidget(header_, 0, 0, 1, 3);
+  layout->addWidget(strip_, 1, 0);
+  layout->addWidget(&grid_, 1, 1);
+  layout->addWidget(side_grid_, 1, 2);
+  layout->setColumnStretch(1, 1);
+
+  const int widths[] = {0, 65, 65, 65, 50, 60, 0, 60, 0};
+  for (int column = kBalanceColumn; column <= kDateColumn; ++column) {
+    if (column != kDescriptionColumn) grid_.setColumnWidth(column, widths[column]);
+  }
+  connect(header_, &QHeaderView::sectionResized, this, &RegisterArea::SectionResized);
+  connect(&grid_, &RegisterGrid::Scrolled, this, &RegisterArea::RedrawSideAreas);
+  connect(&grid_, &RegisterGrid::CursorMoved, strip_, qOverload<>(&QWidget::update));
+  FitDescription();
+}
+
+void RegisterArea::FitColumn(int column) {
+  int others = 0;
+  for (int c = kBalanceColumn; c <= kDateColumn; ++c) {
+    if (c != column && !grid_.isColumnHidden(c)) others += grid_.columnWidth(c);
+  }
+  grid_.setColumnWidth(column, std::max(20, grid_.viewport()->width() - others));
+}
+
+void RegisterArea::FitDescription() {
+  FitColumn(kDescriptionColumn);
+  SyncHeader();
+}
+
+void RegisterArea::SyncHeader() {
+  syncing_ = true;
+  const int frame = grid_.frameWidth();
+  header_->resizeSection(kStripSection, strip_->width() + frame);
+  for (int column = kBalanceColumn; column <= kDateColumn; ++column) {
+    header_->resizeSection(SectionOfColumn(column), grid_.columnWidth(column));
+  }
+  // The last section covers the grid's scroll bar and the side grid.
+  header_->resizeSection(kSideSection, std::max(0, width() - strip_->width() - frame -
+                                                       grid_.viewport()->width()));
+  syncing_ = false;
+}
+
+void RegisterArea::SectionResized(int section, int, int new_size) {
+  if (syncing_) return;
+  if (section > SectionOfColumn(kKeyColumn) && section < SectionOfColumn(kMarkColumn)) {
+    const int column = section - kFirstColumnSection;
+    grid_.setColumnWidth(column, std::max(4, new_size));
+    // The date column takes what is left.
+    if (column != kDateColumn) FitColumn(kDateColumn);
+  }
+  SyncHeader();
+}
+
+void RegisterArea::RedrawSideAreas() {
+  const int lines = grid_.VisibleRows();
+  const int top_row = grid_.TopRow();
+  const int last = register_.RowCount() - 1;
+  if (side_grid_->rowCount() != lines) side_grid_->setRowCount(lines);
+  for (int i = 0; i < lines; ++i) {
+    const int row = top_row + i;
+    const bool shown = row <= last;
+    const QString number = shown ? QString::number(row + 1) : QString();
+    const QString ok = shown && row != last && register_.RawCell(row, kMarkColumn) == "+"
+                           ? QStringLiteral("ok")
+                           : QString();
+    for (int column = 0; column < 2; ++column) {
+      QTableWidgetItem* item = side_grid_->item(i, column);
+      if (item == nullptr) {
+        item = new QTableWidgetItem();
+        item->setTextAlignment(Qt::AlignRight | Qt::AlignVCenter);
+        side_grid_->setItem(i, column, item);
+      }
+      item->setText(column == 0 ? number : ok);
+    }
+  }
+  strip_->update();
+}
+
+void RegisterArea::resizeEvent(QResizeEvent* event) {
+  QWidget::resizeEvent(event);
+  FitDescription();
+  RedrawSideAreas();
+}
+
+}  // namespace cheque

@@ -1,0 +1,65 @@
+#pragma once
+
+#include <QWidget>
+
+class QHeaderView;
+class QStandardItemModel;
+class QTableWidget;
+
+namespace cheque {
+
+class Register;
+class RegisterGrid;
+
+// PB1: the strip left of the register with the current-row marker and, beside
+// each bank balance, how far the computed balance was off.
+class MarkerStrip : public QWidget {
+  Q_OBJECT
+
+ public:
+  MarkerStrip(RegisterGrid& grid, const Register& reg, QWidget* parent = nullptr);
+
+ protected:
+  void paintEvent(QPaintEvent* event) override;
+
+ private:
+  RegisterGrid& grid_;
+  const Register& register_;
+};
+
+// The register as the user sees it: Header1 over PB1, StringGrid1 and
+// StringGrid3, which scroll in step. Laid out left to right whatever the
+// window's direction: the marker strip at the left, row numbers at the right.
+class RegisterArea : public QWidget {
+  Q_OBJECT
+
+ public:
+  RegisterArea(RegisterGrid& grid, const Register& reg, QWidget* parent = nullptr);
+
+  QHeaderView& Header() { return *header_; }
+  QTableWidget& SideGrid() { return *side_grid_; }
+  MarkerStrip& Strip() { return *strip_; }
+
+  // The description column takes the width the others leave.
+  void FitDescription();
+  // Row numbers, "ok" marks, differences and the marker, after any change.
+  void RedrawSideAreas();
+
+ protected:
+  void resizeEvent(QResizeEvent* event) override;
+
+ private:
+  void SectionResized(int section, int old_size, int new_size);
+  void SyncHeader();
+  void FitColumn(int column);
+
+  RegisterGrid& grid_;
+  const Register& register_;
+  QStandardItemModel* header_model_ = nullptr;
+  QHeaderView* header_ = nullptr;
+  MarkerStrip* strip_ = nullptr;
+  QTableWidget* side_grid_ = nullptr;
+  bool syncing_ = false;
+};
+
+}  // namespace cheque

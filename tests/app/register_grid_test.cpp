@@ -1,0 +1,320 @@
+#include <QApplication>
+#include <QHeaderView>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QTableWidget>
+#include <QTest>
+#include <QToolButton>
+
+#include "app/register/register_area.h"
+#include "app/register/register_grid.h"
+#include "app/shell/intro_screen.h"
+#include "app/shell/main_window.h"
+#include "core/files/account_list.h"
+#include "core/files/personal_details.h"
+#include "core/register/register.h"
+#include "tests/app/app_test_support.h"
+
+using namespace cheque;
+using namespace cheque::testing;
+
+namespace {
+
+struct Row {
+  QString balance, income, expense, type, category, description, date, mark;
+};
+
+const QString kBank = QStringLiteral("בנק\\יתרה");
+
+// A program folder with one account whose file holds these rows.
+void PrepareHome(TestHome& home, const std::vector<Row>& rows) {
+  PersonalDetails details;
+  details.first_name = QStringLiteral("דנה");
+  QVERIFY(details.Write(home.Path(QStringLiteral("AcMyData.Dat"))));
+  AccountDefinition account;
+  account.name = QStringLiteral("בית");
+  account.file_base = QStringLiteral("Xct1");
+  account.opening_balance = QStringLiteral("1000");
+  account.credit_limit = QStringLiteral("3000");
+  AccountList list;
+  list.Append(account);
+  QVERIFY(list.Write(home.Path(QStringLiteral("Accts.dat"))));
+  Register reg;
+  for (const Row& row : rows) {
+    const int r = reg.RowCount() - 1;
+    const QString cells[] = {{},       row.balance,  row.income,      row.expense, row.type,
+                             row.category, row.description, row.date, row.mark};
+    for (int c = kBalanceColumn; c <= kMarkColumn; ++c) reg.SetCell(r, c, cells[c]);
+    reg.AddEmptyRow();
+  }
+  QVERIFY(SaveAccountFile(home.Path(QStringLiteral("Xct1.dat")), reg));
+}
+
+// Opening balance 1000 (reconciled), an income, an expense, a bank balance
+// and an open expense after it; all before the fixed today, 7/12/2026.
+std::vector<Row> SampleRows() {
+  return {
+      {QStringLiteral("1000"), {}, {}, QStringLiteral("יתרה "), kBank, QStringLiteral("יתרת פתיחה"),
+       QStringLiteral("1/1/1990"), QStringLiteral("+")},
+      {{}, QStringLiteral("200"), {}, QStringLiteral("העברה "), QStringLiteral("משכורות"),
+       QStringLiteral("משכורת"), QStringLiteral("1/11/2026"), QStringLiteral("+")},
+      {{}, {}, QStringLiteral("50"), QStringLiteral("שק 17"), QStringLiteral("קניות"),
+       QStringLiteral("מכולת"), QStringLiteral("5/11/2026"), {}},
+      {QStringLiteral("1100"), {}, {}, QStringLiteral("יתרה "), kBank, QStringLiteral("יתרה"),
+       QStringLiteral("30/11/2026"), QStringLiteral("+")},
+      {{}, {}, QStringLiteral("30"), QStringLiteral("מזומן "), QStringLiteral("קניות"),
+       QStringLiteral("ירקות"), QStringLiteral("2/12/2026"), {}},
+  };
+}
+
+struct Started {
+  TestHome home;
+  TForm1 window{home.services};
+  RegisterGrid& grid() { return window.Grid(); }
+  const Register& reg() { return window.ActiveRegister(); }
+  QToolButton* Tool(const char16_t* name) {
+    return window.findChild<QToolButton*>(QString::fromUtf16(name));
+  }
+};
+
+bool Start(Started& s, const std::vector<Row>& rows = SampleRows()) {
+  PrepareHome(s.home, rows);
+  s.window.show();
+  ModalScript script;
+  script.Expect(QStringLiteral("TIntroScr"),
+                [](QWidget* w) { static_cast<TIntroScr*>(w)->ChooseArea(0); });
+  return s.window.Start() && script.Done() && QTest::qWaitForWindowExposed(&s.window);
+}
+
+// Confirms the transaction dialog as a user would: OK takes the focus first.
+void PressOk(QWidget* dialog) {
+  auto* ok = dialog->findChild<QPushButton*>(QStringLiteral("BtnOk"));
+  ok->setFocus();
+  ok->click();
+}
+
+QStringList Column(const Register& reg, int column) {
+  QStringList out;
+  for (int r = 0; r < reg.RowCount() - 1; ++r) out << reg.Cell(r, column);
+  return out;
+}
+
+}  // namespace
+
+class RegisterGridTest : public QObject {
+  Q_OBJECT
+
+ private slots:
+  void LoadedRegisterAndSideGrid() {
+    Started s;
+    QVERIFY(Start(s));
+    // After the date sort the open 5/11 expense follows the 30/11 bank balance.
+    QCOMPARE(Column(s.reg(), kDescriptionColumn),
+             (QStringList{QStringLiteral("יתרת פתיחה"), QStringLiteral("משכורת"),
+                          QStringLiteral("יתרה"), QStringLiteral("מכולת"),
+                          QStringLiteral("ירקות")}));
+    QCOMPARE(Column(s.reg(), kBalanceColumn),
+             (QStringList{QStringLiteral("1000"), QStringLiteral("1200"), QStringLiteral("1100"),
+                          QStringLiteral("1050"), QStringLiteral("1020")}));
+    auto* side = s.window.findChild<QTableWidget*>(QStringLiteral("StringGrid3"));
+    QVERIFY(side->rowCount() >= 6);
+    const int top = s.grid().TopRow();
+    for (int i = 0; i + top < s.reg().RowCount(); ++i) {
+      const int row = top + i;
+      QCOMPARE(side->item(i, 0)->text(), QString::number(row + 1));
+      const bool reconciled = row < s.reg().RowCount() - 1 && s.reg().Cell(row, kMarkColumn) == u"+";
+      QCOMPARE(side->item(i, 1)->text(), reconciled ? QStringLiteral("ok") : QString());
+    }
+  }
+
+  void CellsThatCannotHoldTheCursor() {
+    Started s;
+    QVERIFY(Start(s));
+    struct Case {
+      int row, column;
+      bool allowed;
+    };
+    // Rows after the sort: 0 opening, 1 income, 2 bank balance, 3 and 4 expenses.
+    const Case cases[] = {{1, kDateColumn, false}, {1, kBalanceColumn, false},
+                          {2, kBalanceColumn, true}, {3, kExpenseColumn, true},
+                          {3, kDescriptionColumn, true}, {3, kTypeColumn, true}};
+    for (const Case& test : cases) {
+      s.grid().SetCurrentCell(0, kDescriptionColumn);
+      QCOMPARE(s.grid().SelectCell(test.row, test.column), test.allowed);
+      QCOMPARE(s.grid().CurrentRow(), test.allowed ? test.row : 0);
+    }
+  }
+
+  void TypingAnExpenseIntoAnIncomeRowIsRefused() {
+    Started s;
+    QVERIFY(Start(s));
+    QVERIFY(s.grid().SelectCell(1, kExpenseColumn));
+    QTest::keyClicks(s.grid().viewport(), QStringLiteral("500"));
+    QCOMPARE(s.home.prompter.AskedTexts(),
+             QStringList{QStringLiteral("לא ניתן להקיש \"הוצאה\" ו\"הכנסה\" באותה תנועה")});
+    QCOMPARE(s.reg().Cell(1, kExpenseColumn), QString());
+    QCOMPARE(s.reg().Cell(1, kIncomeColumn), QStringLiteral("200"));
+  }
+
+  void TypedAmountsMoveTheRunningBalance() {
+    Started s;
+    QVERIFY(Start(s));
+    QVERIFY(s.grid().SelectCell(3, kExpenseColumn));
+    QTest::keyClick(s.grid().viewport(), Qt::Key_7);  // opens the cell editor
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_X);
+    // The letter is refused with its message; the 7 stays and counts.
+    QCOMPARE(s.home.prompter.AskedTexts(), QStringList{QStringLiteral("רק ערכים מספריים מותרים כאן")});
+    QCOMPARE(s.reg().Cell(3, kExpenseColumn), QStringLiteral("7"));
+    QCOMPARE(Column(s.reg(), kBalanceColumn).mid(3),
+             (QStringList{QStringLiteral("1093"), QStringLiteral("1063")}));
+  }
+
+  void DeletingRows() {
+    struct Case {
+      const char* name;
+      int row;
+      MessageAnswer answer;
+      int rows_after;  // transactions left
+      int current_after;
+    };
+    const Case cases[] = {
+        {"the opening balance is never deleted", 0, MessageAnswer::kYes, 5, 0},
+        {"a reconciled row asks first: no keeps it", 1, MessageAnswer::kNo, 5, 1},
+        {"a reconciled row asks first: yes deletes it", 1, MessageAnswer::kYes, 4, 1},
+        {"an open row goes at once, the cursor keeps its place", 3, MessageAnswer::kNo, 4, 3},
+        {"the empty last row is only cleared, the cursor moves up", 5, MessageAnswer::kNo, 5, 4},
+    };
+    for (const Case& test : cases) {
+      Started s;
+      QVERIFY2(Start(s), test.name);
+      s.grid().SetCurrentCell(test.row, kDescriptionColumn);
+      s.home.prompter.Answer(test.answer);
+      s.Tool(u"SBDelItm")->click();
+      QVERIFY2(s.reg().RowCount() - 1 == test.rows_after, test.name);
+      QVERIFY2(s.grid().CurrentRow() == test.current_after, test.name);
+      QVERIFY2(s.reg().RowIsEmpty(s.reg().RowCount() - 1), test.name);
+    }
+  }
+
+  void DeletingMovesTheBalanceOn() {
+    Started s;
+    QVERIFY(Start(s));
+    s.grid().SetCurrentCell(3, kDescriptionColumn);
+    s.Tool(u"SBDelItm")->click();
+    QCOMPARE(Column(s.reg(), kBalanceColumn).mid(3), QStringList{QStringLiteral("1070")});
+  }
+
+  void NewTransactionThroughTheDialogLandsInTheFile() {
+    Started s;
+    QVERIFY(Start(s));
+    s.grid().SetCurrentCell(2, kDescriptionColumn);
+    ModalScript script;
+    script.Expect(QStringLiteral("TDateFrm"), [](QWidget* w) {
+      TypeInto(w, QStringLiteral("Edit1"), QStringLiteral("חשמל"));
+      TypeInto(w, QStringLiteral("EdtOut"), QStringLiteral("250"));
+      TypeInto(w, QStringLiteral("Edit3"), QStringLiteral("6/12/2026"));
+      PressOk(w);
+    });
+    s.Tool(u"SBNewItem")->click();
+    QVERIFY(script.Done());
+    QCOMPARE(s.reg().RowCount(), 7);
+    QCOMPARE(s.reg().Cell(5, kDescriptionColumn), QStringLiteral("חשמל"));
+    QCOMPARE(s.reg().Cell(5, kExpenseColumn), QStringLiteral("250"));
+    QCOMPARE(s.reg().Cell(5, kDateColumn), QStringLiteral("6/12/2026"));
+    QVERIFY(s.reg().NeedsSorting());
+    QCOMPARE(s.grid().CurrentRow(), 2);  // back where the user was
+    QCOMPARE(s.grid().model()->rowCount(), 7);
+    QVERIFY(s.window.SaveAccount());
+    Register saved;
+    QCOMPARE(LoadAccountFile(s.home.Path(QStringLiteral("Xct1.dat")), u"0", saved),
+             AccountFileStatus::kRead);
+    QCOMPARE(saved.Cell(5, kDescriptionColumn), QStringLiteral("חשמל"));
+  }
+
+  void CancelledNewTransactionKeepsTheCursor() {
+    Started s;
+    QVERIFY(Start(s));
+    s.grid().SetCurrentCell(2, kDescriptionColumn);
+    ModalScript script;
+    script.Expect(QStringLiteral("TDateFrm"), [](QWidget* w) {
+      ClickButton(w, QStringLiteral("ביטול"));
+    });
+    QVERIFY(!s.grid().SelectCell(5, kDescriptionColumn));
+    QVERIFY(script.Done());
+    QCOMPARE(s.grid().CurrentRow(), 2);
+    QCOMPARE(s.reg().RowCount(), 6);
+  }
+
+  void FifthNewTransactionSavesTheAccount() {
+    Started s;
+    QVERIFY(Start(s));
+    const QString file = s.home.Path(QStringLiteral("Xct1.dat"));
+    for (int i = 1; i <= 5; ++i) {
+      ModalScript script;
+      script.Expect(QStringLiteral("TDateFrm"), [i](QWidget* w) {
+        TypeInto(w, QStringLiteral("Edit1"), QStringLiteral("תנועה %1").arg(i));
+        TypeInto(w, QStringLiteral("EdtIn"), QString::number(i));
+        PressOk(w);
+      });
+      s.Tool(u"SBNewItem")->click();
+      QVERIFY(script.Done());
+      Register saved;
+      LoadAccountFile(file, u"0", saved);
+      QCOMPARE(saved.RowCount() - 1, i < 5 ? 5 : 10);
+    }
+  }
+
+  void CloneConfirmedUnchangedDisappears() {
+    Started s;
+    QVERIFY(Start(s));
+    s.grid().SetCurrentCell(3, kDescriptionColumn);
+    ModalScript script;
+    script.Expect(QStringLiteral("TDateFrm"), [](QWidget* w) { PressOk(w); });
+    s.Tool(u"SBClone")->click();
+    QVERIFY(script.Done());
+    QCOMPARE(s.reg().RowCount(), 6);
+    QVERIFY(s.reg().RowIsEmpty(5));
+    QCOMPARE(s.grid().CurrentRow(), 3);
+  }
+
+  void CloneWithAChangeStays() {
+    Started s;
+    QVERIFY(Start(s));
+    s.grid().SetCurrentCell(1, kDescriptionColumn);
+    ModalScript script;
+    script.Expect(QStringLiteral("TDateFrm"), [](QWidget* w) {
+      TypeInto(w, QStringLiteral("EdtIn"), QStringLiteral("210"));
+      PressOk(w);
+    });
+    s.Tool(u"SBClone")->click();
+    QVERIFY(script.Done());
+    QCOMPARE(s.reg().RowCount(), 7);
+    QCOMPARE(s.reg().Cell(5, kDescriptionColumn), QStringLiteral("משכורת"));
+    QCOMPARE(s.reg().Cell(5, kIncomeColumn), QStringLiteral("210"));
+    QCOMPARE(s.reg().Cell(5, kMarkColumn), QString());  // the copy is not reconciled
+  }
+
+  void OpeningAReconciledRowAsksFirst() {
+    Started s;
+    QVERIFY(Start(s));
+    s.grid().SetCurrentCell(1, kDescriptionColumn);
+    s.home.prompter.Answer(MessageAnswer::kNo);
+    s.window.OpenRow();  // no dialog may open: the script has none
+    QCOMPARE(s.home.prompter.AskedTexts(),
+             QStringList{QStringLiteral("הנך עומד לשנות תנועה שעברה התאמת בנק\rהאם ברצונך להמשיך בפעולה")});
+  }
+
+  void HeaderDragResizesItsColumnAndTheDateTakesTheRest() {
+    Started s;
+    QVERIFY(Start(s));
+    RegisterGrid& grid = s.grid();
+    const int total = grid.columnWidth(kBalanceColumn) + grid.columnWidth(kDateColumn);
+    s.window.GridArea().Header().resizeSection(1 + kBalanceColumn, 90);
+    QCOMPARE(grid.columnWidth(kBalanceColumn), 90);
+    QCOMPARE(grid.columnWidth(kBalanceColumn) + grid.columnWidth(kDateColumn), total);
+    QCOMPARE(s.window.GridArea().Header().sectionSize(1 + kDateColumn), grid.columnWidth(kDateColumn));
+  }
+};
+
+QTEST_MAIN(RegisterGridTest)
+#include "register_grid_test.moc"
