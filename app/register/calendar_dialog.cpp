@@ -4,7 +4,7 @@
 #include <QComboBox>
 #include <QHBoxLayout>
 #include <QPushButton>
-#include <QSignalBlocker>
+#include <QScopedValueRollback>
 #include <QSpinBox>
 #include <QVBoxLayout>
 #include <algorithm>
@@ -15,25 +15,6 @@ namespace cheque {
 namespace {
 
 const QString kInsertCaption = QStringLiteral("הכנס");
-
-QCalendarWidget* CalendarOf(const QObject* dialog) {
-  return dialog->findChild<QCalendarWidget*>(QStringLiteral("Calendar1"));
-}
-QComboBox* MonthsOf(const QObject* dialog) {
-  return dialog->findChild<QComboBox*>(QStringLiteral("ComboBox1"));
-}
-QSpinBox* YearOf(const QObject* dialog) {
-  return dialog->findChild<QSpinBox*>(QStringLiteral("SpinEdit1"));
-}
-QPushButton* ButtonOf(const QObject* dialog, const QString& name) {
-  return dialog->findChild<QPushButton*>(name);
-}
-
-// The same day in another month or year; a day the month lacks becomes its last.
-QDate MoveKeepingDay(QDate date, int year, int month) {
-  const QDate first(year, month, 1);
-  return first.addDays(std::min(date.day(), first.daysInMonth()) - 1);
-}
 
 }  // namespace
 
@@ -52,18 +33,18 @@ TCalander::TCalander(Services& services, QWidget* parent) : QDialog(parent) {
   setWindowFlag(Qt::WindowStaysOnTopHint);
   SetFormFont(this);
 
-  auto* calendar = new QCalendarWidget(this);
-  calendar->setObjectName(QStringLiteral("Calendar1"));
-  calendar->setFirstDayOfWeek(Qt::Sunday);
-  calendar->setVerticalHeaderFormat(QCalendarWidget::NoVerticalHeader);
-  calendar->setDateRange(QDate(1900, 1, 1), QDate(9999, 12, 31));
+  calendar_ = new QCalendarWidget(this);
+  calendar_->setObjectName(QStringLiteral("Calendar1"));
+  calendar_->setFirstDayOfWeek(Qt::Sunday);
+  calendar_->setVerticalHeaderFormat(QCalendarWidget::NoVerticalHeader);
+  calendar_->setDateRange(QDate(1900, 1, 1), QDate(9999, 12, 31));
 
-  auto* months = new QComboBox(this);
-  months->setObjectName(QStringLiteral("ComboBox1"));
-  months->addItems(MonthNames());
-  auto* year = new QSpinBox(this);
-  year->setObjectName(QStringLiteral("SpinEdit1"));
-  year->setRange(1900, 9999);
+  months_ = new QComboBox(this);
+  months_->setObjectName(QStringLiteral("ComboBox1"));
+  months_->addItems(MonthNames());
+  year_ = new QSpinBox(this);
+  year_->setObjectName(QStringLiteral("SpinEdit1"));
+  year_->setRange(1900, 9999);
 
   auto add_button = [this](const QString& name, const QString& caption) {
     auto* button = new QPushButton(caption, this);
@@ -71,61 +52,69 @@ TCalander::TCalander(Services& services, QWidget* parent) : QDialog(parent) {
     button->setAutoDefault(false);
     return button;
   };
-  QPushButton* ok = add_button(QStringLiteral("OKBtn"), QStringLiteral("אישור"));
-  QPushButton* cancel = add_button(QStringLiteral("CancelBtn"), QStringLiteral("סיום"));
+  ok_ = add_button(QStringLiteral("OKBtn"), QStringLiteral("אישור"));
+  cancel_ = add_button(QStringLiteral("CancelBtn"), QStringLiteral("סיום"));
   QPushButton* today = add_button(QStringLiteral("BtnToday"), QStringLiteral("היום"));
 
   auto* top = new QHBoxLayout;
-  top->addWidget(months, 1);
-  top->addWidget(year);
+  top->addWidget(months_, 1);
+  top->addWidget(year_);
   auto* buttons = new QHBoxLayout;
-  buttons->addWidget(ok);
-  buttons->addWidget(cancel);
+  buttons->addWidget(ok_);
+  buttons->addWidget(cancel_);
   buttons->addStretch(1);
   buttons->addWidget(today);
   auto* layout = new QVBoxLayout(this);
   layout->addLayout(top);
-  layout->addWidget(calendar);
+  layout->addWidget(calendar_);
   layout->addLayout(buttons);
 
-  connect(calendar, &QCalendarWidget::selectionChanged, this, [this] { SetDate(Date()); });
-  connect(months, &QComboBox::activated, this, [calendar, year](int index) {
-    calendar->setSelectedDate(MoveKeepingDay(calendar->selectedDate(), year->value(), index + 1));
+  connect(calendar_, &QCalendarWidget::selectionChanged, this, [this] {
+    if (!moving_) SetDate(Date());
   });
-  connect(year, &QSpinBox::valueChanged, this, [calendar](int value) {
-    const QDate date = calendar->selectedDate();
-    calendar->setSelectedDate(MoveKeepingDay(date, value, date.month()));
+  connect(months_, &QComboBox::activated, this,
+          [this](int index) { MoveTo(year_->value(), index + 1); });
+  connect(year_, &QSpinBox::valueChanged, this, [this](int year) {
+    if (!moving_) MoveTo(year, months_->currentIndex() + 1);
   });
-  connect(ok, &QPushButton::clicked, this, &QDialog::accept);
-  connect(cancel, &QPushButton::clicked, this, &QDialog::reject);
+  connect(ok_, &QPushButton::clicked, this, &QDialog::accept);
+  connect(cancel_, &QPushButton::clicked, this, &QDialog::reject);
   connect(today, &QPushButton::clicked, this,
           [this, &services] { SetDate(services.clock->Today()); });
 
   SetDate(services.clock->Today());
 }
 
-QDate TCalander::Date() const { return CalendarOf(this)->selectedDate(); }
+QDate TCalander::Date() const { return calendar_->selectedDate(); }
 
 void TCalander::SetDate(QDate date) {
-  QCalendarWidget* calendar = CalendarOf(this);
-  if (date.isValid() && date != calendar->selectedDate()) calendar->setSelectedDate(date);
-  date = calendar->selectedDate();
-  calendar->setCurrentPage(date.year(), date.month());
-  // Echoes of these two would move the calendar back onto itself.
-  const QSignalBlocker block_year(YearOf(this));
-  const QSignalBlocker block_month(MonthsOf(this));
-  YearOf(this)->setValue(date.year());
-  MonthsOf(this)->setCurrentIndex(date.month() - 1);
+  if (date.isValid() && date != calendar_->selectedDate()) {
+    const QScopedValueRollback<bool> quiet(moving_, true);
+    calendar_->setSelectedDate(date);
+  }
+  date = calendar_->selectedDate();
+  day_ = date.day();
+  const QScopedValueRollback<bool> quiet(moving_, true);
+  calendar_->setCurrentPage(date.year(), date.month());
+  year_->setValue(date.year());
+  months_->setCurrentIndex(date.month() - 1);
 }
 
-void TCalander::SetOkCaption(const QString& caption) {
-  ButtonOf(this, QStringLiteral("OKBtn"))->setText(caption);
+// The chosen day where the month has it, else the month's last day.
+void TCalander::MoveTo(int year, int month) {
+  const QDate first(year, month, 1);
+  const QScopedValueRollback<bool> quiet(moving_, true);
+  calendar_->setSelectedDate(first.addDays(std::min(day_, first.daysInMonth()) - 1));
+  calendar_->setCurrentPage(year, month);
+  year_->setValue(year);
+  months_->setCurrentIndex(month - 1);
 }
+
+void TCalander::SetOkCaption(const QString& caption) { ok_->setText(caption); }
 
 void TCalander::showEvent(QShowEvent* event) {
   QDialog::showEvent(event);
-  ButtonOf(this, QStringLiteral("CancelBtn"))
-      ->setVisible(ButtonOf(this, QStringLiteral("OKBtn"))->text() == kInsertCaption);
+  cancel_->setVisible(ok_->text() == kInsertCaption);
 }
 
 }  // namespace cheque

@@ -30,6 +30,18 @@ class TCalander : public QDialog {
 
  protected:
   void showEvent(QShowEvent* event) override;
+
+ private:
+  void MoveTo(int year, int month);
+
+  QCalendarWidget* calendar_ = nullptr;
+  QComboBox* months_ = nullptr;
+  QSpinBox* year_ = nullptr;
+  QPushButton* ok_ = nullptr;
+  QPushButton* cancel_ = nullptr;
+  // The day last chosen; stepping through a short month does not lose it.
+  int day_ = 1;
+  bool moving_ = false;
 };
 
 }  // namespace cheque

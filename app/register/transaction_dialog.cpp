@@ -238,16 +238,10 @@ void TDateFrm::ConnectFields() {
   connect(calendar_, &QCalendarWidget::clicked, this, [this](QDate date) {
     if (!updating_) ShowDate(date, true);
   });
-  connect(months_, &QComboBox::activated, this, [this](int index) {
-    const QDate date = calendar_->selectedDate();
-    const QDate first(date.year(), index + 1, 1);
-    ShowDate(first.addDays(std::min(date.day(), first.daysInMonth()) - 1), true);
-  });
+  connect(months_, &QComboBox::activated, this,
+          [this](int index) { MoveMonth(calendar_->selectedDate().year(), index + 1); });
   connect(year_, &QSpinBox::valueChanged, this, [this](int year) {
-    if (updating_) return;
-    const QDate date = calendar_->selectedDate();
-    const QDate first(year, date.month(), 1);
-    ShowDate(first.addDays(std::min(date.day(), first.daysInMonth()) - 1), true);
+    if (!updating_) MoveMonth(year, calendar_->selectedDate().month());
   });
 
   connect(ok_, &QPushButton::clicked, this, &TDateFrm::OkClick);
@@ -265,8 +259,9 @@ void TDateFrm::SetBusinessAccount(bool business) {
 }
 
 void TDateFrm::ReloadTree() {
+  // A file that cannot be read leaves the tree the dialog has.
   CategoryTree tree;
-  tree.ReadFile(CategoryTreeFile(business_));
+  if (!tree.ReadFile(CategoryTreeFile(business_))) return;
   tree_ = std::move(tree);
   FillTreeControl();
 }

@@ -96,6 +96,7 @@ class TDateFrm : public QDialog {
   bool CheckDateText(bool move_focus);
   void DateDoubleClick();
   void ShowDate(QDate date, bool write_text);
+  void MoveMonth(int year, int month);
   void RepeatCountLeft();
   void RepeatCountChanged(int count);
 
@@ -114,6 +115,7 @@ class TDateFrm : public QDialog {
   // Set while the dialog changes its own fields, so their handlers keep still.
   bool updating_ = false;
   bool opening_balance_ = false;
+  int chosen_day_ = 1;
   // The part of the description the user typed (the completed tail is selected).
   QString typed_;
   bool suppress_completion_ = false;

@@ -317,8 +317,18 @@ void TDateFrm::DateDoubleClick() {
   CheckDateText(false);
 }
 
+// The day last chosen where the month has it, else the month's last day;
+// stepping through a short month does not lose the day.
+void TDateFrm::MoveMonth(int year, int month) {
+  const int day = chosen_day_;
+  const QDate first(year, month, 1);
+  ShowDate(first.addDays(std::min(day, first.daysInMonth()) - 1), true);
+  chosen_day_ = day;
+}
+
 void TDateFrm::ShowDate(QDate date, bool write_text) {
   const QScopedValueRollback<bool> quiet(updating_, true);
+  chosen_day_ = date.day();
   calendar_->setSelectedDate(date);
   calendar_->setCurrentPage(date.year(), date.month());
   months_->setCurrentIndex(date.month() - 1);
