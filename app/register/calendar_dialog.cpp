@@ -20,9 +20,9 @@ const QString kInsertCaption = QStringLiteral("הכנס");
 
 const QStringList& TCalander::MonthNames() {
   static const QStringList names = {
-      QStringLiteral("ינואר"),  QStringLiteral("פברואר"), QStringLiteral("מרץ"),
-      QStringLiteral("אפריל"),  QStringLiteral("מאי"),    QStringLiteral("יוני"),
-      QStringLiteral("יולי"),   QStringLiteral("אוגוסט"), QStringLiteral("ספטמבר"),
+      QStringLiteral("ינואר"),   QStringLiteral("פברואר"), QStringLiteral("מרץ"),
+      QStringLiteral("אפריל"),   QStringLiteral("מאי"),    QStringLiteral("יוני"),
+      QStringLiteral("יולי"),    QStringLiteral("אוגוסט"), QStringLiteral("ספטמבר"),
       QStringLiteral("אוקטובר"), QStringLiteral("נובמבר"), QStringLiteral("דצמבר")};
   return names;
 }

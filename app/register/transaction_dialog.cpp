@@ -32,9 +32,8 @@ const QString kOpeningBalance = QStringLiteral("יתרת פתיחה");
 const QString kOpeningBalanceDate = QStringLiteral("1/1/1990");
 
 QStringList PeriodNames() {
-  return {QStringLiteral("שבוע"),        QStringLiteral("חודש"),
-          QStringLiteral("חודשיים"),     QStringLiteral("שלושה חדשים"),
-          QStringLiteral("ארבעה חדשים"), QStringLiteral("חצי שנה")};
+  return {QStringLiteral("שבוע"),        QStringLiteral("חודש"),        QStringLiteral("חודשיים"),
+          QStringLiteral("שלושה חדשים"), QStringLiteral("ארבעה חדשים"), QStringLiteral("חצי שנה")};
 }
 
 QLineEdit* NewEdit(QWidget* parent, const QString& name) {

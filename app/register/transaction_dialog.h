@@ -121,25 +121,25 @@ class TDateFrm : public QDialog {
   bool suppress_completion_ = false;
   QWidget* first_focus_ = nullptr;
 
-  QLineEdit* description_ = nullptr;   // Edit1
-  QListWidget* suggestions_ = nullptr; // LBOptional
-  QLineEdit* expense_ = nullptr;       // EdtOut
-  QLineEdit* income_ = nullptr;        // EdtIn
-  QComboBox* type_ = nullptr;          // ComboBox3
-  QLineEdit* reference_ = nullptr;     // EdtRef
-  QLineEdit* category_ = nullptr;      // Edit2
-  QTreeWidget* tree_view_ = nullptr;   // Outline1
-  QPushButton* edit_tree_ = nullptr;   // SpeedButton1
-  QSpinBox* repeat_ = nullptr;         // SpinEdit2
-  QComboBox* period_ = nullptr;        // ComboBox1
+  QLineEdit* description_ = nullptr;    // Edit1
+  QListWidget* suggestions_ = nullptr;  // LBOptional
+  QLineEdit* expense_ = nullptr;        // EdtOut
+  QLineEdit* income_ = nullptr;         // EdtIn
+  QComboBox* type_ = nullptr;           // ComboBox3
+  QLineEdit* reference_ = nullptr;      // EdtRef
+  QLineEdit* category_ = nullptr;       // Edit2
+  QTreeWidget* tree_view_ = nullptr;    // Outline1
+  QPushButton* edit_tree_ = nullptr;    // SpeedButton1
+  QSpinBox* repeat_ = nullptr;          // SpinEdit2
+  QComboBox* period_ = nullptr;         // ComboBox1
   QLabel* period_label_ = nullptr;
-  QLineEdit* date_ = nullptr;          // Edit3
+  QLineEdit* date_ = nullptr;            // Edit3
   QCalendarWidget* calendar_ = nullptr;  // Calendar1
-  QComboBox* months_ = nullptr;        // ComboBox2
-  QSpinBox* year_ = nullptr;           // SpinEdit1
-  QCheckBox* expected_ = nullptr;      // CBExpected
-  QPushButton* ok_ = nullptr;          // BtnOk
-  QPushButton* cancel_ = nullptr;      // BtnCancel
+  QComboBox* months_ = nullptr;          // ComboBox2
+  QSpinBox* year_ = nullptr;             // SpinEdit1
+  QCheckBox* expected_ = nullptr;        // CBExpected
+  QPushButton* ok_ = nullptr;            // BtnOk
+  QPushButton* cancel_ = nullptr;        // BtnCancel
 };
 
 }  // namespace cheque

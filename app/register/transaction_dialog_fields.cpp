@@ -47,8 +47,8 @@ bool TDateFrm::eventFilter(QObject* watched, QEvent* event) {
       // A message box or a list's popup taking the focus is not leaving the
       // field, and neither is Cancel, which drops everything anyway.
       const Qt::FocusReason reason = static_cast<QFocusEvent*>(event)->reason();
-      const bool left = reason != Qt::ActiveWindowFocusReason &&
-                        reason != Qt::PopupFocusReason && QApplication::focusWidget() != cancel_;
+      const bool left = reason != Qt::ActiveWindowFocusReason && reason != Qt::PopupFocusReason &&
+                        QApplication::focusWidget() != cancel_;
       if (left && watched == date_) CheckDateText(true);
       if (left && watched == repeat_) RepeatCountLeft();
       break;
@@ -153,7 +153,7 @@ bool TDateFrm::DescriptionErase() {
   const QString text = description_->text();
   const bool completed = description_->hasSelectedText() &&
                          description_->selectionStart() == typed_.size() &&
-                         description_->selectionEnd() == text.size() && text.startsWith(typed_);
+                         description_->selectionEnd() == text.size();
   if (!completed) return false;  // the key erases as usual
   const QString typed = typed_;
   {
@@ -301,7 +301,7 @@ bool TDateFrm::CheckDateText(bool move_focus) {
                                        MessageKind::kError, MessageButtons::kOk, this);
   ShowDate(calendar_->selectedDate(), true);
   if (move_focus) {
-    QWidget* target = !period_->isHidden()  ? static_cast<QWidget*>(period_)
+    QWidget* target = !period_->isHidden()   ? static_cast<QWidget*>(period_)
                       : repeat_->isEnabled() ? static_cast<QWidget*>(repeat_)
                                              : date_;
     target->setFocus(Qt::TabFocusReason);
@@ -336,9 +336,7 @@ void TDateFrm::ShowDate(QDate date, bool write_text) {
   if (write_text) date_->setText(DateText(date));
 }
 
-void TDateFrm::RepeatCountLeft() {
-  repeat_->setValue(std::clamp(repeat_->value(), 1, 900));
-}
+void TDateFrm::RepeatCountLeft() { repeat_->setValue(std::clamp(repeat_->value(), 1, 900)); }
 
 void TDateFrm::RepeatCountChanged(int count) {
   period_->setVisible(count >= 2);

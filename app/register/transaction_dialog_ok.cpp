@@ -64,9 +64,8 @@ void TDateFrm::WriteSeries() {
   const QString income = income_->text();
   const QString description = description_->text();
   const QString category = category_->text();
-  const QString type =
-      PaymentTypes()[static_cast<size_t>(std::max(type_->currentIndex(), 0))] + u' ' +
-      reference_->text();
+  const QString type = PaymentTypes()[static_cast<size_t>(std::max(type_->currentIndex(), 0))] +
+                       u' ' + reference_->text();
 
   Register& reg = *register_;
   QDate date = first;

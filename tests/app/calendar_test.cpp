@@ -55,7 +55,8 @@ class CalendarTest : public QObject {
     QTest::addColumn<int>("year");
     QTest::addColumn<QDate>("expected");
     QTest::newRow("31 January to April") << QDate(2000, 1, 31) << 3 << 2000 << QDate(2000, 4, 30);
-    QTest::newRow("29 February, next year") << QDate(2000, 2, 29) << 0 << 2001 << QDate(2001, 2, 28);
+    QTest::newRow("29 February, next year")
+        << QDate(2000, 2, 29) << 0 << 2001 << QDate(2001, 2, 28);
     QTest::newRow("15 March to December") << QDate(2010, 3, 15) << 9 << 2010 << QDate(2010, 12, 15);
   }
 
