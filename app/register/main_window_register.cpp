@@ -212,6 +212,16 @@ void TForm1::RemoveRow(int row) {
   RowsChanged();
 }
 
+bool TForm1::LocateRow(const QString& description, const QString& date, const QString& category,
+                       const QString& type) {
+  const int row = register_.LocateRow(description, date, category, type);
+  if (row < 0) return false;
+  grid_->SetCurrentCell(row, kDescriptionColumn);
+  grid_->scrollTo(model_->index(row, kDescriptionColumn));
+  RedrawSideAreas();
+  return true;
+}
+
 void TForm1::ShowCalendar() {
   calendar_->SetOkCaption(QStringLiteral("! סיום"));
   calendar_->exec();

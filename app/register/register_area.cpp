@@ -32,6 +32,7 @@ MarkerStrip::MarkerStrip(RegisterGrid& grid, const Register& reg, QWidget* paren
 
 void MarkerStrip::paintEvent(QPaintEvent*) {
   QPainter painter(this);
+  painter.setLayoutDirection(Qt::LeftToRight);  // the marker points at the grid
   painter.fillRect(rect(), palette().color(QPalette::Button));
   QFont font = painter.font();
   font.setPointSize(8);
@@ -76,6 +77,8 @@ RegisterArea::RegisterArea(RegisterGrid& grid, const Register& reg, QWidget* par
   header_->setSectionHidden(SectionOfColumn(kKeyColumn), true);
   header_->setSectionHidden(SectionOfColumn(kMarkColumn), true);
   header_->setStretchLastSection(false);
+  header_->setSizePolicy(QSizePolicy::Preferred, QSizePolicy::Fixed);
+  header_->setFixedHeight(header_->sizeHint().height());
 
   strip_ = new MarkerStrip(grid_, register_, this);
 

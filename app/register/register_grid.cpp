@@ -45,6 +45,9 @@ class RegisterCellDelegate : public QStyledItemDelegate {
     const int right = cell.right() - 3 - style.text.indent;
     // Text too wide for the cell is drawn from its left edge.
     const int left = right - width < cell.left() + 1 ? cell.left() + 2 : right - width;
+    // Hebrew reads right to left; amounts and dates keep their sign in front.
+    painter->setLayoutDirection(style.text.text.isRightToLeft() ? Qt::RightToLeft
+                                                                : Qt::LeftToRight);
     painter->setClipRect(cell);
     painter->drawText(QPoint(left, cell.top() + 1 + metrics.ascent()), style.text.text);
     painter->setClipping(false);

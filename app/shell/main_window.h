@@ -65,6 +65,10 @@ class TForm1 : public QWidget {
   void OpenRow();
   // The calendar tool: a general calendar.
   void ShowCalendar();
+  // Puts the cursor on the first row with these description, date, category
+  // and type texts (letter case ignored); false, moving nothing, when none.
+  bool LocateRow(const QString& description, const QString& date, const QString& category,
+                 const QString& type);
 
   const Register& ActiveRegister() const { return register_; }
   QString ActiveAccountFile() const { return active_account_file_; }

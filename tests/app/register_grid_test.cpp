@@ -304,6 +304,18 @@ class RegisterGridTest : public QObject {
              QStringList{QStringLiteral("הנך עומד לשנות תנועה שעברה התאמת בנק\rהאם ברצונך להמשיך בפעולה")});
   }
 
+  void LocatingARowForTheDrillDown() {
+    Started s;
+    QVERIFY(Start(s));
+    s.grid().SetCurrentCell(0, kDescriptionColumn);
+    QVERIFY(!s.window.LocateRow(QStringLiteral("מכולת"), QStringLiteral("5/11/2026"),
+                                QStringLiteral("קניות"), QStringLiteral("שק 18")));
+    QCOMPARE(s.grid().CurrentRow(), 0);
+    QVERIFY(s.window.LocateRow(QStringLiteral("מכולת"), QStringLiteral("5/11/2026"),
+                               QStringLiteral("קניות"), QStringLiteral("שק 17")));
+    QCOMPARE(s.grid().CurrentRow(), 3);
+  }
+
   void HeaderDragResizesItsColumnAndTheDateTakesTheRest() {
     Started s;
     QVERIFY(Start(s));
