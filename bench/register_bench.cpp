@@ -8,6 +8,7 @@
 
 #include "bench/account_generator.h"
 #include "core/files/line_file.h"
+#include "core/register/completion.h"
 #include "core/register/register.h"
 
 namespace cheque::bench {
@@ -93,6 +94,19 @@ void BM_RecomputeBalances(benchmark::State& state) {
   for (auto _ : state) reg.RecomputeBalances();
 }
 BENCHMARK(BM_RecomputeBalances)->Unit(benchmark::kMillisecond)->UseRealTime();
+
+// One keystroke in the description field over the whole register: a new
+// description that shares its first letters with stored ones, then a first
+// letter with five different descriptions, so that neither stops early.
+void BM_CompleteDescription(benchmark::State& state) {
+  const char16_t* const typed[] = {u"מסעדה חדשה", u"מ"};
+  const QString text = QString::fromUtf16(typed[state.range(0)]);
+  Register reg;
+  OpenAccount(AccountFile(1000000), reg);
+  for (auto _ : state) benchmark::DoNotOptimize(CompleteDescription(reg, text));
+  state.SetItemsProcessed(state.iterations() * reg.RowCount());
+}
+BENCHMARK(BM_CompleteDescription)->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond)->UseRealTime();
 
 // Bytes in use from the allocator: small blocks and those mapped on their own.
 size_t HeapBytes() {

@@ -144,3 +144,42 @@ TEST(Completion, FirstRowWithDescription) {
     EXPECT_EQ(FirstRowWithDescription(reg, description), row) << S(Q(description));
   }
 }
+
+TEST(Completion, DescriptionsOfEveryLengthBesideEveryMark) {
+  // Records short and long, descriptions from empty to longer than any word
+  // read at once, marks empty, one character and longer.
+  const char16_t* const marks[] = {u"", u"+", u"?", u"a mark longer than the words read at once"};
+  Register reg;
+  std::vector<std::pair<QString, int>> expected;
+  for (bool full_record : {false, true}) {
+    for (int m = 0; m < 4; ++m) {
+      for (int length = 0; length <= 45; ++length) {
+        // Unique in its first three characters, so no one is another's prefix.
+        QString description = QStringLiteral("%1%2")
+                                  .arg(QChar(u'A' + m + (full_record ? 4 : 0)))
+                                  .arg(length, 2, 10, QChar(u'0'))
+                                  .leftJustified(length, u'ק')
+                                  .left(length);
+        const int row = reg.RowCount() - 1;
+        if (full_record) {
+          ASSERT_TRUE(reg.SetCell(row, kTypeColumn, u"שק 1"));
+          ASSERT_TRUE(reg.SetCell(row, kCategoryColumn, u"רכב\\דלק"));
+          ASSERT_TRUE(reg.SetCell(row, kDateColumn, u"1/1/2024"));
+        }
+        ASSERT_TRUE(reg.SetCell(row, kDescriptionColumn, description));
+        ASSERT_TRUE(reg.SetCell(row, kMarkColumn, marks[m]));
+        reg.AddEmptyRow();
+        if (length >= 3) expected.emplace_back(description, row);
+      }
+    }
+  }
+  for (const auto& [description, row] : expected) {
+    SCOPED_TRACE(S(description));
+    EXPECT_EQ(FirstRowWithDescription(reg, description), row);
+    const DescriptionCompletion completion = CompleteDescription(reg, description.toLower());
+    EXPECT_EQ(completion.first_row, row);
+    EXPECT_EQ(Joined(completion.suggestions), S(description));
+  }
+  // An empty description is found in the first row that has one.
+  EXPECT_EQ(FirstRowWithDescription(reg, u""), 0);
+}
