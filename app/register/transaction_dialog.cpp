@@ -234,8 +234,9 @@ void TDateFrm::ConnectFields() {
   connect(edit_tree_, &QPushButton::clicked, this, &TDateFrm::EditTreeRequested);
 
   connect(repeat_, &QSpinBox::valueChanged, this, &TDateFrm::RepeatCountChanged);
-  connect(calendar_, &QCalendarWidget::clicked, this, [this](QDate date) {
-    if (!updating_) ShowDate(date, true);
+  // A click or a key in the calendar: the date text follows.
+  connect(calendar_, &QCalendarWidget::selectionChanged, this, [this] {
+    if (!updating_) ShowDate(calendar_->selectedDate(), true);
   });
   connect(months_, &QComboBox::activated, this,
           [this](int index) { MoveMonth(calendar_->selectedDate().year(), index + 1); });
