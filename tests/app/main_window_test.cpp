@@ -143,7 +143,9 @@ class MainWindowTest : public QObject {
     QCOMPARE(window.ActiveRegister().Cell(0, kBalanceColumn), QStringLiteral("100"));
     QVERIFY(!window.ActiveRegister().NeedsSorting());  // opened in date order
 
-    auto* combo = window.findChild<QComboBox*>(QStringLiteral("ComboBox1"));
+    // Dialogs have their own ComboBox1; the account list is the top panel's.
+    auto* combo = window.findChild<QWidget*>(QStringLiteral("Panel8"))
+                      ->findChild<QComboBox*>(QStringLiteral("ComboBox1"));
     QVERIFY(combo != nullptr);
     QCOMPARE(combo->count(), 2);
     window.SwitchAccount(QStringLiteral("עסק"));
