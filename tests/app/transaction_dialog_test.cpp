@@ -213,6 +213,31 @@ class TransactionDialogTest : public QObject {
     QCOMPARE(f.reg.RowCount(), 5);
   }
 
+  // An edited row keeps a category the tree lacks; the tree then shows its
+  // first node.
+  void categoryOfEditedRow_data() {
+    QTest::addColumn<QString>("category");
+    QTest::addColumn<QString>("node");
+    QTest::newRow("in the tree") << u"ביגוד\\הנעלה"_s << u"הנעלה"_s;
+    QTest::newRow("not in the tree") << u"ישן\\נמחק"_s << u"אשראי"_s;
+  }
+
+  void categoryOfEditedRow() {
+    QFETCH(QString, category);
+    QFETCH(QString, node);
+    Fixture f;
+    AddRow(f.reg, {u""_s, u""_s, u"5"_s, u"מזומן "_s, category, u"נעליים"_s, u"1/1/2021"_s, u""_s});
+    f.dialog.Reset();
+    f.dialog.FillFromRow(0);
+    QString current;
+    f.Open(0, kDescriptionColumn, [&](QWidget* w) {
+      current = Child<QTreeWidget>(w, u"Outline1"_s)->currentItem()->text(0);
+      ClickButton(w, u"אישור"_s);
+    });
+    QCOMPARE(current, node);
+    QCOMPARE(f.reg.Cell(0, kCategoryColumn), category);
+  }
+
   // A bank balance cannot repeat, lands in the balance column and is reconciled.
   void bankBalance() {
     Fixture f;
@@ -476,6 +501,29 @@ class TransactionDialogTest : public QObject {
       seen << Text(w, u"Edit2"_s);
     });
     QCOMPARE(seen, (QStringList{u"ביג|ביגוד"_s, category}));
+  }
+
+  // "עריכה" asks for the editor; the tree then comes again from the account's
+  // file, fully expanded, and a file that cannot be read leaves it as it was.
+  void treeReload() {
+    Fixture f;
+    QFile file(f.home.Path(u"Categ.dat"_s));
+    QVERIFY(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
+    file.write("A\r\n\tB\r\nC\r\n");
+    file.close();
+    QObject::connect(&f.dialog, &TDateFrm::EditTreeRequested, &f.dialog, &TDateFrm::ReloadTree);
+    QStringList seen;
+    f.OpenNew([&](QWidget* w) {
+      QTest::mouseClick(Child<QPushButton>(w, u"SpeedButton1"_s), Qt::LeftButton);
+      auto* tree = Child<QTreeWidget>(w, u"Outline1"_s);
+      seen << QString::number(tree->topLevelItemCount())
+           << QString::number(tree->topLevelItem(0)->isExpanded());
+    });
+    QCOMPARE(seen, (QStringList{u"2"_s, u"1"_s}));
+    QCOMPARE(f.dialog.Tree().FullPath(1), u"A\\B"_s);
+    QVERIFY(QFile::remove(f.home.Path(u"Categ.dat"_s)));
+    f.dialog.ReloadTree();
+    QCOMPARE(f.dialog.Tree().Size(), 3);
   }
 
   // The opening balance: only its amount can change, and Enter goes to OK.
