@@ -3,6 +3,7 @@
 #include <QCalendarWidget>
 #include <QComboBox>
 #include <QHBoxLayout>
+#include <QLocale>
 #include <QPushButton>
 #include <QScopedValueRollback>
 #include <QSpinBox>
@@ -36,6 +37,7 @@ TCalander::TCalander(Services& services, QWidget* parent) : QDialog(parent) {
   calendar_ = new QCalendarWidget(this);
   calendar_->setObjectName(QStringLiteral("Calendar1"));
   calendar_->setFirstDayOfWeek(Qt::Sunday);
+  calendar_->setLocale(QLocale(QLocale::Hebrew, QLocale::Israel));
   calendar_->setVerticalHeaderFormat(QCalendarWidget::NoVerticalHeader);
   calendar_->setDateRange(QDate(1900, 1, 1), QDate(9999, 12, 31));
 

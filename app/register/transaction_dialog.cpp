@@ -6,6 +6,7 @@
 #include <QComboBox>
 #include <QGridLayout>
 #include <QHBoxLayout>
+#include <QLocale>
 #include <QHeaderView>
 #include <QLabel>
 #include <QLineEdit>
@@ -108,6 +109,7 @@ void TDateFrm::BuildControls() {
   calendar_ = new QCalendarWidget(this);
   calendar_->setObjectName(QStringLiteral("Calendar1"));
   calendar_->setFirstDayOfWeek(Qt::Sunday);
+  calendar_->setLocale(QLocale(QLocale::Hebrew, QLocale::Israel));
   calendar_->setVerticalHeaderFormat(QCalendarWidget::NoVerticalHeader);
   calendar_->setNavigationBarVisible(false);
   calendar_->setDateRange(QDate(1900, 1, 1), QDate(9999, 12, 31));
