@@ -6,11 +6,11 @@
 #include <QComboBox>
 #include <QGridLayout>
 #include <QHBoxLayout>
-#include <QLocale>
 #include <QHeaderView>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
+#include <QLocale>
 #include <QPushButton>
 #include <QSpinBox>
 #include <QTreeWidget>
@@ -214,7 +214,7 @@ void TDateFrm::ConnectFields() {
 
   connect(expense_, &QLineEdit::textEdited, this, [this] { AmountEdited(expense_, income_); });
   connect(income_, &QLineEdit::textEdited, this, [this] { AmountEdited(income_, expense_); });
-  connect(description_, &QLineEdit::textEdited, this, &TDateFrm::DescriptionEdited);
+  connect(description_, &QLineEdit::textEdited, this, [this] { DescriptionEdited(); });
   connect(suggestions_, &QListWidget::currentTextChanged, this, [this](const QString& text) {
     if (!suggestions_->hasFocus() || text.isEmpty()) return;
     updating_ = true;
@@ -228,7 +228,7 @@ void TDateFrm::ConnectFields() {
 
   connect(type_, &QComboBox::activated, this, &TDateFrm::TypeActivated);
   connect(category_, &QLineEdit::textChanged, this, &TDateFrm::CategoryChanged);
-  connect(category_, &QLineEdit::textEdited, this, &TDateFrm::CategoryEdited);
+  connect(category_, &QLineEdit::textEdited, this, [this] { CategoryEdited(); });
   connect(tree_view_, &QTreeWidget::currentItemChanged, this, [this](QTreeWidgetItem* item) {
     if (!updating_ && item != nullptr) SetCategoryText(tree_.FullPath(CurrentNode()));
   });

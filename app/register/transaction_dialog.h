@@ -77,7 +77,7 @@ class TDateFrm : public QDialog {
   bool KeyPress(QObject* watched, QKeyEvent* event);
   bool EnterKey(QObject* watched);
   void AmountEdited(QLineEdit* field, QLineEdit* other);
-  void DescriptionEdited(const QString& text);
+  void DescriptionEdited();
   bool DescriptionErase();
   void FillCategoryAndTypeFrom(int row);
   void ShowSuggestions(const QStringList& suggestions);
@@ -85,7 +85,7 @@ class TDateFrm : public QDialog {
   void SuggestionChosen();
   void TypeActivated(int index);
   void CategoryChanged(const QString& text);
-  void CategoryEdited(const QString& text);
+  void CategoryEdited();
   int CurrentNode() const;
   void SelectNode(int node);
   void MoveToNode(int node);

@@ -127,8 +127,10 @@ void TDateFrm::AmountEdited(QLineEdit* field, QLineEdit* other) {
   field->selectAll();
 }
 
-void TDateFrm::DescriptionEdited(const QString& text) {
+// The field's text, not the signal's: a refused character is gone by now.
+void TDateFrm::DescriptionEdited() {
   if (updating_) return;
+  const QString text = description_->text();
   const bool suppress = std::exchange(suppress_completion_, false);
   HideSuggestions();
   typed_ = text;
@@ -160,7 +162,7 @@ bool TDateFrm::DescriptionErase() {
     const QScopedValueRollback<bool> quiet(updating_, true);
     description_->setText(typed);
   }
-  DescriptionEdited(typed);
+  DescriptionEdited();
   return true;
 }
 
@@ -226,8 +228,8 @@ void TDateFrm::CategoryChanged(const QString& text) {
   repeat_->setEnabled(!bank);
 }
 
-void TDateFrm::CategoryEdited(const QString& text) {
-  const int node = tree_.FindPathPrefix(text);
+void TDateFrm::CategoryEdited() {
+  const int node = tree_.FindPathPrefix(category_->text());
   SelectNode(node >= 0 ? node : 0);
 }
 

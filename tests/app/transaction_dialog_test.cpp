@@ -493,6 +493,7 @@ class TransactionDialogTest : public QObject {
     QStringList seen;
     f.OpenNew([&](QWidget* w) {
       TypeInto(w, u"Edit2"_s, u"ביג"_s);
+      Commit(w, u"Edit2"_s, u"中"_s);  // refused by the guard before type-ahead sees it
       auto* tree = Child<QTreeWidget>(w, u"Outline1"_s);
       seen << Text(w, u"Edit2"_s) + u'|' + tree->currentItem()->text(0);
       TypeInto(w, u"Edit2"_s, start);
@@ -501,6 +502,7 @@ class TransactionDialogTest : public QObject {
       seen << Text(w, u"Edit2"_s);
     });
     QCOMPARE(seen, (QStringList{u"ביג|ביגוד"_s, category}));
+    QCOMPARE(f.home.prompter.Asked().size(), size_t{1});
   }
 
   // "עריכה" asks for the editor; the tree then comes again from the account's
