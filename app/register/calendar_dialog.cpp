@@ -112,11 +112,17 @@ void TCalander::MoveTo(int year, int month) {
   months_->setCurrentIndex(month - 1);
 }
 
-void TCalander::SetOkCaption(const QString& caption) { ok_->setText(caption); }
+void TCalander::SetOkCaption(const QString& caption) {
+  ok_caption_ = caption;
+  // A caption kept in visual order ("! סיום") is shown left to right, so its
+  // punctuation stays at the left end.
+  const bool visual_order = !caption.isEmpty() && !caption.front().isLetterOrNumber();
+  ok_->setText(visual_order ? QChar(0x202A) + caption + QChar(0x202C) : caption);
+}
 
 void TCalander::showEvent(QShowEvent* event) {
   QDialog::showEvent(event);
-  cancel_->setVisible(ok_->text() == kInsertCaption);
+  cancel_->setVisible(ok_caption_ == kInsertCaption);
 }
 
 }  // namespace cheque

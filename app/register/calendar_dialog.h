@@ -38,6 +38,7 @@ class TCalander : public QDialog {
   QComboBox* months_ = nullptr;
   QSpinBox* year_ = nullptr;
   QPushButton* ok_ = nullptr;
+  QString ok_caption_ = QStringLiteral("אישור");
   QPushButton* cancel_ = nullptr;
   // The day last chosen; stepping through a short month does not lose it.
   int day_ = 1;

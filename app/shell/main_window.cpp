@@ -63,6 +63,10 @@ TForm1::TForm1(Services& services, QWidget* parent)
   calendar_ = new TCalander(services_, this);
   date_frm_ = new TDateFrm(services_, *calendar_, this);
   date_frm_->Attach(&register_, &busy_);
+  // The tree editor is not built yet: its button stays visibly disabled.
+  if (auto* edit_tree = date_frm_->findChild<QWidget*>(QStringLiteral("SpeedButton1"))) {
+    edit_tree->setEnabled(false);
+  }
   private_data_ = new TPrivateDta(services_, this);
   account_data_ = new TAccountData(services_, this);
   splash_ = new TSplash(this);

@@ -77,7 +77,11 @@ void ModalScript::Tick() {
 
 void ClickButton(QWidget* window, const QString& caption) {
   for (QAbstractButton* button : window->findChildren<QAbstractButton*>()) {
-    if (button->text() == caption && button->isVisible()) {
+    // Captions in visual order are wrapped in a left-to-right embedding.
+    QString text = button->text();
+    text.remove(QChar(0x202A));
+    text.remove(QChar(0x202C));
+    if (text == caption && button->isVisible()) {
       button->setFocus();
       QTest::mouseClick(button, Qt::LeftButton);
       return;
