@@ -96,9 +96,11 @@ RegisterArea::RegisterArea(RegisterGrid& grid, const Register& reg, QWidget* par
   small.setPointSize(8);
   side_grid_->setFont(small);
   const int ok_width = QFontMetrics(small).horizontalAdvance(QStringLiteral("ok")) + 7;
-  side_grid_->setColumnWidth(0, 30);
+  // Room for the row numbers of a register of millions of rows.
+  const int number_width = QFontMetrics(small).horizontalAdvance(QStringLiteral("0000000")) + 6;
+  side_grid_->setColumnWidth(0, number_width);
   side_grid_->setColumnWidth(1, ok_width);
-  side_grid_->setFixedWidth(30 + ok_width + 2 * side_grid_->frameWidth());
+  side_grid_->setFixedWidth(number_width + ok_width + 2 * side_grid_->frameWidth());
 
   auto* layout = new QGridLayout(this);
   layout->setContentsMargins(0, 0, 0, 0);

@@ -102,15 +102,19 @@ void TForm1::LoadAccount(const QString& name, bool keep_order) {
       services_.prompter->ShowError(
           QStringLiteral("לא ניתן לפתוח או ליצור את קובץ החשבון\r") + active_account_file_, this);
     } else {
-      GoToDate(services_.clock->Now());
       grid_->show();
+      GoToDate(services_.clock->Now());
     }
 
     title_panel_->setText(name);
     account_data_->SetActiveAccountTitle(name);
     credit_limit_label_->setText(account_data_->Definition().credit_limit);
     busy_ = false;
-    if (!keep_order) SortByDate();
+    if (!keep_order) {
+      SortByDate();
+      // The sort moved the rows under the cursor: today's row again.
+      if (account_loaded_) GoToDate(services_.clock->Now());
+    }
   }
   RefreshAfterChange();
 }
