@@ -2,6 +2,8 @@
 #include <QHeaderView>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QSignalSpy>
+#include <QSpinBox>
 #include <QTableWidget>
 #include <QTest>
 #include <QToolButton>
@@ -229,6 +231,28 @@ class RegisterGridTest : public QObject {
     QCOMPARE(LoadAccountFile(s.home.Path(QStringLiteral("Xct1.dat")), u"0", saved),
              AccountFileStatus::kRead);
     QCOMPARE(saved.Cell(5, kDescriptionColumn), QStringLiteral("חשמל"));
+  }
+
+  void ASeriesOf900ReachesTheViewInOneStep() {
+    Started s;
+    QVERIFY(Start(s));
+    QSignalSpy inserted(s.grid().model(), &QAbstractItemModel::rowsInserted);
+    QSignalSpy reset(s.grid().model(), &QAbstractItemModel::modelReset);
+    ModalScript script;
+    script.Expect(QStringLiteral("TDateFrm"), [](QWidget* w) {
+      TypeInto(w, QStringLiteral("Edit1"), QStringLiteral("חיסכון"));
+      TypeInto(w, QStringLiteral("EdtOut"), QStringLiteral("100"));
+      TypeInto(w, QStringLiteral("Edit3"), QStringLiteral("31/1/2027"));
+      w->findChild<QSpinBox*>(QStringLiteral("SpinEdit2"))->setValue(900);
+      PressOk(w);
+    });
+    s.Tool(u"SBNewItem")->click();
+    QVERIFY(script.Done());
+    QCOMPARE(s.reg().RowCount(), 6 + 900);
+    QCOMPARE(s.reg().Cell(5 + 899, kDateColumn), QStringLiteral("31/12/2101"));
+    QCOMPARE(inserted.count(), 1);
+    QCOMPARE(reset.count(), 0);
+    QCOMPARE(s.grid().model()->rowCount(), 6 + 900);
   }
 
   void CancelledNewTransactionKeepsTheCursor() {
