@@ -4,6 +4,7 @@
 #include <QLineEdit>
 #include <QToolButton>
 
+#include "app/common/amount_field.h"
 #include "app/register/calendar_dialog.h"
 #include "app/register/register_area.h"
 #include "app/register/register_grid.h"
@@ -105,17 +106,11 @@ void TForm1::GridEditText(int row, int column, QLineEdit& editor) {
       (column == kExpenseColumn && !register_.RawCell(row, kIncomeColumn).empty()) ||
       (column == kIncomeColumn && !register_.RawCell(row, kExpenseColumn).empty());
   if (!text.isEmpty() && other_amount_filled) {
-    services_.prompter->HebrewMessageBox(
-        QStringLiteral("שגיאה"), QStringLiteral("לא ניתן להקיש \"הוצאה\" ו\"הכנסה\" באותה תנועה"),
-        MessageKind::kError, MessageButtons::kOk, this);
+    ShowBothAmountsError(*services_.prompter, this);
     editor.clear();
     text.clear();
-  } else if (IsAmountColumn(column) && !CheckNumeric(text)) {
-    services_.prompter->HebrewMessageBox(QStringLiteral("שגיאה"),
-                                         QStringLiteral("רק ערכים מספריים מותרים כאן"),
-                                         MessageKind::kError, MessageButtons::kOk, this);
-    editor.setText(text);
-    editor.selectAll();
+  } else if (IsAmountColumn(column) && !CheckNumericField(editor, *services_.prompter, this)) {
+    text = editor.text();
   }
   const bool had_balance = !register_.RawCell(row, kBalanceColumn).empty();
   if (!register_.SetCell(row, column, text)) return;

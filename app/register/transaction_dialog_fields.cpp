@@ -17,6 +17,7 @@
 #include <utility>
 
 #include "app/register/calendar_dialog.h"
+#include "app/common/amount_field.h"
 #include "app/register/transaction_dialog.h"
 #include "core/register/completion.h"
 #include "core/register/register.h"
@@ -113,18 +114,10 @@ bool TDateFrm::EnterKey(QObject* watched) {
 void TDateFrm::AmountEdited(QLineEdit* field, QLineEdit* other) {
   if (!other->text().isEmpty() && !field->text().isEmpty()) {
     field->clear();
-    services_.prompter->HebrewMessageBox(
-        QStringLiteral("שגיאה"), QStringLiteral("לא ניתן להקיש \"הוצאה\" ו\"הכנסה\" באותה תנועה"),
-        MessageKind::kError, MessageButtons::kOk, this);
+    ShowBothAmountsError(*services_.prompter, this);
     return;
   }
-  QString text = field->text();
-  if (CheckNumeric(text)) return;
-  services_.prompter->HebrewMessageBox(QStringLiteral("שגיאה"),
-                                       QStringLiteral("רק ערכים מספריים מותרים כאן"),
-                                       MessageKind::kError, MessageButtons::kOk, this);
-  field->setText(text);
-  field->selectAll();
+  CheckNumericField(*field, *services_.prompter, this);
 }
 
 // The field's text, not the signal's: a refused character is gone by now.

@@ -12,6 +12,7 @@
 #include <QVBoxLayout>
 #include <algorithm>
 
+#include "app/common/amount_field.h"
 #include "app/common/field_order.h"
 #include "app/common/form_font.h"
 #include "app/common/required_fields.h"
@@ -170,13 +171,7 @@ void TAccountData::ConnectFields() {
 }
 
 void TAccountData::NumericFieldChange(QLineEdit* field) {
-  QString text = field->text();
-  if (CheckNumeric(text)) return;
-  services_.prompter->HebrewMessageBox(QStringLiteral("שגיאה"),
-                                       QStringLiteral("רק ערכים מספריים מותרים כאן"),
-                                       MessageKind::kError, MessageButtons::kOk, this);
-  field->setText(text);
-  field->selectAll();
+  CheckNumericField(*field, *services_.prompter, this);
 }
 
 bool TAccountData::ReadAccountNames() {
