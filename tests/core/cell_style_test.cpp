@@ -2,37 +2,17 @@
 
 #include "core/register/cell_style.h"
 #include "core/register/register.h"
+#include "tests/core/register_rows.h"
 
 using namespace cheque;
+using cheque::testing::kBank;
+using cheque::testing::Tx;
 namespace c = cheque::cell_colour;
 
 namespace {
 
-struct Row {
-  QStringView balance = {};
-  QStringView income = {};
-  QStringView expense = {};
-  QStringView category = {};
-  QStringView date = {};
-  QStringView mark = {};
-  QStringView description = u"x";
-};
-
-constexpr QStringView kBank = u"בנק\\יתרה";
-
-Register Make(const std::vector<Row>& rows, bool date_sorted = true) {
-  Register reg;
-  for (const Row& row : rows) {
-    const int r = reg.RowCount() - 1;
-    reg.SetCell(r, kBalanceColumn, row.balance);
-    reg.SetCell(r, kIncomeColumn, row.income);
-    reg.SetCell(r, kExpenseColumn, row.expense);
-    reg.SetCell(r, kCategoryColumn, row.category);
-    reg.SetCell(r, kDateColumn, row.date);
-    reg.SetCell(r, kMarkColumn, row.mark);
-    reg.SetCell(r, kDescriptionColumn, row.description);
-    reg.AddEmptyRow();
-  }
+Register Make(const std::vector<Tx>& rows, bool date_sorted = true) {
+  Register reg = cheque::testing::Make(rows);
   reg.SetNeedsSorting(!date_sorted);
   return reg;
 }
@@ -44,7 +24,7 @@ const CellStyleContext kContext{3000, QDate(2026, 12, 7)};
 TEST(CellStyle, FollowsTheDrawingRulesInOrder) {
   struct Case {
     const char* name;
-    std::vector<Row> rows;
+    std::vector<Tx> rows;
     bool date_sorted;
     int row, column;
     bool window_brush;

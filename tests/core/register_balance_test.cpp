@@ -2,44 +2,13 @@
 
 #include "core/register/register.h"
 #include "core/text/date_text.h"
+#include "tests/core/register_rows.h"
 
 using namespace cheque;
+using namespace cheque::testing;
 using namespace Qt::StringLiterals;
 
 namespace {
-
-struct Tx {
-  QStringView balance = {};
-  QStringView income = {};
-  QStringView expense = {};
-  QStringView category = {};
-  QStringView date = {};
-  QStringView mark = {};
-};
-
-constexpr QStringView kBank = u"בנק\\יתרה";
-
-Register Make(const std::vector<Tx>& rows) {
-  Register reg;
-  for (const Tx& tx : rows) {
-    const int r = reg.RowCount() - 1;
-    reg.SetCell(r, kBalanceColumn, tx.balance);
-    reg.SetCell(r, kIncomeColumn, tx.income);
-    reg.SetCell(r, kExpenseColumn, tx.expense);
-    reg.SetCell(r, kCategoryColumn, tx.category);
-    reg.SetCell(r, kDateColumn, tx.date);
-    reg.SetCell(r, kMarkColumn, tx.mark);
-    reg.SetCell(r, kDescriptionColumn, u"x");
-    reg.AddEmptyRow();
-  }
-  return reg;
-}
-
-QStringList Balances(const Register& reg) {
-  QStringList out;
-  for (int r = 0; r < reg.RowCount() - 1; ++r) out << reg.Cell(r, kBalanceColumn);
-  return out;
-}
 
 double Moment(int day, int month, int year, double fraction = 0) {
   return static_cast<double>(DayNumber(QDate(year, month, day))) + fraction;
