@@ -60,18 +60,11 @@ TAccountData::TAccountData(Services& services, QWidget* parent)
 
 QLineEdit* TAccountData::AddField(const QString& object_name, const QString& label_text,
                                   bool required) {
-  auto* edit = new QLineEdit(this);
-  edit->setObjectName(object_name);
-  auto* label = new QLabel(label_text, this);
-  label->setObjectName(QStringLiteral("Lbl") + object_name);
-  label->setBuddy(edit);
-  if (required) MarkRequired(label);
+  // Six fields a column.
   const int row = grid_count_ % 6;
   const int column = (grid_count_ / 6) * 2;
-  grid_->addWidget(label, row, column);
-  grid_->addWidget(edit, row, column + 1);
   ++grid_count_;
-  return edit;
+  return AddLabelledField(this, grid_, object_name, label_text, required, row, column);
 }
 
 void TAccountData::BuildControls() {

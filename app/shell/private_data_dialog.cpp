@@ -38,15 +38,7 @@ TPrivateDta::TPrivateDta(Services& services, QWidget* parent)
 
 QLineEdit* TPrivateDta::AddField(const QString& object_name, const QString& label_text,
                                  bool required, int row, int column) {
-  auto* edit = new QLineEdit(this);
-  edit->setObjectName(object_name);
-  auto* label = new QLabel(label_text, this);
-  label->setObjectName(QStringLiteral("Lbl") + object_name);
-  label->setBuddy(edit);
-  if (required) MarkRequired(label);
-  grid_->addWidget(label, row, column);
-  grid_->addWidget(edit, row, column + 1);
-  return edit;
+  return AddLabelledField(this, grid_, object_name, label_text, required, row, column);
 }
 
 void TPrivateDta::BuildControls() {
