@@ -1,6 +1,7 @@
 #include "app/common/busy_notice.h"
 
 #include <QApplication>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QScreen>
 #include <QVBoxLayout>
@@ -62,6 +63,41 @@ BusyScope::~BusyScope() {
 
 void ProcessPendingMessages() {
   QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
+}
+
+EscapeWatch::EscapeWatch(bool& cancel_request) : cancel_request_(cancel_request) {
+  QCoreApplication::instance()->installEventFilter(this);
+  since_poll_.start();
+}
+
+EscapeWatch::~EscapeWatch() { QCoreApplication::instance()->removeEventFilter(this); }
+
+bool EscapeWatch::Poll() {
+  if (since_poll_.elapsed() >= 50) {
+    QCoreApplication::processEvents();
+    since_poll_.restart();
+  }
+  return cancel_request_;
+}
+
+bool EscapeWatch::eventFilter(QObject*, QEvent* event) {
+  switch (event->type()) {
+    case QEvent::KeyPress:
+      if (static_cast<QKeyEvent*>(event)->key() == Qt::Key_Escape) cancel_request_ = true;
+      return true;
+    case QEvent::KeyRelease:
+    case QEvent::Shortcut:
+    case QEvent::MouseButtonPress:
+    case QEvent::MouseButtonRelease:
+    case QEvent::MouseButtonDblClick:
+    case QEvent::Wheel:
+    case QEvent::ContextMenu:
+      return true;
+    case QEvent::Close:
+      return event->spontaneous();
+    default:
+      return false;
+  }
 }
 
 }  // namespace cheque

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QElapsedTimer>
 #include <QWidget>
 
 class QLabel;
@@ -43,5 +44,27 @@ class BusyScope {
 
 // Lets queued window messages run inside a long operation.
 void ProcessPendingMessages();
+
+// Lets a long operation hear Escape. While the object lives, Poll() runs
+// pending window messages now and then; the user's other keys, clicks and
+// close requests are held back, so nothing else starts halfway, and Escape
+// raises the cancel request.
+class EscapeWatch : public QObject {
+ public:
+  explicit EscapeWatch(bool& cancel_request);
+  ~EscapeWatch() override;
+  EscapeWatch(const EscapeWatch&) = delete;
+  EscapeWatch& operator=(const EscapeWatch&) = delete;
+
+  // The cancel request after running what is pending (at most every 50 ms).
+  bool Poll();
+
+ protected:
+  bool eventFilter(QObject* watched, QEvent* event) override;
+
+ private:
+  bool& cancel_request_;
+  QElapsedTimer since_poll_;
+};
 
 }  // namespace cheque

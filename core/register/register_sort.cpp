@@ -93,7 +93,13 @@ void Register::SortRegister(int column, QDate today, const CancelCheck& cancel) 
   SortItems items(count);
   std::string scratch;
   DateKeyMemo memo;
+  bool cancelled = false;
   for (size_t i = 0; i < count; ++i) {
+    // Reading keys is most of the work; a cancel leaves the rows as they were.
+    if (cancel && i % kCancelStride == 0 && cancel()) {
+      cancelled = true;
+      break;
+    }
     const std::string_view row = rows_.View(i);
     const PackedKey key = KeyOf(row, column, today, scratch, memo);
     items[i] = {key.high, key.low, static_cast<std::uint32_t>(i)};
@@ -110,7 +116,7 @@ void Register::SortRegister(int column, QDate today, const CancelCheck& cancel) 
     }
     return a.index < b.index;
   };
-  if (!(cancel && cancel()) && !std::is_sorted(items.begin(), items.end(), before)) {
+  if (!cancelled && !(cancel && cancel()) && !std::is_sorted(items.begin(), items.end(), before)) {
     // Ties keep their order, so the result never depends on the sort's path.
     std::sort(items.begin(), items.end(), before);
     texts.clear();
