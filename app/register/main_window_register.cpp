@@ -122,8 +122,8 @@ void TForm1::GridEditText(int row, int column, QLineEdit& editor) {
   RedrawSideAreas();
 }
 
-void TForm1::OpenRow() {
-  if (busy_) return;
+bool TForm1::OpenRow() {
+  if (busy_) return false;
   const int row = grid_->CurrentRow();
   const int column = grid_->CurrentColumn();
   date_frm_->Reset();
@@ -132,12 +132,13 @@ void TForm1::OpenRow() {
           QStringLiteral("אזהרה"),
           QStringLiteral("הנך עומד לשנות תנועה שעברה התאמת בנק\rהאם ברצונך להמשיך בפעולה"),
           MessageKind::kWarning, MessageButtons::kYesNo, this) != MessageAnswer::kYes) {
-    return;
+    return false;
   }
   date_frm_->FillFromRow(row);
-  date_frm_->OpenOn(row, column);
+  const bool accepted = date_frm_->OpenOn(row, column) == QDialog::Accepted;
   RowsChanged();
   grid_->setFocus();
+  return accepted;
 }
 
 void TForm1::NewRecord() {

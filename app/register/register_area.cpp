@@ -1,5 +1,6 @@
 #include "app/register/register_area.h"
 
+#include <QFrame>
 #include <QGridLayout>
 #include <QHeaderView>
 #include <QPainter>
@@ -115,6 +116,13 @@ RegisterArea::RegisterArea(RegisterGrid& grid, const Register& reg, QWidget* par
   for (int column = kBalanceColumn; column <= kDateColumn; ++column) {
     if (column != kDescriptionColumn) grid_.setColumnWidth(column, widths[column]);
   }
+  sort_bevel_ = new QFrame(this);
+  sort_bevel_->setObjectName(QStringLiteral("Bevel6"));
+  sort_bevel_->setFrameStyle(QFrame::HLine | QFrame::Sunken);
+  sort_bevel_->hide();
+
+  connect(side_grid_, &QTableWidget::cellClicked, this,
+          [this](int line, int) { emit SideLineClicked(line); });
   connect(header_, &QHeaderView::sectionResized, this, &RegisterArea::SectionResized);
   connect(&grid_, &RegisterGrid::Scrolled, this, &RegisterArea::RedrawSideAreas);
   connect(&grid_, &RegisterGrid::CursorMoved, strip_, qOverload<>(&QWidget::update));
@@ -145,6 +153,16 @@ void RegisterArea::SyncHeader() {
   header_->resizeSection(kSideSection, std::max(0, width() - strip_->width() - frame -
                                                        grid_.viewport()->width()));
   syncing_ = false;
+  if (sorted_column_ >= 0) PlaceSortBevel(sorted_column_);
+}
+
+void RegisterArea::PlaceSortBevel(int column) {
+  sorted_column_ = column;
+  const int section = SectionOfColumn(column);
+  sort_bevel_->setGeometry(header_->x() + header_->sectionViewportPosition(section),
+                           header_->geometry().bottom() - 3, header_->sectionSize(section), 2);
+  sort_bevel_->show();
+  sort_bevel_->raise();
 }
 
 void RegisterArea::SectionResized(int section, int, int new_size) {

@@ -2,6 +2,7 @@
 
 #include <QWidget>
 
+class QFrame;
 class QHeaderView;
 class QStandardItemModel;
 class QTableWidget;
@@ -44,6 +45,12 @@ class RegisterArea : public QWidget {
   void FitDescription();
   // Row numbers, "ok" marks, differences and the marker, after any change.
   void RedrawSideAreas();
+  // Bevel6: the line under the header of the column last sorted by.
+  void PlaceSortBevel(int column);
+
+ signals:
+  // A click on a line of StringGrid3 (0 = the top line).
+  void SideLineClicked(int line);
 
  protected:
   void resizeEvent(QResizeEvent* event) override;
@@ -59,6 +66,8 @@ class RegisterArea : public QWidget {
   QHeaderView* header_ = nullptr;
   MarkerStrip* strip_ = nullptr;
   QTableWidget* side_grid_ = nullptr;
+  QFrame* sort_bevel_ = nullptr;
+  int sorted_column_ = -1;
   bool syncing_ = false;
 };
 

@@ -183,11 +183,11 @@ void TForm1::BuildRegisterPage(QWidget* page) {
                         QStringLiteral("דלג לרשומה  שתאריכה היום"), QStyle::SP_ArrowForward, true);
   connect(today, &QToolButton::clicked, this, [this] { GoToDate(services_.clock->Now()); });
   AddTool(status, QStringLiteral("SBSrch"), QStringLiteral("חיפוש"),
-          QStyle::SP_FileDialogContentsView, false);
+          QStyle::SP_FileDialogContentsView, true);
   AddTool(status, QStringLiteral("SBInternet"), QStringLiteral("חיבור אינטרנט לבנק"),
           QStyle::SP_DriveNetIcon, false);
   AddTool(status, QStringLiteral("SBSort"), QStringLiteral("מיונים שונים"),
-          QStyle::SP_FileDialogListView, false);
+          QStyle::SP_FileDialogListView, true);
   auto* clone = AddTool(status, QStringLiteral("SBClone"), QStringLiteral("העתקה ועריכת רשומה"),
                         QStyle::SP_FileDialogNewFolder, true);
   connect(clone, &QToolButton::clicked, this, &TForm1::CloneRecord);
@@ -195,6 +195,7 @@ void TForm1::BuildRegisterPage(QWidget* page) {
           QStyle::SP_DialogHelpButton, false)
       ->setCheckable(true);
   layout->addWidget(status);
+  ConnectSortAndSearch();
 }
 
 void TForm1::BuildChequePage(QWidget* page) {

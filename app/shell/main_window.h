@@ -11,6 +11,7 @@ class QComboBox;
 class QFrame;
 class QLabel;
 class QLineEdit;
+class QMenu;
 class QStackedWidget;
 class QTimer;
 class QToolButton;
@@ -27,6 +28,7 @@ class TFirstTime;
 class TIntroScr;
 class TPrivateDta;
 class TSplash;
+class TSrchFrm;
 
 // The main window: three pages (register, cheques, reports) over a picture
 // toolbar. It owns the active account.
@@ -51,10 +53,18 @@ class TForm1 : public QWidget {
   // Switches the active account as a choice in ComboBox1 does.
   void SwitchAccount(const QString& name);
   void ShowPage(int page);
-  // The date sort with reconciliation and balances; the sort picture's
-  // action, which waits while the busy notice is up.
-  void SortByDate();
+  // Orders the register by a column (2 to 7); the date sort (7) also
+  // reconciles, recomputes the balances and may remind of the bank balance.
+  void SortRegister(int column);
+  void SortByDate() { SortRegister(kDateColumn); }
+  // The sort picture's action, which waits while the busy notice is up.
   void SortPictureClicked();
+  // The search window (SBSrch, F3).
+  void ShowSearch();
+  // Switches the bank mark of the row on a line of StringGrid3.
+  void ToggleMark(int line);
+  // Walks through the rows whose category is not in the account's tree.
+  void CheckCategories();
   // One tick of Timer1 (the autosave count and the blinking sort picture).
   void TimerTick();
 
@@ -62,7 +72,8 @@ class TForm1 : public QWidget {
   void NewRecord();
   void CloneRecord();
   void DeleteRecord();
-  void OpenRow();
+  // False when the user cancelled the dialog or its warning.
+  bool OpenRow();
   // The calendar tool: a general calendar.
   void ShowCalendar();
   // Puts the cursor on the first row with these description, date, category
@@ -83,6 +94,8 @@ class TForm1 : public QWidget {
   TCalander& Calendar() { return *calendar_; }
   RegisterGrid& Grid() { return *grid_; }
   RegisterArea& GridArea() { return *register_area_; }
+  TSrchFrm& SearchForm() { return *search_; }
+  QMenu& SortMenu() { return *sort_menu_; }
 
  protected:
   void closeEvent(QCloseEvent* event) override;
@@ -103,6 +116,10 @@ class TForm1 : public QWidget {
   void ShowStatusDate();
   void SetSortPictureHighlighted(bool highlighted);
   void FitColumns();
+
+  // Sorting, search, marks and checks (main_window_sort.cpp).
+  void ConnectSortAndSearch();
+  void RemindBankBalance();
 
   // The register grid's rules (main_window_register.cpp).
   void ConnectRegisterGrid();
@@ -146,6 +163,8 @@ class TForm1 : public QWidget {
   TFirstTime* first_time_ = nullptr;
   TDateFrm* date_frm_ = nullptr;
   TCalander* calendar_ = nullptr;
+  TSrchFrm* search_ = nullptr;
+  QMenu* sort_menu_ = nullptr;
 
   QStackedWidget* notebook_ = nullptr;
   RegisterGrid* grid_ = nullptr;

@@ -130,29 +130,6 @@ bool TForm1::SaveAccount() {
   return false;
 }
 
-void TForm1::SortPictureClicked() {
-  if (splash_->IsBusyVisible()) return;
-  SortByDate();
-}
-
-void TForm1::SortByDate() {
-  if (busy_) return;
-  busy_ = true;
-  {
-    BusyScope busy(*splash_, QStringLiteral("...מתבצע מיון... אנא המתן"));
-    cancel_request_ = false;
-    // The cursor keeps its place in the grid while the rows move under it.
-    register_.SortRegister(kDateColumn, services_.clock->Today(),
-                           [this] { return cancel_request_; });
-    model_->SyncRows();
-  }
-  RememberLastVisited(grid_->CurrentRow(), grid_->CurrentColumn());
-  busy_ = false;
-  services_.sounds->Play(QStringLiteral("DoneRpt.wav"));
-  SetSortPictureHighlighted(false);
-  RefreshAfterChange();
-}
-
 void TForm1::GoToDate(std::optional<QDateTime> moment) {
   const int row = register_.GoToDateRow(moment ? MomentNumber(*moment) : 0.0);
   if (row < 0) return;
