@@ -16,41 +16,12 @@
 #include "core/files/personal_details.h"
 #include "core/register/register.h"
 #include "tests/app/app_test_support.h"
+#include "tests/app/register_home.h"
 
 using namespace cheque;
 using namespace cheque::testing;
 
 namespace {
-
-struct Row {
-  QString balance, income, expense, type, category, description, date, mark;
-};
-
-const QString kBank = QStringLiteral("בנק\\יתרה");
-
-// A program folder with one account whose file holds these rows.
-void PrepareHome(TestHome& home, const std::vector<Row>& rows) {
-  PersonalDetails details;
-  details.first_name = QStringLiteral("דנה");
-  QVERIFY(details.Write(home.Path(QStringLiteral("AcMyData.Dat"))));
-  AccountDefinition account;
-  account.name = QStringLiteral("בית");
-  account.file_base = QStringLiteral("Xct1");
-  account.opening_balance = QStringLiteral("1000");
-  account.credit_limit = QStringLiteral("3000");
-  AccountList list;
-  list.Append(account);
-  QVERIFY(list.Write(home.Path(QStringLiteral("Accts.dat"))));
-  Register reg;
-  for (const Row& row : rows) {
-    const int r = reg.RowCount() - 1;
-    const QString cells[] = {{},       row.balance,  row.income,      row.expense, row.type,
-                             row.category, row.description, row.date, row.mark};
-    for (int c = kBalanceColumn; c <= kMarkColumn; ++c) reg.SetCell(r, c, cells[c]);
-    reg.AddEmptyRow();
-  }
-  QVERIFY(SaveAccountFile(home.Path(QStringLiteral("Xct1.dat")), reg));
-}
 
 // Opening balance 1000 (reconciled), an income, an expense, a bank balance
 // and an open expense after it; all before the fixed today, 7/12/2026.
@@ -69,38 +40,6 @@ std::vector<Row> SampleRows() {
   };
 }
 
-struct Started {
-  TestHome home;
-  TForm1 window{home.services};
-  RegisterGrid& grid() { return window.Grid(); }
-  const Register& reg() { return window.ActiveRegister(); }
-  QToolButton* Tool(const char16_t* name) {
-    return window.findChild<QToolButton*>(QString::fromUtf16(name));
-  }
-};
-
-bool Start(Started& s, const std::vector<Row>& rows = SampleRows()) {
-  PrepareHome(s.home, rows);
-  s.window.show();
-  ModalScript script;
-  script.Expect(QStringLiteral("TIntroScr"),
-                [](QWidget* w) { static_cast<TIntroScr*>(w)->ChooseArea(0); });
-  return s.window.Start() && script.Done() && QTest::qWaitForWindowExposed(&s.window);
-}
-
-// Confirms the transaction dialog as a user would: OK takes the focus first.
-void PressOk(QWidget* dialog) {
-  auto* ok = dialog->findChild<QPushButton*>(QStringLiteral("BtnOk"));
-  ok->setFocus();
-  ok->click();
-}
-
-QStringList Column(const Register& reg, int column) {
-  QStringList out;
-  for (int r = 0; r < reg.RowCount() - 1; ++r) out << reg.Cell(r, column);
-  return out;
-}
-
 }  // namespace
 
 class RegisterGridTest : public QObject {
@@ -109,7 +48,7 @@ class RegisterGridTest : public QObject {
  private slots:
   void LoadedRegisterAndSideGrid() {
     Started s;
-    QVERIFY(Start(s));
+    QVERIFY(Start(s, SampleRows()));
     // After the date sort the open 5/11 expense follows the 30/11 bank balance.
     QCOMPARE(Column(s.reg(), kDescriptionColumn),
              (QStringList{QStringLiteral("יתרת פתיחה"), QStringLiteral("משכורת"),
@@ -131,7 +70,7 @@ class RegisterGridTest : public QObject {
 
   void CellsThatCannotHoldTheCursor() {
     Started s;
-    QVERIFY(Start(s));
+    QVERIFY(Start(s, SampleRows()));
     struct Case {
       int row, column;
       bool allowed;
@@ -149,7 +88,7 @@ class RegisterGridTest : public QObject {
 
   void TypingAnExpenseIntoAnIncomeRowIsRefused() {
     Started s;
-    QVERIFY(Start(s));
+    QVERIFY(Start(s, SampleRows()));
     QVERIFY(s.grid().SelectCell(1, kExpenseColumn));
     QTest::keyClicks(s.grid().viewport(), QStringLiteral("500"));
     QCOMPARE(s.home.prompter.AskedTexts(),
@@ -160,7 +99,7 @@ class RegisterGridTest : public QObject {
 
   void TypedAmountsMoveTheRunningBalance() {
     Started s;
-    QVERIFY(Start(s));
+    QVERIFY(Start(s, SampleRows()));
     QVERIFY(s.grid().SelectCell(3, kExpenseColumn));
     QTest::keyClick(s.grid().viewport(), Qt::Key_7);  // opens the cell editor
     QTest::keyClick(QApplication::focusWidget(), Qt::Key_X);
@@ -188,7 +127,7 @@ class RegisterGridTest : public QObject {
     };
     for (const Case& test : cases) {
       Started s;
-      QVERIFY2(Start(s), test.name);
+      QVERIFY2(Start(s, SampleRows()), test.name);
       s.grid().SetCurrentCell(test.row, kDescriptionColumn);
       s.home.prompter.Answer(test.answer);
       s.Tool(u"SBDelItm")->click();
@@ -200,7 +139,7 @@ class RegisterGridTest : public QObject {
 
   void DeletingMovesTheBalanceOn() {
     Started s;
-    QVERIFY(Start(s));
+    QVERIFY(Start(s, SampleRows()));
     s.grid().SetCurrentCell(3, kDescriptionColumn);
     s.Tool(u"SBDelItm")->click();
     QCOMPARE(Column(s.reg(), kBalanceColumn).mid(3), QStringList{QStringLiteral("1070")});
@@ -208,7 +147,7 @@ class RegisterGridTest : public QObject {
 
   void NewTransactionThroughTheDialogLandsInTheFile() {
     Started s;
-    QVERIFY(Start(s));
+    QVERIFY(Start(s, SampleRows()));
     s.grid().SetCurrentCell(2, kDescriptionColumn);
     ModalScript script;
     script.Expect(QStringLiteral("TDateFrm"), [](QWidget* w) {
@@ -235,7 +174,7 @@ class RegisterGridTest : public QObject {
 
   void ASeriesOf900ReachesTheViewInOneStep() {
     Started s;
-    QVERIFY(Start(s));
+    QVERIFY(Start(s, SampleRows()));
     QSignalSpy inserted(s.grid().model(), &QAbstractItemModel::rowsInserted);
     QSignalSpy reset(s.grid().model(), &QAbstractItemModel::modelReset);
     ModalScript script;
@@ -257,7 +196,7 @@ class RegisterGridTest : public QObject {
 
   void CancelledNewTransactionKeepsTheCursor() {
     Started s;
-    QVERIFY(Start(s));
+    QVERIFY(Start(s, SampleRows()));
     s.grid().SetCurrentCell(2, kDescriptionColumn);
     ModalScript script;
     script.Expect(QStringLiteral("TDateFrm"), [](QWidget* w) {
@@ -271,7 +210,7 @@ class RegisterGridTest : public QObject {
 
   void FifthNewTransactionSavesTheAccount() {
     Started s;
-    QVERIFY(Start(s));
+    QVERIFY(Start(s, SampleRows()));
     const QString file = s.home.Path(QStringLiteral("Xct1.dat"));
     for (int i = 1; i <= 5; ++i) {
       ModalScript script;
@@ -290,7 +229,7 @@ class RegisterGridTest : public QObject {
 
   void CloneConfirmedUnchangedDisappears() {
     Started s;
-    QVERIFY(Start(s));
+    QVERIFY(Start(s, SampleRows()));
     s.grid().SetCurrentCell(3, kDescriptionColumn);
     ModalScript script;
     script.Expect(QStringLiteral("TDateFrm"), [](QWidget* w) { PressOk(w); });
@@ -303,7 +242,7 @@ class RegisterGridTest : public QObject {
 
   void CloneWithAChangeStays() {
     Started s;
-    QVERIFY(Start(s));
+    QVERIFY(Start(s, SampleRows()));
     s.grid().SetCurrentCell(1, kDescriptionColumn);
     ModalScript script;
     script.Expect(QStringLiteral("TDateFrm"), [](QWidget* w) {
@@ -320,7 +259,7 @@ class RegisterGridTest : public QObject {
 
   void OpeningAReconciledRowAsksFirst() {
     Started s;
-    QVERIFY(Start(s));
+    QVERIFY(Start(s, SampleRows()));
     s.grid().SetCurrentCell(1, kDescriptionColumn);
     s.home.prompter.Answer(MessageAnswer::kNo);
     s.window.OpenRow();  // no dialog may open: the script has none
@@ -330,7 +269,7 @@ class RegisterGridTest : public QObject {
 
   void LocatingARowForTheDrillDown() {
     Started s;
-    QVERIFY(Start(s));
+    QVERIFY(Start(s, SampleRows()));
     s.grid().SetCurrentCell(0, kDescriptionColumn);
     QVERIFY(!s.window.LocateRow(QStringLiteral("מכולת"), QStringLiteral("5/11/2026"),
                                 QStringLiteral("קניות"), QStringLiteral("שק 18")));
@@ -342,7 +281,7 @@ class RegisterGridTest : public QObject {
 
   void HeaderDragResizesItsColumnAndTheDateTakesTheRest() {
     Started s;
-    QVERIFY(Start(s));
+    QVERIFY(Start(s, SampleRows()));
     RegisterGrid& grid = s.grid();
     const int total = grid.columnWidth(kBalanceColumn) + grid.columnWidth(kDateColumn);
     s.window.GridArea().Header().resizeSection(1 + kBalanceColumn, 90);
