@@ -64,15 +64,25 @@ void ModalScript::Tick() {
   QWidget* modal = QApplication::activeModalWidget();
   if (qEnvironmentVariableIsSet("CHEQUE_TEST_TRACE"))
     qWarning("modal %s", modal ? qPrintable(modal->objectName()) : "-");
-  if (handled_ && handled_->isVisible() && modal == handled_) return;
+  if (handled_ && modal == handled_) return;
   handled_ = nullptr;
   if (modal == nullptr || actions_.empty() || modal->objectName() != actions_.front().first) return;
   auto action = std::move(actions_.front().second);
   actions_.pop_front();
   handled_ = modal;
+  // A window closed and shown again between two ticks is a new showing.
+  modal->installEventFilter(this);
   // Run outside this tick, so an action that opens another modal window
   // leaves the script free to act on that one too.
   QTimer::singleShot(0, modal, [action = std::move(action), modal] { action(modal); });
+}
+
+bool ModalScript::eventFilter(QObject* watched, QEvent* event) {
+  if (event->type() == QEvent::Hide && watched == handled_) {
+    watched->removeEventFilter(this);
+    handled_ = nullptr;
+  }
+  return false;
 }
 
 void ClickButton(QWidget* window, const QString& caption) {

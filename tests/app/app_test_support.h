@@ -87,6 +87,9 @@ class ModalScript : public QObject {
   void Expect(const QString& object_name, std::function<void(QWidget*)> action);
   bool Done() const { return actions_.empty(); }
 
+ protected:
+  bool eventFilter(QObject* watched, QEvent* event) override;
+
  private:
   void Tick();
   std::deque<std::pair<QString, std::function<void(QWidget*)>>> actions_;
