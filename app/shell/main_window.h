@@ -23,6 +23,7 @@ class RegisterGridModel;
 class TAccountData;
 class TCalander;
 class TDateFrm;
+class TEditTree;
 class TFirstTime;
 class TIntroScr;
 class TPrivateDta;
@@ -83,6 +84,16 @@ class TForm1 : public QWidget {
   TCalander& Calendar() { return *calendar_; }
   RegisterGrid& Grid() { return *grid_; }
   RegisterArea& GridArea() { return *register_area_; }
+
+  // The tree editor ("עריכה" of the transaction dialog), on the active
+  // account's tree; afterwards the trees shown are reloaded
+  // (main_window_tree.cpp).
+  void EditCategoryTree();
+  TEditTree& TreeEditor() { return *tree_editor_; }
+
+ signals:
+  // After the tree editor closed: trees shown elsewhere reload from the file.
+  void CategoryTreeChanged();
 
  protected:
   void closeEvent(QCloseEvent* event) override;
@@ -146,6 +157,7 @@ class TForm1 : public QWidget {
   TFirstTime* first_time_ = nullptr;
   TDateFrm* date_frm_ = nullptr;
   TCalander* calendar_ = nullptr;
+  TEditTree* tree_editor_ = nullptr;
 
   QStackedWidget* notebook_ = nullptr;
   RegisterGrid* grid_ = nullptr;
