@@ -6,6 +6,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QShowEvent>
 #include <QStyle>
 #include <QTreeWidget>
 #include <QVBoxLayout>
@@ -131,6 +132,8 @@ int TEditTree::EditTree(bool business) {
 
 void TEditTree::showEvent(QShowEvent* event) {
   QDialog::showEvent(event);
+  // Shown again by the window system (after a minimise): the edits stay.
+  if (event->spontaneous()) return;
   // A tree file that cannot be read leaves the built-in tree to start from.
   if (!tree_.ReadFile(CategoryTreeFile(business_))) tree_ = CategoryTree::BuiltIn();
   ClearDragState();

@@ -1,6 +1,7 @@
 #include "app/categories/tree_editor.h"
 
 #include <QApplication>
+#include <QDir>
 #include <QDropEvent>
 #include <QLabel>
 #include <QMimeData>
@@ -171,6 +172,25 @@ class TreeEditorTest : public QObject {
     QCOMPARE(seen, (QStringList{u"1"_s, u"1"_s, kDefaultQuestion, kLastQuestion, kLastQuestion,
                                 u"1"_s, u"1"_s}));
     QCOMPARE(ReadFileBytes(home.Path(u"Categ.dat"_s)).value_or("missing"), kTreeFile);
+    QVERIFY(!FileExists(home.Path(u"Categ.~da"_s)));
+  }
+
+  // A tree that cannot be written is reported and the editor stays open
+  // with the edits.
+  void failedSaveKeepsTheEdits() {
+    TestHome home;
+    QVERIFY(QDir(home.Path({})).mkdir(u"Categ.dat"_s));
+    TEditTree editor(home.services, nullptr);
+    QStringList seen;
+    RunEditor(home, editor, false, [&](TEditTree& e) {
+      AddName(e, u"n"_s, u"אשראי"_s);
+      ClickButton(&e, u"שמור"_s);
+      seen << QString::number(e.isVisible())
+           << QString::number(e.Tree().FindPath(u"אשראי\\n"_s) >= 0);
+      seen << home.prompter.Asked().at(0).caption;
+      ClickButton(&e, u"בטל"_s);
+    });
+    QCOMPARE(seen, (QStringList{u"1"_s, u"1"_s, u"שגיאה"_s}));
     QVERIFY(!FileExists(home.Path(u"Categ.~da"_s)));
   }
 
