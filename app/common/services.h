@@ -18,7 +18,8 @@ class Clock {
 };
 
 enum class MessageKind { kWarning, kError, kInformation, kConfirmation };
-enum class MessageButtons { kOk, kYesNo, kOkCancel };
+// kYesNoDefaultNo: Yes and No with No as the default button.
+enum class MessageButtons { kOk, kYesNo, kOkCancel, kYesNoDefaultNo };
 enum class MessageAnswer { kOk, kCancel, kYes, kNo };
 
 // Every message and question to the user goes through here, so tests can

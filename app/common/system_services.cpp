@@ -65,6 +65,13 @@ class WidgetPrompter final : public Prompter {
         box.addButton(QMessageBox::Ok)->setText(QStringLiteral("אישור"));
         box.addButton(QMessageBox::Cancel)->setText(QStringLiteral("ביטול"));
         break;
+      case MessageButtons::kYesNoDefaultNo: {
+        box.addButton(QMessageBox::Yes)->setText(QStringLiteral("כן"));
+        QPushButton* no = box.addButton(QMessageBox::No);
+        no->setText(QStringLiteral("לא"));
+        box.setDefaultButton(no);
+        break;
+      }
     }
     for (QLabel* label : box.findChildren<QLabel*>()) {
       label->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
@@ -77,7 +84,9 @@ class WidgetPrompter final : public Prompter {
       case QMessageBox::Ok:
         return MessageAnswer::kOk;
       default:
-        return buttons == MessageButtons::kYesNo ? MessageAnswer::kNo : MessageAnswer::kCancel;
+        return buttons == MessageButtons::kYesNo || buttons == MessageButtons::kYesNoDefaultNo
+                   ? MessageAnswer::kNo
+                   : MessageAnswer::kCancel;
     }
   }
 };

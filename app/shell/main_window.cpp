@@ -14,6 +14,7 @@
 #include <QToolButton>
 #include <QVBoxLayout>
 
+#include "app/categories/tree_editor.h"
 #include "app/common/busy_notice.h"
 #include "app/common/form_font.h"
 #include "app/shell/account_data_dialog.h"
@@ -63,13 +64,11 @@ TForm1::TForm1(Services& services, QWidget* parent)
   calendar_ = new TCalander(services_, this);
   date_frm_ = new TDateFrm(services_, *calendar_, this);
   date_frm_->Attach(&register_, &busy_);
-  // The tree editor is not built yet: its button stays visibly disabled.
-  if (auto* edit_tree = date_frm_->findChild<QWidget*>(QStringLiteral("SpeedButton1"))) {
-    edit_tree->setEnabled(false);
-  }
   private_data_ = new TPrivateDta(services_, this);
   account_data_ = new TAccountData(services_, this);
   splash_ = new TSplash(this);
+  tree_editor_ = new TEditTree(services_, splash_, this);
+  connect(date_frm_, &TDateFrm::EditTreeRequested, this, &TForm1::EditCategoryTree);
   intro_ = new TIntroScr(services_, this);
   first_time_ = new TFirstTime(services_, *private_data_, *account_data_, this);
   connect(account_data_, &TAccountData::NamesChanged, this, &TForm1::CopyAccountNames);

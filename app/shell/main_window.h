@@ -24,6 +24,7 @@ class RegisterGridModel;
 class TAccountData;
 class TCalander;
 class TDateFrm;
+class TEditTree;
 class TFirstTime;
 class TIntroScr;
 class TPrivateDta;
@@ -97,6 +98,16 @@ class TForm1 : public QWidget {
   TSrchFrm& SearchForm() { return *search_; }
   QMenu& SortMenu() { return *sort_menu_; }
 
+  // The tree editor ("עריכה" of the transaction dialog), on the active
+  // account's tree; afterwards the trees shown are reloaded
+  // (main_window_tree.cpp).
+  void EditCategoryTree();
+  TEditTree& TreeEditor() { return *tree_editor_; }
+
+ signals:
+  // After the tree editor closed: trees shown elsewhere reload from the file.
+  void CategoryTreeChanged();
+
  protected:
   void closeEvent(QCloseEvent* event) override;
   void keyPressEvent(QKeyEvent* event) override;
@@ -165,6 +176,7 @@ class TForm1 : public QWidget {
   TCalander* calendar_ = nullptr;
   TSrchFrm* search_ = nullptr;
   QMenu* sort_menu_ = nullptr;
+  TEditTree* tree_editor_ = nullptr;
 
   QStackedWidget* notebook_ = nullptr;
   RegisterGrid* grid_ = nullptr;

@@ -24,6 +24,7 @@ MessageAnswer ScriptedPrompter::HebrewMessageBox(const QString& caption, const Q
     case MessageButtons::kOk:
       return MessageAnswer::kOk;
     case MessageButtons::kYesNo:
+    case MessageButtons::kYesNoDefaultNo:
       return MessageAnswer::kNo;
     case MessageButtons::kOkCancel:
       return MessageAnswer::kCancel;
