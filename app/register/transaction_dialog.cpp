@@ -65,7 +65,9 @@ TDateFrm::TDateFrm(Services& services, TCalander& calendar, QWidget* parent)
   Reset();
 }
 
-TDateFrm::~TDateFrm() = default;
+// The children go before QObject lets go of the connection: a focus change
+// while they are deleted must not reach a half-destroyed dialog.
+TDateFrm::~TDateFrm() { disconnect(focus_watch_); }
 
 void TDateFrm::BuildControls() {
   auto* grid = new QGridLayout;
@@ -222,7 +224,7 @@ void TDateFrm::ConnectFields() {
     updating_ = false;
   });
   connect(suggestions_, &QListWidget::itemDoubleClicked, this, [this] { SuggestionChosen(); });
-  connect(qApp, &QApplication::focusChanged, this, [this](QWidget*, QWidget* now) {
+  focus_watch_ = connect(qApp, &QApplication::focusChanged, this, [this](QWidget*, QWidget* now) {
     if (now != description_ && now != suggestions_ && now != nullptr) HideSuggestions();
   });
 

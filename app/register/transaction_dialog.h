@@ -114,6 +114,7 @@ class TDateFrm : public QDialog {
   int row_ = -1;
   // Set while the dialog changes its own fields, so their handlers keep still.
   bool updating_ = false;
+  QMetaObject::Connection focus_watch_;
   bool opening_balance_ = false;
   int chosen_day_ = 1;
   // The part of the description the user typed (the completed tail is selected).
