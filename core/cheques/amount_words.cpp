@@ -9,15 +9,15 @@ namespace cheque {
 namespace {
 
 // Index = digit; there is no word for 0.
-constexpr const char16_t* kFemUnits[] = {u"",    u"אחת", u"שתי", u"שלוש", u"ארבע", u"חמש",
-                                         u"שש",  u"שבע", u"שמונה", u"תשע", u"עשר"};
-constexpr const char16_t* kMascUnits[] = {u"",    u"אחד",  u"שנים",   u"שלושה", u"ארבעה",
+constexpr const char16_t* kFemUnits[] = {u"",   u"אחת", u"שתי",   u"שלוש", u"ארבע", u"חמש",
+                                         u"שש", u"שבע", u"שמונה", u"תשע",  u"עשר"};
+constexpr const char16_t* kMascUnits[] = {u"",      u"אחד", u"שנים", u"שלושה", u"ארבעה",
                                           u"חמישה", u"ששה", u"שבעה", u"שמונה", u"תשעה"};
-constexpr const char16_t* kTensWords[] = {u"",      u"עשרה",  u"עשרים", u"שלושים", u"ארבעים",
+constexpr const char16_t* kTensWords[] = {u"",       u"עשרה",  u"עשרים", u"שלושים", u"ארבעים",
                                           u"חמישים", u"שישים", u"שבעים", u"שמונים", u"תשעים"};
 constexpr const char16_t* kThousandsWords[] = {
-    u"",           u"אלף",         u"אלפיים",      u"שלושת אלפים", u"ארבעת אלפים", u"חמשת אלפים",
-    u"ששת אלפים", u"שבעת אלפים", u"שמונת אלפים", u"תשעת אלפים", u"עשרת אלפים"};
+    u"",          u"אלף",        u"אלפיים",      u"שלושת אלפים", u"ארבעת אלפים", u"חמשת אלפים",
+    u"ששת אלפים", u"שבעת אלפים", u"שמונת אלפים", u"תשעת אלפים",  u"עשרת אלפים"};
 
 const QString kAnd = QStringLiteral(" ו");
 const QString kThousand = QStringLiteral("אלף");
@@ -162,8 +162,8 @@ AmountWords AmountInWords(QStringView typed) {
     double agorot = ParseAmount(fraction);
     if (fraction.size() == 1) agorot *= 10;  // ".5" is 50 agorot
     if (agorot != 0) {
-      words += u',' + kAnd + HundredsToWords(FormatAmount(agorot), true) +
-               QStringLiteral(" אגורות");
+      words +=
+          u',' + kAnd + HundredsToWords(FormatAmount(agorot), true) + QStringLiteral(" אגורות");
     }
   }
   result.words = words + u' ' + QStringLiteral(" בלבד ");

@@ -10,12 +10,12 @@ namespace cheque {
 // rounded text. The VAT percent is passed in fresh at every change.
 class VatCalculator {
  public:
-  QString no_vat;      // amount without VAT
-  QString vat;         // VAT amount
-  QString inc_vat;     // amount including VAT
-  QString percent;     // withholding percent, at most 100
-  QString withholding; // withholding amount
-  QString total;       // final sum; only ever written here
+  QString no_vat;       // amount without VAT
+  QString vat;          // VAT amount
+  QString inc_vat;      // amount including VAT
+  QString percent;      // withholding percent, at most 100
+  QString withholding;  // withholding amount
+  QString total;        // final sum; only ever written here
 
   // After the user changed one field.
   void NoVatChanged(double vat_percent);

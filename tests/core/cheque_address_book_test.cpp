@@ -1,10 +1,9 @@
-#include "core/cheques/address_book.h"
-
 #include <gtest/gtest.h>
 
 #include <QDir>
 #include <QTemporaryDir>
 
+#include "core/cheques/address_book.h"
 #include "core/files/line_file.h"
 
 using namespace cheque;

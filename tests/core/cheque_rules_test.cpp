@@ -28,12 +28,9 @@ Register WithTypes(std::initializer_list<const char16_t*> types) {
 
 TEST(ChequeRules, NextNumber) {
   const std::pair<const char16_t*, const char16_t*> cases[] = {
-      {u"0000099", u"0000100"},
-      {u"9999999", u"10000000"},
-      {u"00000000", u"0000001"},
-      {u"0000012", u"0000013"},
-      {u"5", u"0000006"},
-      {u"999999999999999999", u"1000000000000000000"},
+      {u"0000099", u"0000100"},  {u"9999999", u"10000000"},
+      {u"00000000", u"0000001"}, {u"0000012", u"0000013"},
+      {u"5", u"0000006"},        {u"999999999999999999", u"1000000000000000000"},
   };
   for (const auto& [number, next] : cases) {
     EXPECT_EQ(S(NextChequeNumber(number).value_or(QStringLiteral("none"))), S(next)) << S(number);
@@ -68,11 +65,14 @@ TEST(ChequeRules, DuplicateByPayeeAmountAndDate) {
       {u"Bezeq", u"100.00", u"5/1/2026", -1},  // the amount as text
       {u"Bezeq", u"100", u"05/01/2026", -1},   // the date as text
       {u"Bezeq", u"100", u"6/1/2026", -1},
-      {u"חשמל", u"100", u"6/1/2026", -1},       // an income is no cheque
+      {u"חשמל", u"100", u"6/1/2026", -1},  // an income is no cheque
   };
   for (const auto& c : cases) {
-    const ChequeEntry cheque{u"0000001"_s, QString::fromUtf16(c.payee),
-                             QString::fromUtf16(c.amount), QString::fromUtf16(c.date), {}};
+    const ChequeEntry cheque{u"0000001"_s,
+                             QString::fromUtf16(c.payee),
+                             QString::fromUtf16(c.amount),
+                             QString::fromUtf16(c.date),
+                             {}};
     EXPECT_EQ(FindDuplicateCheque(reg, cheque), c.row) << S(c.payee) << S(c.amount) << S(c.date);
   }
 }

@@ -1,8 +1,8 @@
-#include "core/cheques/amount_words.h"
-
 #include <gtest/gtest.h>
 
 #include <QString>
+
+#include "core/cheques/amount_words.h"
 
 using namespace cheque;
 
@@ -13,7 +13,8 @@ std::string S(QStringView text) { return text.toString().toStdString(); }
 // The words line for the spoken whole part and agorot, as the page builds it.
 QString Line(const char16_t* whole, const char16_t* agorot) {
   QString line = QString::fromUtf16(whole) + QStringLiteral(" ש\"ח");
-  if (agorot != nullptr) line += QStringLiteral(", ו") + QString::fromUtf16(agorot) + QStringLiteral(" אגורות");
+  if (agorot != nullptr)
+    line += QStringLiteral(", ו") + QString::fromUtf16(agorot) + QStringLiteral(" אגורות");
   return line + QStringLiteral("  בלבד ");
 }
 
@@ -55,8 +56,7 @@ TEST(AmountWords, KnownTable) {
       {u"1300000", u"מליון  ושלוש מאות  אלף ", nullptr},
       {u"2000000", u"שני מליון  ", nullptr},
       {u"1234567.89", u"מליון מאתיים שלושים וארבע אלף חמש מאות שישים ושבעה", u"שמונים ותשעה"},
-      {u"9999999.99", u"תשעה מליון תשע מאות תשעים ותשע אלף תשע מאות תשעים ותשעה",
-       u"תשעים ותשעה"},
+      {u"9999999.99", u"תשעה מליון תשע מאות תשעים ותשע אלף תשע מאות תשעים ותשעה", u"תשעים ותשעה"},
       {u"0.5", u"", u"חמישים"},
       {u"0.05", u"", u"חמש"},
       {u"0.25", u"", u"עשרים וחמישה"},
@@ -134,8 +134,10 @@ TEST(AmountWords, FieldText) {
     bool not_numeric;
     bool above_maximum;
   } cases[] = {
-      {u"12.345", u"12.34", false, false},   {u"-50", u"50", false, false},
-      {u"12a", u"12", true, false},          {u"abc", u"", true, false},
+      {u"12.345", u"12.34", false, false},
+      {u"-50", u"50", false, false},
+      {u"12a", u"12", true, false},
+      {u"abc", u"", true, false},
       {u"9999999.99", u"9999999.99", false, false},
       {u"10000000", u"10000000", false, true},
       {u"10000000.5", u"10000000.50", false, true},
