@@ -8,6 +8,8 @@ namespace cheque {
 
 // The largest amount whose words state the same sum as its digits.
 inline constexpr double kMaximumChequeAmount = 9999999.99;
+inline const QString kMaximumAmountMessage =
+    QStringLiteral("הסכום המכסימאלי הנתמך בתוכנית זו הוא 9,999,999.99");
 
 // The Hebrew words of a cheque, in their fixed grammar, blanks included.
 // `digits` is a whole number without sign or separators; a digit is counted
