@@ -2,23 +2,19 @@
 
 #include <QProcess>
 #include <QString>
+#include <memory>
 
 namespace {
 
-struct WordsRun {
-  int exit_code = -1;
-  QString out;
-  QString err;
-};
-
-WordsRun Words(const QStringList& args) {
-  QProcess cli;
-  cli.start(QStringLiteral(CHEQUE_CLI), QStringList{QStringLiteral("words")} + args);
-  cli.waitForFinished(60000);
-  return {cli.exitStatus() == QProcess::NormalExit ? cli.exitCode() : -1,
-          QString::fromUtf8(cli.readAllStandardOutput()),
-          QString::fromUtf8(cli.readAllStandardError())};
+// cheque-cli words with these arguments, run to its end.
+std::unique_ptr<QProcess> Words(const QStringList& args) {
+  auto cli = std::make_unique<QProcess>();
+  cli->start(QStringLiteral(CHEQUE_CLI), QStringList{QStringLiteral("words")} + args);
+  cli->waitForFinished(60000);
+  return cli;
 }
+
+std::string Utf8(const QByteArray& bytes) { return bytes.toStdString(); }
 
 }  // namespace
 
@@ -34,23 +30,24 @@ TEST(WordsCommand, PrintsTheWordsLine) {
       {u"12.345", u"שנים עשר ש\"ח, ושלושים וארבעה אגורות  בלבד \n"},
   };
   for (const auto& c : cases) {
-    const WordsRun run = Words({QString::fromUtf16(c.typed)});
-    EXPECT_EQ(run.exit_code, 0);
-    EXPECT_EQ(run.out.toStdString(), QString::fromUtf16(c.line).toStdString());
-    EXPECT_TRUE(run.err.isEmpty()) << run.err.toStdString();
+    const auto run = Words({QString::fromUtf16(c.typed)});
+    EXPECT_EQ(run->exitCode(), 0);
+    EXPECT_EQ(Utf8(run->readAllStandardOutput()), QString::fromUtf16(c.line).toStdString());
+    EXPECT_EQ(Utf8(run->readAllStandardError()), "");
   }
 }
 
 TEST(WordsCommand, AboveTheMaximumAlsoWarns) {
-  const WordsRun run = Words({QStringLiteral("12000000")});
-  EXPECT_EQ(run.exit_code, 0);
+  const auto run = Words({QStringLiteral("12000000")});
+  EXPECT_EQ(run->exitCode(), 0);
   // Only the last seven digits are spoken.
-  EXPECT_EQ(run.out.toStdString(), QStringLiteral("שני מליון   ש\"ח  בלבד \n").toStdString());
-  EXPECT_EQ(run.err.toStdString(),
+  EXPECT_EQ(Utf8(run->readAllStandardOutput()),
+            QStringLiteral("שני מליון   ש\"ח  בלבד \n").toStdString());
+  EXPECT_EQ(Utf8(run->readAllStandardError()),
             QStringLiteral("הסכום המכסימאלי הנתמך בתוכנית זו הוא 9,999,999.99\n").toStdString());
 }
 
 TEST(WordsCommand, OneAmountOnly) {
-  EXPECT_EQ(Words({}).exit_code, 2);
-  EXPECT_EQ(Words({QStringLiteral("1"), QStringLiteral("2")}).exit_code, 2);
+  EXPECT_EQ(Words({})->exitCode(), 2);
+  EXPECT_EQ(Words({QStringLiteral("1"), QStringLiteral("2")})->exitCode(), 2);
 }
