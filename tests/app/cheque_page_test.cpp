@@ -174,16 +174,6 @@ class ChequePageTest : public QObject {
     QCOMPARE(program.Get<QLabel>(u"Label3"_s)->text(), kZeroWords);
   }
 
-  void NumberOfSevenNinesGrowsAnEighthDigit() {
-    ChequeProgram program;
-    program.Start();
-    program.Type(u"EdtChkNm"_s, u"9999999"_s);
-    program.FillCheque();
-    program.Print();
-    QCOMPARE(program.Text(u"EdtChkNm"_s), u"10000000"_s);
-    QCOMPARE(SavedNextCheque(program.home, u"בית"_s), u"10000000"_s);
-  }
-
   void DuplicateQuestion() {
     for (const MessageAnswer answer : {MessageAnswer::kNo, MessageAnswer::kYes}) {
       ChequeProgram program;
@@ -205,17 +195,6 @@ class ChequePageTest : public QObject {
       QCOMPARE(program.Text(u"EdtName"_s), printed ? QString() : u"ועד הבית"_s);
       QCOMPARE(SavedNextCheque(program.home, u"בית"_s), printed ? u"0000013"_s : u"0000099"_s);
     }
-  }
-
-  // The same payee, amount text and date as a register row is a duplicate too.
-  void DuplicateByPayeeAmountAndDate() {
-    ChequeProgram program;
-    program.Register({Expense(u"ועד הבית"_s, u"250.5"_s, u"5/12/2026"_s)});
-    program.Start();
-    program.FillCheque();
-    program.Print();
-    QCOMPARE(program.home.prompter.AskedTexts(), QStringList{kDuplicateQuestion});
-    QVERIFY(program.home.printer.files.isEmpty());
   }
 
   void EnterInThePayeeMovesOnAndNeverPrints() {
