@@ -279,8 +279,13 @@ void ChequePage::ConnectControls() {
 
 void ChequePage::AccountLoaded(const AccountDefinition& account) {
   number_->setText(account.next_cheque);
+  business_ = account.business;
+  ReloadTree();
+}
+
+void ChequePage::ReloadTree() {
   CategoryTree tree;
-  if (!tree.ReadFile(CategoryTreeFile(account.business))) tree = CategoryTree::BuiltIn();
+  if (!tree.ReadFile(CategoryTreeFile(business_))) tree = CategoryTree::BuiltIn();
   tree_->Show(std::move(tree));
 }
 

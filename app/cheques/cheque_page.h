@@ -50,6 +50,8 @@ class ChequePage : public QWidget {
 
   // An account became active: its next cheque number and its category tree.
   void AccountLoaded(const AccountDefinition& account);
+  // The tree of the active account's kind again, after it was edited.
+  void ReloadTree();
   // On every switch to the page.
   void PageShown();
 
@@ -99,6 +101,7 @@ class ChequePage : public QWidget {
   bool amount_busy_ = false;
   bool date_busy_ = false;
   bool completion_on_ = true;
+  bool business_ = true;  // the kind of the active account, for its tree
   QString typed_prefix_;
 
   QComboBox* accounts_ = nullptr;        // ComboBox2
