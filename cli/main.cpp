@@ -14,6 +14,7 @@ struct Command {
 
 constexpr Command kCommands[] = {
     {u"register", cheque::cli::RunRegisterCommand},
+    {u"words", cheque::cli::RunWordsCommand},
 };
 
 }  // namespace

@@ -4,7 +4,10 @@
 #include <QDateTime>
 #include <QString>
 #include <QUrl>
+#include <functional>
 
+class QPainter;
+class QPrinter;
 class QWidget;
 
 namespace cheque {
@@ -51,12 +54,34 @@ class Shell {
   virtual bool Open(const QUrl& url) = 0;
 };
 
+// Where printed pages go: the default printer, or a PDF file in the program
+// folder when the system has none.
+class PrintTarget {
+ public:
+  virtual ~PrintTarget() = default;
+  // Paints the pages of one job (QPrinter::newPage between pages); false
+  // abandons the job.
+  using Pages = std::function<bool(QPrinter& printer, QPainter& painter)>;
+  // One print job titled `title`, drawn in dots of 1/`resolution` inch from
+  // the top-left of the printable area, so it lands in the same place on any
+  // printer. Without a printer the job becomes the file `pdf_name` in the
+  // program folder and the user is told where. False when the job failed;
+  // the caller tells the user.
+  virtual bool Print(const QString& title, const QString& pdf_name, int resolution,
+                     const Pages& pages, QWidget* parent = nullptr) = 0;
+};
+
+// Runs one job on a printer the caller has chosen (a device or a PDF file).
+bool RunPrintJob(QPrinter& printer, const QString& title, int resolution,
+                 const PrintTarget::Pages& pages);
+
 // What the windows get from outside, passed in once at start.
 struct Services {
   Clock* clock = nullptr;
   Prompter* prompter = nullptr;
   Sounds* sounds = nullptr;
   Shell* shell = nullptr;
+  PrintTarget* print_target = nullptr;
 };
 
 // The implementations used by the running program.

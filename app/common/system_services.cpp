@@ -2,6 +2,9 @@
 #include <QFileInfo>
 #include <QLabel>
 #include <QMessageBox>
+#include <QPainter>
+#include <QPrinter>
+#include <QPrinterInfo>
 #include <QProcess>
 #include <QPushButton>
 #include <QStandardPaths>
@@ -13,6 +16,18 @@ namespace cheque {
 
 void Prompter::ShowError(const QString& text, QWidget* parent) {
   HebrewMessageBox(QStringLiteral("שגיאה"), text, MessageKind::kError, MessageButtons::kOk, parent);
+}
+
+bool RunPrintJob(QPrinter& printer, const QString& title, int resolution,
+                 const PrintTarget::Pages& pages) {
+  printer.setDocName(title);
+  printer.setResolution(resolution);
+  QPainter painter;
+  if (!painter.begin(&printer)) return false;
+  const bool drawn = pages(printer, painter);
+  if (!drawn) printer.abort();
+  const bool ended = painter.end();
+  return drawn && ended && printer.printerState() != QPrinter::Error;
 }
 
 namespace {
@@ -112,6 +127,32 @@ class SystemShell final : public Shell {
   bool Open(const QUrl& url) override { return QDesktopServices::openUrl(url); }
 };
 
+class SystemPrintTarget final : public PrintTarget {
+ public:
+  explicit SystemPrintTarget(Prompter& prompter) : prompter_(prompter) {}
+
+  bool Print(const QString& title, const QString& pdf_name, int resolution, const Pages& pages,
+             QWidget* parent) override {
+    const QPrinterInfo device = QPrinterInfo::defaultPrinter();
+    if (!device.isNull()) {
+      QPrinter printer(device, QPrinter::HighResolution);
+      return RunPrintJob(printer, title, resolution, pages);
+    }
+    const QString path = ProgramFile(pdf_name);
+    QPrinter printer(QPrinter::HighResolution);
+    printer.setOutputFormat(QPrinter::PdfFormat);
+    printer.setOutputFileName(path);
+    if (!RunPrintJob(printer, title, resolution, pages)) return false;
+    prompter_.HebrewMessageBox(QStringLiteral("לידיעתך"),
+                               QStringLiteral("לא נמצאה מדפסת, ההדפסה נשמרה בקובץ\r") + path,
+                               MessageKind::kInformation, MessageButtons::kOk, parent);
+    return true;
+  }
+
+ private:
+  Prompter& prompter_;
+};
+
 }  // namespace
 
 Services& SystemServices() {
@@ -119,7 +160,8 @@ Services& SystemServices() {
   static WidgetPrompter prompter;
   static SystemSounds sounds;
   static SystemShell shell;
-  static Services services{&clock, &prompter, &sounds, &shell};
+  static SystemPrintTarget print_target(prompter);
+  static Services services{&clock, &prompter, &sounds, &shell, &print_target};
   return services;
 }
 

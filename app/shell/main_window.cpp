@@ -15,6 +15,7 @@
 #include <QVBoxLayout>
 
 #include "app/categories/tree_editor.h"
+#include "app/cheques/cheque_page.h"
 #include "app/common/busy_notice.h"
 #include "app/common/form_font.h"
 #include "app/shell/account_data_dialog.h"
@@ -199,17 +200,15 @@ void TForm1::BuildRegisterPage(QWidget* page) {
 
 void TForm1::BuildChequePage(QWidget* page) {
   auto* layout = new QVBoxLayout(page);
-  auto* row = new QHBoxLayout();
-  AddLabel(row, page, QStringLiteral("חשבון:"));
-  cheque_accounts_combo_ = new QComboBox(page);
-  cheque_accounts_combo_->setObjectName(QStringLiteral("ComboBox2"));
-  cheque_accounts_combo_->setMinimumWidth(200);
-  row->addWidget(cheque_accounts_combo_);
-  row->addStretch();
-  layout->addLayout(row);
-  layout->addStretch();
-  connect(cheque_accounts_combo_, &QComboBox::activated, this,
-          [this](int index) { SwitchAccount(cheque_accounts_combo_->itemText(index)); });
+  layout->setContentsMargins(0, 0, 0, 0);
+  cheque_page_ = new ChequePage(services_,
+                                {&register_, account_data_, calendar_,
+                                 [this] { return ActiveTitle(); }, [this] { RowsChanged(); }},
+                                page);
+  layout->addWidget(cheque_page_);
+  cheque_accounts_combo_ = cheque_page_->AccountCombo();
+  connect(cheque_page_, &ChequePage::AccountChosen, this, &TForm1::SwitchAccount);
+  connect(this, &TForm1::CategoryTreeChanged, cheque_page_, &ChequePage::ReloadTree);
 }
 
 void TForm1::BuildToolbar(QWidget* toolbar) {
@@ -278,7 +277,10 @@ void TForm1::ShowPage(int page) {
     SetBackground(notebook_->widget(i), i == kChequePage ? kChequePageColor : kPageColor);
   }
   if (page == kRegisterPage && grid_->isVisible()) grid_->setFocus();
-  if (page == kChequePage) cheque_accounts_combo_->setCurrentText(ActiveTitle());
+  if (page == kChequePage) {
+    cheque_accounts_combo_->setCurrentText(ActiveTitle());
+    cheque_page_->PageShown();
+  }
   FitColumns();
 }
 

@@ -18,6 +18,7 @@ class QToolButton;
 
 namespace cheque {
 
+class ChequePage;
 class RegisterArea;
 class RegisterGrid;
 class RegisterGridModel;
@@ -184,6 +185,7 @@ class TForm1 : public QWidget {
   QToolButton* delete_tool_ = nullptr;
   QComboBox* accounts_combo_ = nullptr;
   QComboBox* cheque_accounts_combo_ = nullptr;
+  ChequePage* cheque_page_ = nullptr;
   QLabel* title_panel_ = nullptr;
   QLabel* credit_limit_label_ = nullptr;
   QLabel* file_label_ = nullptr;

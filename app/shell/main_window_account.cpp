@@ -9,6 +9,7 @@
 #include <QTableView>
 #include <QToolButton>
 
+#include "app/cheques/cheque_page.h"
 #include "app/common/busy_notice.h"
 #include "app/shell/account_data_dialog.h"
 #include "app/shell/first_time.h"
@@ -109,6 +110,7 @@ void TForm1::LoadAccount(const QString& name, bool keep_order) {
     title_panel_->setText(name);
     account_data_->SetActiveAccountTitle(name);
     credit_limit_label_->setText(account_data_->Definition().credit_limit);
+    cheque_page_->AccountLoaded(account_data_->Definition());
     busy_ = false;
     if (!keep_order) {
       SortByDate();

@@ -6,7 +6,11 @@
 #include <QFile>
 #include <QInputMethodEvent>
 #include <QLineEdit>
+#include <QPrinter>
 #include <QTest>
+#include <utility>
+
+#include "core/files/program_folder.h"
 
 namespace cheque::testing {
 
@@ -38,13 +42,26 @@ QStringList ScriptedPrompter::AskedTexts() const {
   return texts;
 }
 
+bool PdfPrintTarget::Print(const QString& title, const QString& pdf_name, int resolution,
+                           const Pages& pages, QWidget*) {
+  titles.append(title);
+  if (std::exchange(fail_next, false)) return false;
+  const QString path = ProgramFile(pdf_name);
+  QPrinter printer(QPrinter::HighResolution);
+  printer.setOutputFormat(QPrinter::PdfFormat);
+  printer.setOutputFileName(path);
+  if (!RunPrintJob(printer, title, resolution, pages)) return false;
+  files.append(path);
+  return true;
+}
+
 TestHome::TestHome() {
   qputenv("CHEQUE_HOME", dir_.path().toUtf8());
   for (const char16_t* name : {u"DCateg.dat", u"DCategB.dat"}) {
     QFile::copy(QStringLiteral(CHEQUE_ASSETS "/") + QString::fromUtf16(name),
                 Path(QString::fromUtf16(name)));
   }
-  services = Services{&clock, &prompter, &sounds, &shell};
+  services = Services{&clock, &prompter, &sounds, &shell, &printer};
 }
 
 TestHome::~TestHome() { qunsetenv("CHEQUE_HOME"); }

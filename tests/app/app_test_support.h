@@ -61,6 +61,17 @@ class RecordingShell final : public Shell {
   QStringList opened;
 };
 
+// Prints every job to a PDF file of the program folder, as a system without
+// a printer does, and records the files; a job can be made to fail.
+class PdfPrintTarget final : public PrintTarget {
+ public:
+  bool Print(const QString& title, const QString& pdf_name, int resolution, const Pages& pages,
+             QWidget* parent) override;
+  QStringList titles;
+  QStringList files;  // full paths, one a finished job
+  bool fail_next = false;
+};
+
 // A program folder in a temporary directory (CHEQUE_HOME points at it) with
 // the default category trees copied in, and services that tests control.
 class TestHome {
@@ -73,6 +84,7 @@ class TestHome {
   ScriptedPrompter prompter;
   RecordingSounds sounds;
   RecordingShell shell;
+  PdfPrintTarget printer;
 
  private:
   QTemporaryDir dir_;

@@ -1,0 +1,47 @@
+#include "app/cheques/category_outline.h"
+
+namespace cheque {
+
+CategoryOutline::CategoryOutline(QWidget* parent) : QTreeWidget(parent) {
+  setHeaderHidden(true);
+  setExpandsOnDoubleClick(false);
+}
+
+void CategoryOutline::Show(CategoryTree tree) {
+  tree_ = std::move(tree);
+  const QSignalBlocker quiet(this);
+  clear();
+  items_.assign(static_cast<size_t>(tree_.Size()), nullptr);
+  for (int node = 0; node < tree_.Size(); ++node) {
+    const int parent = tree_.Parent(node);
+    QTreeWidgetItem* item = parent >= 0 ? new QTreeWidgetItem(items_[static_cast<size_t>(parent)])
+                                        : new QTreeWidgetItem(this);
+    item->setText(0, tree_.Node(node).text);
+    item->setData(0, Qt::UserRole, node);
+    items_[static_cast<size_t>(node)] = item;
+  }
+  expandAll();
+  setCurrentItem(nullptr);
+}
+
+int CategoryOutline::CurrentNode() const {
+  const QTreeWidgetItem* item = currentItem();
+  return item != nullptr ? item->data(0, Qt::UserRole).toInt() : -1;
+}
+
+QString CategoryOutline::CurrentPath() const {
+  const int node = CurrentNode();
+  return node >= 0 ? tree_.FullPath(node) : QString();
+}
+
+void CategoryOutline::SelectNode(int node) {
+  if (node < 0 || node >= tree_.Size()) {
+    setCurrentItem(nullptr);
+    return;
+  }
+  QTreeWidgetItem* item = items_[static_cast<size_t>(node)];
+  setCurrentItem(item);
+  scrollToItem(item);
+}
+
+}  // namespace cheque

@@ -1,0 +1,112 @@
+// Printing a cheque: checks, the print job, the register row, the payee's
+// address, the next cheque number, and the cleared form.
+
+#include <QCalendarWidget>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QSpinBox>
+
+#include "app/cheques/address_dialog.h"
+#include "app/cheques/calculator_box.h"
+#include "app/cheques/cheque_page.h"
+#include "app/cheques/cheque_printout.h"
+#include "app/shell/account_data_dialog.h"
+#include "core/cheques/amount_words.h"
+#include "core/cheques/cheque_rules.h"
+#include "core/register/register.h"
+#include "core/text/amount.h"
+#include "core/text/date_text.h"
+
+namespace cheque {
+
+ChequeEntry ChequePage::Entry() const {
+  return {number_->text(), payee_->text(), amount_->text(),
+          QString::number(day_->value()) + u'/' + QString::number(month_->value()) + u'/' +
+              QString::number(year_->value()),
+          category_->text()};
+}
+
+// Nothing is printed whose words would differ from its digits, nor under a
+// number that cannot be advanced afterwards.
+bool ChequePage::CanPrint() {
+  const std::optional<double> amount = ReadAmount(QStringView(amount_->text()));
+  if (!amount) {
+    services_.prompter->ShowError(QStringLiteral("רק ערכים מספריים מותרים כאן"), this);
+    amount_->setFocus(Qt::OtherFocusReason);
+    return false;
+  }
+  if (*amount > kMaximumChequeAmount) {
+    services_.prompter->ShowError(kMaximumAmountMessage, this);
+    amount_->setFocus(Qt::OtherFocusReason);
+    return false;
+  }
+  if (!NextChequeNumber(number_->text())) {
+    services_.prompter->ShowError(
+        QStringLiteral("מספר ההמחאה חייב להיות מספר שלם בספרות בלבד\rההמחאה לא הודפסה"), this);
+    number_->setFocus(Qt::OtherFocusReason);
+    return false;
+  }
+  return true;
+}
+
+void ChequePage::PrintCheque() {
+  // Only the button itself prints: the window's Enter never does.
+  if (!print_->hasFocus()) return;
+  if (payee_->text().isEmpty() || amount_->text().isEmpty()) return;
+  if (!CanPrint()) return;
+  const ChequeEntry entry = Entry();
+  if (FindDuplicateCheque(*links_.reg, entry) >= 0 &&
+      services_.prompter->HebrewMessageBox(
+          QStringLiteral("לאישורך"),
+          QStringLiteral("...המחאה זו כבר קיימת ביומנך\r? האם להדפיס המחאה זו שוב"),
+          MessageKind::kConfirmation, MessageButtons::kYesNo, this) != MessageAnswer::kYes) {
+    return;
+  }
+
+  const ChequePrintout printout{calendar_->selectedDate(),
+                                street_->text(),
+                                house_number_->text(),
+                                town_->text(),
+                                zip_->text(),
+                                MemoRows(memo_->toPlainText()),
+                                payee_->text(),
+                                words_->text(),
+                                amount_->text()};
+  const bool printed = services_.print_target->Print(
+      QStringLiteral("המחאה בהדפסה"), ChequePdfName(entry.number), kChequeResolution,
+      [&printout](QPrinter&, QPainter& painter) {
+        DrawCheque(painter, printout);
+        return true;
+      },
+      this);
+  if (!printed) {
+    services_.prompter->ShowError(
+        QStringLiteral("הדפסת ההמחאה נכשלה\rההמחאה לא נרשמה ומספר ההמחאה לא השתנה"), this);
+    return;
+  }
+
+  EnterCheque(*links_.reg, entry);
+  links_.reg->SetNeedsSorting(true);
+  address_dialog_->RecordPayee(
+      links_.active_title(), entry.payee,
+      {zip_->text(), town_->text(), house_number_->text(), street_->text()});
+  const QString next = *NextChequeNumber(entry.number);
+  number_->setText(next);
+  links_.accounts->SetNextChequeNumber(next);
+  links_.accounts->SaveAccountDefinition();
+  ClearForm();
+  links_.reg->RecomputeBalances();
+  links_.rows_changed();
+}
+
+void ChequePage::ClearForm() {
+  payee_->clear();
+  amount_->clear();
+  calculator_->Clear();
+  for (QLineEdit* field : {category_, street_, house_number_, town_, zip_}) field->clear();
+  memo_->clear();
+}
+
+}  // namespace cheque
