@@ -11,6 +11,7 @@
 #include <QTreeWidget>
 #include <functional>
 
+#include "app/cheques/category_outline.h"
 #include "app/register/transaction_dialog.h"
 #include "app/shell/intro_screen.h"
 #include "app/shell/main_window.h"
@@ -271,6 +272,10 @@ class TreeEditorTest : public QObject {
     QCOMPARE(seen, (QStringList{u"A|A\\a|A\\חדש|C|C\\c"_s, u"1"_s}));
     QCOMPARE(changed.count(), 1);
     QCOMPARE(FilePaths(home.Path(u"BCateg.~da"_s)), u"A|A\\a|C|C\\c"_s);
+    // The cheque page's tree follows too.
+    auto* cheque_tree = window.findChild<CategoryOutline*>();
+    QVERIFY(cheque_tree != nullptr);
+    QCOMPARE(Paths(cheque_tree->Tree()), u"A|A\\a|A\\חדש|C|C\\c"_s);
   }
 };
 
