@@ -8,8 +8,10 @@
 
 #include "bench/account_generator.h"
 #include "core/files/line_file.h"
+#include "core/categories/category_tree.h"
 #include "core/register/completion.h"
 #include "core/register/register.h"
+#include "core/register/register_checks.h"
 
 namespace cheque::bench {
 namespace {
@@ -107,6 +109,34 @@ void BM_CompleteDescription(benchmark::State& state) {
   state.SetItemsProcessed(state.iterations() * reg.RowCount());
 }
 BENCHMARK(BM_CompleteDescription)->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond)->UseRealTime();
+
+// "מצא עוד" over the whole register: three fields that match no row.
+void BM_FindNextMatch(benchmark::State& state) {
+  Register reg;
+  OpenAccount(AccountFile(1000000), reg);
+  const SearchTexts fields = {QStringLiteral("אין כזה"), QStringLiteral("0.001"), {},
+                              QStringLiteral("zz"), {}};
+  for (auto _ : state) benchmark::DoNotOptimize(FindNextMatch(reg, 0, fields));
+  state.SetItemsProcessed(state.iterations() * reg.RowCount());
+}
+BENCHMARK(BM_FindNextMatch)->Unit(benchmark::kMillisecond)->UseRealTime();
+
+// The category check's walk over a register whose categories all come from
+// the installed trees: nothing stops it before the end.
+void BM_CategoryCheck(benchmark::State& state) {
+  Register reg;
+  OpenAccount(AccountFile(1000000), reg);
+  CategoryTree tree;
+  tree.ReadFile(QStringLiteral(CHEQUE_ASSETS "/DCateg.dat"));
+  CategoryTree business;
+  business.ReadFile(QStringLiteral(CHEQUE_ASSETS "/DCategB.dat"));
+  for (const CategoryNode& node : business.Nodes()) tree.Append(node.text, node.level);
+  int found = 0;
+  for (auto _ : state) found = NextUnknownCategoryRow(reg, tree, 0);
+  state.counters["unknown_row"] = found;
+  state.SetItemsProcessed(state.iterations() * reg.RowCount());
+}
+BENCHMARK(BM_CategoryCheck)->Unit(benchmark::kMillisecond)->UseRealTime();
 
 // Bytes in use from the allocator: small blocks and those mapped on their own.
 size_t HeapBytes() {

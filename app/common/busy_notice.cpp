@@ -73,7 +73,7 @@ EscapeWatch::EscapeWatch(bool& cancel_request) : cancel_request_(cancel_request)
 EscapeWatch::~EscapeWatch() { QCoreApplication::instance()->removeEventFilter(this); }
 
 bool EscapeWatch::Poll() {
-  if (since_poll_.elapsed() >= 50) {
+  if (Due()) {
     QCoreApplication::processEvents();
     since_poll_.restart();
   }

@@ -58,11 +58,14 @@ class EscapeWatch : public QObject {
 
   // The cancel request after running what is pending (at most every 50 ms).
   bool Poll();
+  // Whether the next Poll runs what is pending: the moment to show progress.
+  bool Due() const { return since_poll_.elapsed() >= kPollMilliseconds; }
 
  protected:
   bool eventFilter(QObject* watched, QEvent* event) override;
 
  private:
+  static constexpr qint64 kPollMilliseconds = 50;
   bool& cancel_request_;
   QElapsedTimer since_poll_;
 };

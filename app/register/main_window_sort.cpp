@@ -141,6 +141,8 @@ void TForm1::CheckCategories() {
       EscapeWatch escape(cancel_request_);
       busy_ = true;
       row = NextUnknownCategoryRow(register_, date_frm_->Tree(), row, [&](int at) {
+        // The count is shown when the notice is next drawn, not at every tick.
+        if (!escape.Due()) return false;
         splash_->SetText(kCheckNotice + QString::number(at));
         return escape.Poll();
       });
