@@ -13,6 +13,7 @@
 #include <optional>
 
 #include "app/common/busy_notice.h"
+#include "app/common/form_controls.h"
 #include "app/common/form_font.h"
 #include "app/common/text_guard.h"
 #include "core/categories/tree_editing.h"
@@ -143,17 +144,7 @@ void TEditTree::showEvent(QShowEvent* event) {
 }
 
 void TEditTree::FillOutline() {
-  outline_->clear();
-  items_.clear();
-  items_.reserve(static_cast<size_t>(tree_.Size()));
-  for (int i = 0; i < tree_.Size(); ++i) {
-    const int parent = tree_.Parent(i);
-    auto* item = parent < 0 ? new QTreeWidgetItem(outline_)
-                            : new QTreeWidgetItem(items_[static_cast<size_t>(parent)]);
-    item->setText(0, tree_.Node(i).text);
-    items_.push_back(item);
-  }
-  outline_->expandAll();
+  items_ = FillCategoryView(*outline_, tree_);
 }
 
 void TEditTree::TreeChanged() {

@@ -1,5 +1,7 @@
 #include "app/cheques/category_outline.h"
 
+#include "app/common/form_controls.h"
+
 namespace cheque {
 
 CategoryOutline::CategoryOutline(QWidget* parent) : QTreeWidget(parent) {
@@ -10,17 +12,7 @@ CategoryOutline::CategoryOutline(QWidget* parent) : QTreeWidget(parent) {
 void CategoryOutline::Show(CategoryTree tree) {
   tree_ = std::move(tree);
   const QSignalBlocker quiet(this);
-  clear();
-  items_.assign(static_cast<size_t>(tree_.Size()), nullptr);
-  for (int node = 0; node < tree_.Size(); ++node) {
-    const int parent = tree_.Parent(node);
-    QTreeWidgetItem* item = parent >= 0 ? new QTreeWidgetItem(items_[static_cast<size_t>(parent)])
-                                        : new QTreeWidgetItem(this);
-    item->setText(0, tree_.Node(node).text);
-    item->setData(0, Qt::UserRole, node);
-    items_[static_cast<size_t>(node)] = item;
-  }
-  expandAll();
+  items_ = FillCategoryView(*this, tree_);
   setCurrentItem(nullptr);
 }
 

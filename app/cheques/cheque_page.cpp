@@ -20,6 +20,7 @@
 #include "app/cheques/address_dialog.h"
 #include "app/cheques/calculator_box.h"
 #include "app/cheques/category_outline.h"
+#include "app/common/form_controls.h"
 #include "app/common/field_order.h"
 #include "app/common/text_guard.h"
 #include "core/categories/category_tree.h"
@@ -201,12 +202,7 @@ QWidget* ChequePage::BuildSideColumn() {
   caption_row->addWidget(date_label_);
   caption_row->addStretch(1);
   calendar_layout->addLayout(caption_row);
-  calendar_ = new QCalendarWidget(calendar_box);
-  calendar_->setObjectName(QStringLiteral("Calendar1"));
-  calendar_->setFirstDayOfWeek(Qt::Sunday);
-  calendar_->setLocale(QLocale(QLocale::Hebrew, QLocale::Israel));
-  calendar_->setVerticalHeaderFormat(QCalendarWidget::NoVerticalHeader);
-  calendar_->setDateRange(QDate(1990, 1, 1), QDate(9999, 12, 31));
+  calendar_ = NewFormCalendar(calendar_box, QDate(1990, 1, 1));
   calendar_layout->addWidget(calendar_);
   layout->addWidget(calendar_box);
 

@@ -10,6 +10,7 @@
 #include <QVBoxLayout>
 #include <algorithm>
 
+#include "app/common/form_controls.h"
 #include "app/common/form_font.h"
 
 namespace cheque {
@@ -34,12 +35,7 @@ TCalander::TCalander(Services& services, QWidget* parent) : QDialog(parent) {
   setWindowFlag(Qt::WindowStaysOnTopHint);
   SetFormFont(this);
 
-  calendar_ = new QCalendarWidget(this);
-  calendar_->setObjectName(QStringLiteral("Calendar1"));
-  calendar_->setFirstDayOfWeek(Qt::Sunday);
-  calendar_->setLocale(QLocale(QLocale::Hebrew, QLocale::Israel));
-  calendar_->setVerticalHeaderFormat(QCalendarWidget::NoVerticalHeader);
-  calendar_->setDateRange(QDate(1900, 1, 1), QDate(9999, 12, 31));
+  calendar_ = NewFormCalendar(this, QDate(1900, 1, 1));
 
   months_ = new QComboBox(this);
   months_->setObjectName(QStringLiteral("ComboBox1"));

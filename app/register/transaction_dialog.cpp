@@ -16,6 +16,7 @@
 #include <QTreeWidget>
 #include <QVBoxLayout>
 
+#include "app/common/form_controls.h"
 #include "app/common/field_order.h"
 #include "app/common/form_font.h"
 #include "app/common/text_guard.h"
@@ -108,13 +109,8 @@ void TDateFrm::BuildControls() {
   tree_view_->setExpandsOnDoubleClick(false);
   tree_view_->setMinimumHeight(160);
 
-  calendar_ = new QCalendarWidget(this);
-  calendar_->setObjectName(QStringLiteral("Calendar1"));
-  calendar_->setFirstDayOfWeek(Qt::Sunday);
-  calendar_->setLocale(QLocale(QLocale::Hebrew, QLocale::Israel));
-  calendar_->setVerticalHeaderFormat(QCalendarWidget::NoVerticalHeader);
+  calendar_ = NewFormCalendar(this, QDate(1900, 1, 1));
   calendar_->setNavigationBarVisible(false);
-  calendar_->setDateRange(QDate(1900, 1, 1), QDate(9999, 12, 31));
   months_ = new QComboBox(this);
   months_->setObjectName(QStringLiteral("ComboBox2"));
   months_->addItems(TCalander::MonthNames());
@@ -274,18 +270,7 @@ const CategoryTree& TDateFrm::Tree() const { return tree_; }
 
 void TDateFrm::FillTreeControl() {
   updating_ = true;
-  tree_view_->clear();
-  items_.clear();
-  items_.reserve(static_cast<size_t>(tree_.Size()));
-  for (int i = 0; i < tree_.Size(); ++i) {
-    const int parent = tree_.Parent(i);
-    auto* item = parent < 0 ? new QTreeWidgetItem(tree_view_)
-                            : new QTreeWidgetItem(items_[static_cast<size_t>(parent)]);
-    item->setText(0, tree_.Node(i).text);
-    item->setData(0, Qt::UserRole, i);
-    items_.push_back(item);
-  }
-  tree_view_->expandAll();
+  items_ = FillCategoryView(*tree_view_, tree_);
   // The node of the category text, as after the user's last choice.
   const int node = tree_.FindPath(category_->text());
   if (node >= 0) tree_view_->setCurrentItem(items_[static_cast<size_t>(node)]);
