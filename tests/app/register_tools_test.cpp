@@ -177,6 +177,23 @@ class RegisterToolsTest : public QObject {
     QCOMPARE(s.reg().Cell(s.reg().RowCount() - 1, kMarkColumn), QString());
   }
 
+  void EscapeReachesALongOperationAndNothingElseDoes() {
+    QWidget window;
+    auto* button = new QPushButton(u"x"_s, &window);
+    window.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&window));
+    int clicks = 0;
+    connect(button, &QPushButton::clicked, [&clicks] { ++clicks; });
+    bool cancel = false;
+    EscapeWatch watch(cancel);
+    QTest::keyClick(button, Qt::Key_Space);  // held back: no click
+    QTest::mouseClick(button, Qt::LeftButton);
+    QCOMPARE(clicks, 0);
+    QVERIFY(!watch.Poll());
+    QTest::keyClick(&window, Qt::Key_Escape);
+    QVERIFY(cancel);
+  }
+
   void TheCategoryCheckWalksUnknownCategoriesUntilCancel() {
     Started s;
     std::vector<Row> rows = SortRows();
