@@ -12,6 +12,8 @@ class Prompter;
 // False when the text was refused.
 bool CheckNumericField(QLineEdit& field, Prompter& prompter, QWidget* parent);
 
+void ShowNotNumericError(Prompter& prompter, QWidget* parent);
+
 // A transaction is an expense or an income, never both.
 void ShowBothAmountsError(Prompter& prompter, QWidget* parent);
 

@@ -105,21 +105,23 @@ void TForm1::GridEditText(int row, int column, QLineEdit& editor) {
   const bool other_amount_filled =
       (column == kExpenseColumn && !register_.RawCell(row, kIncomeColumn).empty()) ||
       (column == kIncomeColumn && !register_.RawCell(row, kExpenseColumn).empty());
-  if (!text.isEmpty() && other_amount_filled) {
-    ShowBothAmountsError(*services_.prompter, this);
-    editor.clear();
-    text.clear();
-  } else if (IsAmountColumn(column) && !CheckNumericField(editor, *services_.prompter, this)) {
-    text = editor.text();
-  }
+  const bool both_amounts = !text.isEmpty() && other_amount_filled;
+  if (both_amounts) text.clear();
+  const bool not_numeric = !both_amounts && IsAmountColumn(column) && !CheckNumeric(text);
+  if (both_amounts || not_numeric) editor.setText(text);
+  // The cell is written before any message: the box runs its own event loop,
+  // which closes and deletes the editor, so nothing below may touch it.
   const bool had_balance = !register_.RawCell(row, kBalanceColumn).empty();
-  if (!register_.SetCell(row, column, text)) return;
-  // A real bank balance typed in place restarts the running balance as well.
-  if (!had_balance || ChangesBalance(column) || column == kBalanceColumn) {
-    register_.RecomputeBalancesFrom(row);
+  if (register_.SetCell(row, column, text)) {
+    // A real bank balance typed in place restarts the running balance as well.
+    if (!had_balance || ChangesBalance(column) || column == kBalanceColumn) {
+      register_.RecomputeBalancesFrom(row);
+    }
+    grid_->viewport()->update();
+    RedrawSideAreas();
   }
-  grid_->viewport()->update();
-  RedrawSideAreas();
+  if (both_amounts) ShowBothAmountsError(*services_.prompter, this);
+  if (not_numeric) ShowNotNumericError(*services_.prompter, this);
 }
 
 bool TForm1::OpenRow() {

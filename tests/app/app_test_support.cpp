@@ -2,7 +2,9 @@
 
 #include <QAbstractButton>
 #include <QApplication>
+#include <QDialog>
 #include <QDir>
+#include <QPushButton>
 #include <QFile>
 #include <QInputMethodEvent>
 #include <QLineEdit>
@@ -16,8 +18,9 @@ namespace cheque::testing {
 
 MessageAnswer ScriptedPrompter::HebrewMessageBox(const QString& caption, const QString& text,
                                                  MessageKind kind, MessageButtons buttons,
-                                                 QWidget*) {
+                                                 QWidget* parent) {
   asked_.push_back({caption, text, kind, buttons});
+  RunLikeAMessageBox(parent);
   if (qEnvironmentVariableIsSet("CHEQUE_TEST_TRACE")) qWarning("asked %s", qPrintable(text));
   if (!script_.empty()) {
     const MessageAnswer answer = script_.front();
@@ -34,6 +37,28 @@ MessageAnswer ScriptedPrompter::HebrewMessageBox(const QString& caption, const Q
       return MessageAnswer::kCancel;
   }
   return MessageAnswer::kCancel;
+}
+
+// A real message box takes the focus and runs its own event loop, in which a
+// cell editor losing the focus is closed and deleted; so does this one.
+void ScriptedPrompter::RunLikeAMessageBox(QWidget* parent) {
+  QDialog box(parent ? parent->window() : nullptr);
+  box.setObjectName(QString::fromUtf16(kScriptedBoxName));
+  box.setWindowModality(Qt::ApplicationModal);
+  box.resize(120, 60);
+  auto* ok = new QPushButton(QStringLiteral("אישור"), &box);
+  ok->setDefault(true);
+  int waited = 0;
+  int active_for = 0;
+  QTimer poll;
+  poll.setInterval(1);
+  QObject::connect(&poll, &QTimer::timeout, &box, [&] {
+    if (box.isActiveWindow()) ++active_for;
+    if (active_for >= 2 || ++waited > 100) box.done(0);
+  });
+  poll.start();
+  box.exec();
+  QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
 }
 
 QStringList ScriptedPrompter::AskedTexts() const {
@@ -82,6 +107,8 @@ void ModalScript::Tick() {
   QWidget* modal = QApplication::activeModalWidget();
   if (qEnvironmentVariableIsSet("CHEQUE_TEST_TRACE"))
     qWarning("modal %s", modal ? qPrintable(modal->objectName()) : "-");
+  // The scripted message box comes and goes on its own.
+  if (modal != nullptr && modal->objectName() == QString::fromUtf16(kScriptedBoxName)) return;
   if (handled_ && modal == handled_) return;
   handled_ = nullptr;
   if (modal == nullptr || actions_.empty() || modal->objectName() != actions_.front().first) return;

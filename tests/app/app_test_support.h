@@ -30,6 +30,9 @@ struct AskedMessage {
   MessageButtons buttons;
 };
 
+// The object name of the box that ScriptedPrompter shows.
+inline constexpr char16_t kScriptedBoxName[] = u"ScriptedMessageBox";
+
 // Answers message boxes from a script, in order, and records what was asked.
 // With the script empty it answers OK, No or Cancel: the cautious choice.
 class ScriptedPrompter final : public Prompter {
@@ -42,6 +45,7 @@ class ScriptedPrompter final : public Prompter {
   void Forget() { asked_.clear(); }
 
  private:
+  static void RunLikeAMessageBox(QWidget* parent);
   std::deque<MessageAnswer> script_;
   std::vector<AskedMessage> asked_;
 };
