@@ -2,9 +2,13 @@
 BUILD_TEST    := build/test
 BUILD_RELEASE := build/release
 BUILD_BENCH   := build/bench
+BUILD_FUZZ    := build/fuzz
+# make fuzz: seconds per target, and which targets (all when empty).
+FUZZ_SECONDS  ?= 60
+FUZZ_TARGETS  ?=
 CMAKE_GEN     := -G Ninja
 
-.PHONY: deps test run bench release clean
+.PHONY: deps test run bench fuzz release clean
 
 deps:
 	@bash scripts/install-deps.sh
@@ -32,6 +36,14 @@ bench: deps
 	  -DCHEQUE_BUILD_BENCH=ON
 	cmake --build $(BUILD_BENCH)
 	$(BUILD_BENCH)/bench/cheque_bench
+
+fuzz:
+	@bash scripts/install-deps.sh fuzz
+	cmake -S . -B $(BUILD_FUZZ) $(CMAKE_GEN) -DCMAKE_BUILD_TYPE=Debug -DCMAKE_CXX_COMPILER=clang++ \
+	  -DCHEQUE_SANITIZE=ON -DCHEQUE_WERROR=OFF -DCHEQUE_BUILD_TESTS=OFF -DCHEQUE_BUILD_FUZZ=ON \
+	  -DCMAKE_CXX_FLAGS_DEBUG="-g -O1"
+	cmake --build $(BUILD_FUZZ) --target fuzz_targets
+	FUZZ_SECONDS=$(FUZZ_SECONDS) bash fuzz/run.sh $(BUILD_FUZZ) $(FUZZ_TARGETS)
 
 clean:
 	rm -rf build

@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
 # Installs the Debian packages the build, the tests and `make run` need,
-# only when one of them is missing.
+# only when one of them is missing. With "fuzz", also what make fuzz needs.
 set -euo pipefail
 
 packages=(
@@ -10,6 +10,7 @@ packages=(
   culmus fonts-dejavu-core
   xvfb xauth
 )
+if [ "${1:-}" = fuzz ]; then packages+=(clang libclang-rt-14-dev); fi
 
 missing=()
 for p in "${packages[@]}"; do
