@@ -5,6 +5,7 @@
 #include "app/shell/main_window.h"
 #include "core/files/instance_lock.h"
 #include "core/files/program_folder.h"
+#include "core/files/save_leftovers.h"
 
 using namespace cheque;
 
@@ -21,6 +22,9 @@ int main(int argc, char** argv) {
         QStringLiteral("התוכנית כבר פועלת מתיקייה זו\rסגור את החלון הפתוח של התוכנית ונסה שוב"));
     return 1;
   }
+
+  // Saves cut short by a crash may have left temporary files; no save runs now.
+  RemoveSaveLeftovers(ProgramFolder());
 
   CopyFileIfMissing(ProgramFile(file_names::kPrivateTree),
                     ProgramFile(file_names::kDefaultPrivateTree));

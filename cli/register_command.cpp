@@ -82,19 +82,61 @@ std::optional<Options> ParseOptions(const QStringList& args) {
 struct AccountSource {
   QString path;
   QString opening_balance = QStringLiteral("0");
+  QString error;  // why there is no file to read
 };
 
-// The account's file as the program finds it: through the account list, and
-// "Default.dat" for an account it does not know or whose file base is unsafe.
+QString ReasonText(ReadError error) {
+  switch (error) {
+    case ReadError::kNone:
+      break;
+    case ReadError::kMissing:
+      return QStringLiteral("missing");
+    case ReadError::kFolder:
+      return QStringLiteral("a folder");
+    case ReadError::kNotRegularFile:
+      return QStringLiteral("not a regular file");
+    case ReadError::kNoPermission:
+      return QStringLiteral("no permission");
+    case ReadError::kTooLarge:
+      return QStringLiteral("too large");
+    case ReadError::kLineTooLong:
+      return QStringLiteral("a line too long");
+    case ReadError::kFailed:
+      return QStringLiteral("read error");
+  }
+  return {};
+}
+
+// The account's file as the program finds it, through the account list; an
+// unsafe file base falls back to "Default.dat" as in the program. A name the
+// list does not hold is an error: the program would quietly show another
+// account's file, a script must not.
 AccountSource FindAccount(const Options& options) {
-  if (!options.file.isEmpty()) return {options.file, options.opening.value_or(QStringLiteral("0"))};
+  AccountSource source;
+  if (!options.file.isEmpty()) {
+    source.path = options.file;
+    if (options.opening) source.opening_balance = *options.opening;
+    return source;
+  }
   const QDir home(options.home);
-  AccountSource source{home.filePath(QStringView(file_names::kDefaultAccountFile).toString())};
-  const auto list =
-      AccountList::Read(home.filePath(QStringView(file_names::kAccountList).toString()));
-  if (const AccountDefinition* account = list ? list->Find(*options.account) : nullptr) {
-    const QString path = AccountFilePath(options.home, account->file_base);
-    if (!path.isEmpty()) source = {path, account->opening_balance};
+  const QString list_path = home.filePath(QStringView(file_names::kAccountList).toString());
+  ReadError error = ReadError::kNone;
+  const auto list = AccountList::Read(list_path, &error);
+  if (!list && error != ReadError::kNone) {
+    source.error = QStringLiteral("cannot read the account list ") + Shortened(list_path) +
+                   QStringLiteral(": ") + ReasonText(error);
+    return source;
+  }
+  const AccountDefinition* account = list ? list->Find(*options.account) : nullptr;
+  if (account == nullptr) {
+    source.error = QStringLiteral("unknown account: ") + Shortened(*options.account);
+    return source;
+  }
+  source.path = AccountFilePath(options.home, account->file_base);
+  if (source.path.isEmpty()) {
+    source.path = home.filePath(QStringView(file_names::kDefaultAccountFile).toString());
+  } else {
+    source.opening_balance = account->opening_balance;
   }
   if (options.opening) source.opening_balance = *options.opening;
   return source;
@@ -147,10 +189,16 @@ int RunRegisterCommand(const QStringList& args) {
     return kExitUsage;
   }
   const AccountSource source = FindAccount(*options);
+  if (!source.error.isEmpty()) {
+    PrintError(QStringLiteral("cheque-cli: ") + source.error);
+    return kExitFileError;
+  }
   // Read only: unlike the program, a missing file is not created.
   Register reg;
-  if (!reg.LoadFile(source.path, source.opening_balance)) {
-    PrintError(QStringLiteral("cheque-cli: cannot read the account file ") + source.path);
+  ReadError error = ReadError::kNone;
+  if (!reg.LoadFile(source.path, source.opening_balance, &error)) {
+    PrintError(QStringLiteral("cheque-cli: cannot read the account file ") +
+               Shortened(source.path) + QStringLiteral(": ") + ReasonText(error));
     return kExitFileError;
   }
   reg.SortRegister(kDateColumn, options->today);

@@ -50,8 +50,8 @@ AccountDefinition AccountDefinition::FromLines(const QStringList& lines) {
   return a;
 }
 
-std::optional<AccountList> AccountList::Read(const QString& path) {
-  const auto bytes = ReadFileBytes(path);
+std::optional<AccountList> AccountList::Read(const QString& path, ReadError* error) {
+  const auto bytes = ReadFileBytes(path, error);
   if (!bytes || bytes->isEmpty()) return std::nullopt;
   LineReader reader(std::string_view(bytes->constData(), static_cast<size_t>(bytes->size())));
   AccountList list;

@@ -5,6 +5,8 @@
 #include <optional>
 #include <vector>
 
+#include "core/files/line_file.h"
+
 namespace cheque {
 
 // One account's definition: the 14 lines of its record in the account list.
@@ -32,8 +34,9 @@ struct AccountDefinition {
 // The account list file: every definition, in the order of creation.
 class AccountList {
  public:
-  // Nothing when the file is missing, cannot be opened or is of zero length.
-  static std::optional<AccountList> Read(const QString& path);
+  // Nothing when the file is missing, cannot be read (the reason in `error`)
+  // or is of zero length (no error).
+  static std::optional<AccountList> Read(const QString& path, ReadError* error = nullptr);
 
   const std::vector<AccountDefinition>& Accounts() const { return accounts_; }
   QStringList Names() const;

@@ -3,8 +3,17 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QSaveFile>
+#include <algorithm>
 
 #include "core/text/codec.h"
+
+#ifdef Q_OS_UNIX
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cerrno>
+#endif
 
 namespace cheque {
 
@@ -29,15 +38,122 @@ std::string_view LineReader::Next() {
 
 QString LineReader::NextText() { return DecodeWin1255(Next()); }
 
-std::optional<QByteArray> ReadFileBytes(const QString& path) {
-  if (path.isEmpty()) return std::nullopt;
-  QFile file(path);
-  if (!file.open(QIODevice::ReadOnly)) return std::nullopt;
-  return file.readAll();
+namespace {
+
+#ifdef Q_OS_UNIX
+ReadError ErrorOfErrno(int number) {
+  switch (number) {
+    case ENOENT:
+    case ENOTDIR:
+    case ELOOP:
+    case ENAMETOOLONG:  // no file can have that name
+      return ReadError::kMissing;
+    case EACCES:
+    case EPERM:
+      return ReadError::kNoPermission;
+    case EISDIR:
+      return ReadError::kFolder;
+    default:
+      return ReadError::kFailed;
+  }
 }
 
-std::optional<QStringList> ReadTextLines(const QString& path) {
-  const auto bytes = ReadFileBytes(path);
+ReadError ErrorOfKind(mode_t mode) {
+  if (S_ISDIR(mode)) return ReadError::kFolder;
+  if (!S_ISREG(mode)) return ReadError::kNotRegularFile;
+  return ReadError::kNone;
+}
+#endif
+
+}  // namespace
+
+ReadError OpenRegularFile(const QString& path, QFile& file) {
+  if (path.isEmpty()) return ReadError::kMissing;
+#ifdef Q_OS_UNIX
+  const QByteArray native = QFile::encodeName(path);
+  struct stat info {};
+  // Looked at before opening: opening a device may already do something.
+  if (::stat(native.constData(), &info) != 0) return ErrorOfErrno(errno);
+  if (const ReadError kind = ErrorOfKind(info.st_mode); kind != ReadError::kNone) return kind;
+  // Should a FIFO take the file's place meanwhile, O_NONBLOCK keeps the open
+  // from waiting for a writer, and the second look refuses it.
+  const int fd = ::open(native.constData(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+  if (fd < 0) return ErrorOfErrno(errno);
+  ReadError error = ::fstat(fd, &info) == 0 ? ErrorOfKind(info.st_mode) : ReadError::kFailed;
+  if (error == ReadError::kNone &&
+      !file.open(fd, QIODevice::ReadOnly | QIODevice::Unbuffered, QFileDevice::AutoCloseHandle)) {
+    error = ReadError::kFailed;
+  }
+  if (error != ReadError::kNone) ::close(fd);
+  return error;
+#else
+  const QFileInfo info(path);
+  if (!info.exists()) return ReadError::kMissing;
+  if (info.isDir()) return ReadError::kFolder;
+  if (!info.isFile()) return ReadError::kNotRegularFile;
+  file.setFileName(path);
+  if (file.open(QIODevice::ReadOnly | QIODevice::Unbuffered)) return ReadError::kNone;
+  return file.error() == QFileDevice::PermissionsError ? ReadError::kNoPermission
+                                                       : ReadError::kFailed;
+#endif
+}
+
+QString ReadErrorText(ReadError error) {
+  switch (error) {
+    case ReadError::kNone:
+      return {};
+    case ReadError::kMissing:
+      return QStringLiteral("הקובץ אינו קיים");
+    case ReadError::kFolder:
+      return QStringLiteral("זוהי תיקייה ולא קובץ");
+    case ReadError::kNotRegularFile:
+      return QStringLiteral("זהו אינו קובץ נתונים רגיל");
+    case ReadError::kNoPermission:
+      return QStringLiteral("אין הרשאה לקרוא את הקובץ");
+    case ReadError::kTooLarge:
+      return QStringLiteral("הקובץ גדול מדי");
+    case ReadError::kLineTooLong:
+      return QStringLiteral("שורה בקובץ ארוכה מדי");
+    case ReadError::kFailed:
+      break;
+  }
+  return QStringLiteral("שגיאה בקריאת הקובץ");
+}
+
+std::optional<QByteArray> ReadFileBytes(const QString& path, ReadError* error) {
+  ReadError failure = ReadError::kNone;
+  const auto done = [&](std::optional<QByteArray> result) {
+    if (error != nullptr) *error = failure;
+    return result;
+  };
+  QFile file;
+  failure = OpenRegularFile(path, file);
+  if (failure == ReadError::kNone && file.size() > kMaxFileBytes) failure = ReadError::kTooLarge;
+  if (failure != ReadError::kNone) return done(std::nullopt);
+  // Read to the end rather than to the size the file had when opened, but
+  // never past the limit, however much it grows meanwhile.
+  QByteArray bytes;
+  qint64 filled = 0;
+  for (;;) {
+    const qint64 room = std::min(std::max({file.size() - filled, filled, qint64{1} << 16}),
+                                 kMaxFileBytes + 1 - filled);
+    bytes.resize(static_cast<qsizetype>(filled + room));
+    const qint64 got = file.read(bytes.data() + filled, room);
+    if (got < 0) failure = ReadError::kFailed;
+    if (got <= 0) break;
+    filled += got;
+    if (filled > kMaxFileBytes) {
+      failure = ReadError::kTooLarge;
+      break;
+    }
+  }
+  if (failure != ReadError::kNone) return done(std::nullopt);
+  bytes.truncate(static_cast<qsizetype>(filled));
+  return done(std::move(bytes));
+}
+
+std::optional<QStringList> ReadTextLines(const QString& path, ReadError* error) {
+  const auto bytes = ReadFileBytes(path, error);
   if (!bytes) return std::nullopt;
   LineReader reader(std::string_view(bytes->constData(), static_cast<size_t>(bytes->size())));
   QStringList lines;

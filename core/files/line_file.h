@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QByteArray>
+#include <QFile>
 #include <QString>
 #include <QStringList>
 #include <optional>
@@ -25,11 +26,37 @@ class LineReader {
   size_t pos_ = 0;
 };
 
-// The bytes of a file, or nothing when it cannot be opened.
-std::optional<QByteArray> ReadFileBytes(const QString& path);
+// Why a file could not be read.
+enum class ReadError {
+  kNone,
+  kMissing,         // no such file (or no such folder on the way)
+  kFolder,          // a folder, not a file
+  kNotRegularFile,  // a device, a FIFO, a socket
+  kNoPermission,
+  kTooLarge,     // beyond kMaxFileBytes
+  kLineTooLong,  // a line beyond kMaxLineBytes
+  kFailed,       // any other failure of the system
+};
 
-// The decoded lines of a file, or nothing when it cannot be opened.
-std::optional<QStringList> ReadTextLines(const QString& path);
+// Far beyond any real data file; they keep a damaged or hostile file from
+// taking all memory.
+inline constexpr qint64 kMaxFileBytes = qint64{1} << 30;
+inline constexpr size_t kMaxLineBytes = size_t{32} << 20;
+
+// Opens a regular file (links followed) for reading, unbuffered. Anything
+// else is refused before it is opened: a FIFO would block the read and a
+// device such as /dev/zero would never end.
+ReadError OpenRegularFile(const QString& path, QFile& file);
+
+// A short Hebrew text of the reason, to follow a message that a file could
+// not be read; empty for kNone.
+QString ReadErrorText(ReadError error);
+
+// The bytes of a regular file of at most kMaxFileBytes, or nothing (and why).
+std::optional<QByteArray> ReadFileBytes(const QString& path, ReadError* error = nullptr);
+
+// The decoded lines of such a file, or nothing (and why).
+std::optional<QStringList> ReadTextLines(const QString& path, ReadError* error = nullptr);
 
 // Each line in Windows-1255 followed by CR LF. A CR, LF or Ctrl-Z inside a
 // line is written as a blank, so the file reads back with the same lines.

@@ -26,6 +26,8 @@ inline const QString kDefaultPrivateTree = QStringLiteral("DCateg.dat");
 inline const QString kDefaultBusinessTree = QStringLiteral("DCategB.dat");
 inline const QString kDefaultAccountFile = QStringLiteral("Default.dat");
 inline const QString kLock = QStringLiteral("Cheque.lck");
+inline const QString kPrivateTreeBackup = QStringLiteral("Categ.~da");
+inline const QString kBusinessTreeBackup = QStringLiteral("BCateg.~da");
 }  // namespace file_names
 
 }  // namespace cheque

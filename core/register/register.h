@@ -11,6 +11,7 @@
 #include <string_view>
 #include <vector>
 
+#include "core/files/line_file.h"
 #include "core/register/row_store.h"
 
 namespace cheque {
@@ -28,6 +29,9 @@ enum RegisterColumn : int {
   kMarkColumn = 8,
 };
 inline constexpr int kRegisterColumnCount = 9;
+
+// The balance cell of a row whose running balance is beyond the range of numbers.
+inline constexpr char kBalanceOverflowText[] = "######";
 
 // The category of a row that records the real bank balance.
 inline constexpr char16_t kBankBalanceCategory[] = u"בנק\\יתרה";
@@ -62,25 +66,33 @@ class Register {
 
   // The file rules of loading: 8 lines a record (columns 1,5,4,7,2,3,6,8),
   // an empty row after each; with no record at all, the opening-balance row.
-  void LoadFileBytes(std::string_view bytes, QStringView opening_balance);
+  // False, with the register cleared, for a line beyond kMaxLineBytes.
+  bool LoadFileBytes(std::string_view bytes, QStringView opening_balance);
   // The file form: every non-empty row as 8 lines, CR LF.
   QByteArray FileBytes() const;
-  // LoadFileBytes on a file's content; the bytes read become the rows, with
-  // no second copy. False, with the register cleared, when the file cannot be
-  // opened or read; never creates it.
-  bool LoadFile(const QString& path, QStringView opening_balance);
+  // LoadFileBytes on a regular file's content; the bytes read become the rows,
+  // with no second copy. False, with the register cleared and the reason in
+  // `error`, when the file cannot be opened or read, is not a regular file,
+  // or is beyond the limits of line_file.h; never creates it.
+  bool LoadFile(const QString& path, QStringView opening_balance, ReadError* error = nullptr);
   // The same from an open device, read in pieces of at least `chunk_bytes`
-  // when its size is unknown; false, with the register cleared, when a read fails.
+  // when its size is unknown.
   static constexpr size_t kReadChunkBytes = size_t{1} << 20;
   bool LoadDevice(QIODevice& device, QStringView opening_balance,
-                  size_t chunk_bytes = kReadChunkBytes);
+                  size_t chunk_bytes = kReadChunkBytes, ReadError* error = nullptr);
 
   // The running balance; bank-balance rows restart it, a blank row gets none
-  // and is passed over. Needs 3 rows or more; row 0 keeps its balance.
-  void RecomputeBalances();
+  // and is passed over. Needs 3 rows or more; row 0 keeps its balance. A sum
+  // beyond the range of numbers is written as kBalanceOverflowText, as are
+  // the balances that follow it up to the next bank balance; the first such
+  // row is returned, -1 when there is none.
+  int RecomputeBalances();
   // The same pass from one row on, after a change there: it ends at the next
   // real bank balance, which restarts the running balance anyway.
-  void RecomputeBalancesFrom(int first_row, bool stop_at_bank_balance = true);
+  int RecomputeBalancesFrom(int first_row, bool stop_at_bank_balance = true);
+  // The first row whose balance could not be computed (after a date sort,
+  // which runs the pass, too), or -1.
+  int FirstBalanceOverflowRow() const;
 
   // Orders rows 0..RowCount-2 by column 2..7; the date sort (7) then runs the
   // reconciliation step and the running balance and clears the needs-sorting
@@ -116,11 +128,16 @@ class Register {
   int last_bank_balance_row_ = -1;
 };
 
+// The error to show when FirstBalanceOverflowRow finds a row.
+QString BalanceOverflowMessage(const Register& reg, int row);
+
 // Loading and saving an account file. Loading creates a missing file empty
 // (the register then holds the opening-balance row); a file that exists but
-// cannot be read is left alone and reported unavailable.
+// cannot be read is left alone and reported unavailable, with the reason in
+// `error`.
 enum class AccountFileStatus { kRead, kCreatedEmpty, kUnavailable };
-AccountFileStatus LoadAccountFile(const QString& path, QStringView opening_balance, Register& reg);
+AccountFileStatus LoadAccountFile(const QString& path, QStringView opening_balance, Register& reg,
+                                  ReadError* error = nullptr);
 bool SaveAccountFile(const QString& path, const Register& reg);
 
 }  // namespace cheque

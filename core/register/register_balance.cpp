@@ -1,6 +1,7 @@
 #include <algorithm>
 #include <charconv>
 #include <cmath>
+#include <limits>
 
 #include "core/register/register.h"
 #include "core/register/register_row.h"
@@ -20,16 +21,20 @@ QDate ValidToday(QDate today) { return today.isValid() ? today : QDate::currentD
 
 }  // namespace
 
-void Register::RecomputeBalances() { RecomputeBalancesFrom(1, false); }
+int Register::RecomputeBalances() { return RecomputeBalancesFrom(1, false); }
 
-void Register::RecomputeBalancesFrom(int first_row, bool stop_at_bank_balance) {
+int Register::RecomputeBalancesFrom(int first_row, bool stop_at_bank_balance) {
   const int count = RowCount();
-  if (count < 3) return;
+  if (count < 3) return -1;
   first_row = std::max(first_row, 1);
   // The balance of the row above, skipping blank records as the pass does.
   int above = first_row - 1;
   while (above > 0 && register_row::IsEmpty(rows_.View(static_cast<size_t>(above)))) --above;
-  double balance = ParseAmount(RawCell(above, kBalanceColumn));
+  const std::string_view above_text = RawCell(above, kBalanceColumn);
+  // Below a balance that could not be computed none can be, until a real one.
+  double balance = above_text == kBalanceOverflowText ? std::numeric_limits<double>::quiet_NaN()
+                                                      : ParseAmount(above_text);
+  int first_overflow = -1;
   std::string negated;
   std::string text;
   for (int i = first_row; i <= count - 2; ++i) {
@@ -57,15 +62,40 @@ void Register::RecomputeBalancesFrom(int first_row, bool stop_at_bank_balance) {
     }
     const std::string_view income = fields.Column(kIncomeColumn);
     if (!income.empty()) delta = ParseAmount(income);
+    const double sum = balance + delta;
     text.clear();
-    AppendFormattedAmount(balance + delta, text);
+    // FormatAmount would write an overflow as "0" and the rows below would
+    // go on from there as if nothing had happened.
+    if (std::isfinite(sum)) {
+      AppendFormattedAmount(sum, text);
+    } else {
+      text = kBalanceOverflowText;
+      if (first_overflow < 0) first_overflow = i;
+    }
     // The balance is the record's first field.
     if (text != old_balance) rows_.Replace(index, 0, old_balance.size(), text);
     // The next row starts from the balance as written, not as computed
     // (a plain number, so no need for ParseAmount's checks).
-    std::from_chars(text.data(), text.data() + text.size(), balance);
+    balance = sum;
+    if (std::isfinite(sum)) std::from_chars(text.data(), text.data() + text.size(), balance);
   }
   rows_.CompactIfWasteful();
+  return first_overflow;
+}
+
+int Register::FirstBalanceOverflowRow() const {
+  for (int row = 0; row < RowCount() - 1; ++row) {
+    if (RawCell(row, kBalanceColumn) == kBalanceOverflowText) return row;
+  }
+  return -1;
+}
+
+QString BalanceOverflowMessage(const Register& reg, int row) {
+  QString message = QStringLiteral("!!! היתרה גדולה מדי ולא ניתן לחשב אותה\rהחל מהתנועה מתאריך ") +
+                    reg.Cell(row, kDateColumn);
+  const QString description = reg.Cell(row, kDescriptionColumn);
+  if (!description.isEmpty()) message += u'\r' + description;
+  return message + QStringLiteral("\rבדוק את סכומי ההכנסה וההוצאה עד לתנועה זו");
 }
 
 int Register::GoToDateRow(double moment) const {
@@ -102,8 +132,9 @@ std::optional<QString> Register::BankBalanceDifference(int row) const {
   if (row <= 0 || !ValidRow(row) || !IsBankBalanceRow(RawCell(row, kCategoryColumn))) {
     return std::nullopt;
   }
-  return FormatAmount(ParseAmount(RawCell(row - 1, kBalanceColumn)) -
-                      ParseAmount(RawCell(row, kBalanceColumn)));
+  const std::string_view above = RawCell(row - 1, kBalanceColumn);
+  if (above == kBalanceOverflowText) return QString::fromLatin1(kBalanceOverflowText);
+  return FormatAmount(ParseAmount(above) - ParseAmount(RawCell(row, kBalanceColumn)));
 }
 
 }  // namespace cheque

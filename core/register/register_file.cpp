@@ -38,8 +38,8 @@ size_t LineEnd(const char* data, size_t pos, size_t size) {
 // `at_end` a line read past the end is empty. Without `at_end` it stops before
 // a record whose line ends are not all certain yet (a CR at the very end may
 // still be followed by LF). A record already in its stored form stays where
-// it is in `data`; others are rebuilt. Returns the bytes used, or nothing for
-// a record too long to keep.
+// it is in `data`; others are rebuilt. Returns the bytes used, or nothing when
+// a line, ended or not yet, is longer than kMaxLineBytes.
 std::optional<size_t> ParseRecords(char* data, size_t size, bool at_end, RowStore& rows,
                                    std::string& record) {
   size_t pos = 0;
@@ -50,6 +50,7 @@ std::optional<size_t> ParseRecords(char* data, size_t size, bool at_end, RowStor
     bool whole = true;  // every line ended with CR LF
     for (int field = 0; field < register_row::kFieldCount; ++field) {
       const size_t stop = LineEnd(data, pos, size);
+      if (stop - pos > kMaxLineBytes) return std::nullopt;
       const bool last_byte_cr = stop + 1 == size && data[stop] == '\r';
       if (!at_end && (stop == size || last_byte_cr)) return start;
       line_start[field] = pos;
@@ -61,8 +62,9 @@ std::optional<size_t> ParseRecords(char* data, size_t size, bool at_end, RowStor
         pos = std::min(stop + 1, size);
       }
     }
+    // Eight lines within the limit always fit a row.
+    static_assert(register_row::kFieldCount * (kMaxLineBytes + 2) <= RowStore::kMaxRowBytes);
     if (whole) {
-      if (pos - start > RowStore::kMaxRowBytes) return std::nullopt;
       rows.Adopt(data + start, pos - start);
       continue;
     }
@@ -71,7 +73,6 @@ std::optional<size_t> ParseRecords(char* data, size_t size, bool at_end, RowStor
       record.append(data + line_start[field], line_end[field] - line_start[field]);
       record.append("\r\n");
     }
-    if (record.size() > RowStore::kMaxRowBytes) return std::nullopt;
     rows.PushBack(record);
   }
   return pos;
@@ -79,7 +80,7 @@ std::optional<size_t> ParseRecords(char* data, size_t size, bool at_end, RowStor
 
 }  // namespace
 
-void Register::LoadFileBytes(std::string_view bytes, QStringView opening_balance) {
+bool Register::LoadFileBytes(std::string_view bytes, QStringView opening_balance) {
   // Copied before the old rows go, in case the bytes are theirs.
   RowStore rows;
   bytes = bytes.substr(0, bytes.find('\x1A'));
@@ -87,29 +88,43 @@ void Register::LoadFileBytes(std::string_view bytes, QStringView opening_balance
   char* block = rows.NewBlock(bytes.size());
   if (!bytes.empty()) std::memcpy(block, bytes.data(), bytes.size());
   std::string record;
-  // Records past one too long to keep are dropped with it.
-  ParseRecords(block, bytes.size(), true, rows, record);
-  rows_ = std::move(rows);
-  FinishLoad(opening_balance);
-}
-
-bool Register::LoadFile(const QString& path, QStringView opening_balance) {
-  QFile file(path);
-  if (path.isEmpty() || !file.open(QIODevice::ReadOnly | QIODevice::Unbuffered)) {
+  if (!ParseRecords(block, bytes.size(), true, rows, record)) {
     Clear();
     return false;
   }
-  return LoadDevice(file, opening_balance);
+  rows_ = std::move(rows);
+  FinishLoad(opening_balance);
+  return true;
 }
 
-bool Register::LoadDevice(QIODevice& device, QStringView opening_balance, size_t chunk_bytes) {
+bool Register::LoadFile(const QString& path, QStringView opening_balance, ReadError* error) {
+  QFile file;
+  const ReadError open_error = OpenRegularFile(path, file);
+  if (open_error != ReadError::kNone) {
+    if (error != nullptr) *error = open_error;
+    Clear();
+    return false;
+  }
+  return LoadDevice(file, opening_balance, kReadChunkBytes, error);
+}
+
+bool Register::LoadDevice(QIODevice& device, QStringView opening_balance, size_t chunk_bytes,
+                          ReadError* error) {
+  const auto fail = [&](ReadError why) {
+    if (error != nullptr) *error = why;
+    Clear();
+    return false;
+  };
   rows_.Clear();
   const bool size_known = !device.isSequential();
-  const size_t expected = size_known ? static_cast<size_t>(std::max<qint64>(device.size(), 0)) : 0;
+  const qint64 device_size = size_known ? std::max<qint64>(device.size(), 0) : 0;
+  if (device_size > kMaxFileBytes) return fail(ReadError::kTooLarge);
+  const auto expected = static_cast<size_t>(device_size);
   bool first_block = true;
   rows_.Reserve(expected / 64 + 2);
   std::string record;
   std::string_view unused;  // the start of a record cut by the end of a block
+  size_t total = 0;         // bytes read so far
   bool at_end = false;
   while (!at_end) {
     // The whole file in one block when its size is known; otherwise pieces,
@@ -122,22 +137,20 @@ bool Register::LoadDevice(QIODevice& device, QStringView opening_balance, size_t
     size_t filled = unused.size();
     while (filled < capacity && !at_end) {
       const qint64 got = device.read(block + filled, static_cast<qint64>(capacity - filled));
-      if (got < 0) {
-        Clear();
-        return false;
-      }
+      if (got < 0) return fail(ReadError::kFailed);
+      // A device that never ends (or a file that keeps growing) stops here.
+      total += static_cast<size_t>(got);
+      if (total > static_cast<size_t>(kMaxFileBytes)) return fail(ReadError::kTooLarge);
       const void* eof = std::memchr(block + filled, '\x1A', static_cast<size_t>(got));
       at_end = got == 0 || eof != nullptr;
       filled = eof != nullptr ? static_cast<size_t>(static_cast<const char*>(eof) - block)
                               : filled + static_cast<size_t>(got);
     }
     const auto used = ParseRecords(block, filled, at_end, rows_, record);
-    if (!used) {
-      Clear();
-      return false;
-    }
+    if (!used) return fail(ReadError::kLineTooLong);
     unused = std::string_view(block + *used, filled - *used);
   }
+  if (error != nullptr) *error = ReadError::kNone;
   FinishLoad(opening_balance);
   return true;
 }
@@ -174,18 +187,26 @@ QByteArray Register::FileBytes() const {
   return out;
 }
 
-AccountFileStatus LoadAccountFile(const QString& path, QStringView opening_balance, Register& reg) {
-  if (reg.LoadFile(path, opening_balance)) return AccountFileStatus::kRead;
-  // Only a missing file is created: one that exists but cannot be read
-  // keeps its content for another day.
-  QFile file(path);
-  if (!path.isEmpty() && file.open(QIODevice::WriteOnly | QIODevice::NewOnly)) {
-    file.close();
-    reg.LoadFileBytes({}, opening_balance);
-    return AccountFileStatus::kCreatedEmpty;
+AccountFileStatus LoadAccountFile(const QString& path, QStringView opening_balance, Register& reg,
+                                  ReadError* error) {
+  ReadError why = ReadError::kNone;
+  AccountFileStatus status = AccountFileStatus::kUnavailable;
+  if (reg.LoadFile(path, opening_balance, &why)) {
+    status = AccountFileStatus::kRead;
+  } else if (why == ReadError::kMissing) {
+    // Only a missing file is created: one that exists but cannot be read
+    // keeps its content for another day.
+    QFile file(path);
+    if (!path.isEmpty() && file.open(QIODevice::WriteOnly | QIODevice::NewOnly)) {
+      file.close();
+      reg.LoadFileBytes({}, opening_balance);
+      why = ReadError::kNone;
+      status = AccountFileStatus::kCreatedEmpty;
+    }
   }
-  reg.Clear();
-  return AccountFileStatus::kUnavailable;
+  if (status == AccountFileStatus::kUnavailable) reg.Clear();
+  if (error != nullptr) *error = why;
+  return status;
 }
 
 bool SaveAccountFile(const QString& path, const Register& reg) {

@@ -164,8 +164,11 @@ QDateTime ParseDate(QStringView text, const QDateTime& now) {
 }
 
 QString DateText(QDate date) {
-  return QString::number(date.day()) + u'/' + QString::number(date.month()) + u'/' +
-         QString::number(date.year());
+  // Four digits, zeros in front: "15" would read back as 2015, not the year 15.
+  const int year = date.year();
+  const QString year_text =
+      year >= 0 ? QString::number(year).rightJustified(4, u'0') : QString::number(year);
+  return QString::number(date.day()) + u'/' + QString::number(date.month()) + u'/' + year_text;
 }
 
 NormalizedDate NormalizeDateText(QStringView text, QDate today) {

@@ -28,7 +28,8 @@ std::optional<QDate> ReadDateText(std::string_view text, QDate today);
 // ReadDateText, with the current moment for empty or unreadable text.
 QDateTime ParseDate(QStringView text, const QDateTime& now);
 
-// The register's date form: day and month without leading zeros, four-digit year.
+// The register's date form: day and month without leading zeros, four-digit
+// year with zeros in front ("1/2/0015").
 QString DateText(QDate date);
 
 // Drops the blanks around the text, turns ". , \ _ -" and blanks into "/"

@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include "core/register/register.h"
+#include "core/text/amount.h"
 #include "core/text/date_text.h"
 #include "tests/core/register_rows.h"
 
@@ -131,4 +132,54 @@ TEST(RunningBalance, FromAChangedRowAgreesWithTheWholePass) {
     whole.RecomputeBalances();
     EXPECT_EQ(Balances(partial), Balances(whole));
   }
+}
+
+TEST(RunningBalance, ASumBeyondTheRangeOfNumbersIsShownAndReportedNeverZero) {
+  const QString big = FormatAmount(1e308);
+  const QString overflow = QString::fromLatin1(kBalanceOverflowText);
+  struct Case {
+    const char* name;
+    std::vector<Tx> rows;
+    QStringList expected;
+    int first_overflow;
+  };
+  const std::vector<Case> cases = {
+      {"two incomes of 1e308; a bank balance starts again",
+       {{u"0"}, {{}, u"1e308"}, {{}, u"1e308"}, {{}, {}, u"5"}, {u"7", {}, {}, kBank}, {{}, u"1"}},
+       {u"0"_s, big, overflow, overflow, u"7"_s, u"8"_s},
+       2},
+      {"expenses below the range",
+       {{u"-1e308"}, {{}, {}, u"1e308"}, {{}, u"1"}},
+       {u"-1e308"_s, overflow, overflow},
+       1},
+      {"the largest sums that fit",
+       {{u"0"}, {{}, u"1e308"}, {{}, {}, u"1e308"}},
+       {u"0"_s, big, u"0"_s},
+       -1},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    Register reg = Make(c.rows);
+    EXPECT_EQ(reg.RecomputeBalances(), c.first_overflow);
+    EXPECT_EQ(Balances(reg), c.expected);
+    EXPECT_EQ(reg.FirstBalanceOverflowRow(), c.first_overflow);
+  }
+  // A pass from a later row goes on from the overflow, not from 0; the
+  // difference beside the bank balance shows it too.
+  Register reg = Make({{u"0", {}, {}, kBank, u"1/1/2020"},
+                       {{}, u"1e308", {}, {}, u"2/1/2020", u"+"},
+                       {{}, u"1e308", {}, {}, u"3/1/2020", u"+"},
+                       {{}, u"1", {}, {}, u"4/1/2020", u"+"},
+                       {u"5", {}, {}, kBank, u"5/1/2020"}});
+  reg.RecomputeBalances();
+  reg.SetCell(3, kIncomeColumn, u"2");
+  EXPECT_EQ(reg.RecomputeBalancesFrom(3), 3);
+  EXPECT_EQ(reg.Cell(3, kBalanceColumn), overflow);
+  EXPECT_EQ(reg.BankBalanceDifference(4), std::optional<QString>(overflow));
+  // The date sort runs the pass; the window then asks for the row and the message.
+  reg.SortRegister(kDateColumn, QDate(2020, 6, 1));
+  ASSERT_EQ(reg.FirstBalanceOverflowRow(), 2);
+  const QString message = BalanceOverflowMessage(reg, 2);
+  EXPECT_TRUE(message.contains(u"3/1/2020")) << message.toStdString();
+  EXPECT_TRUE(message.startsWith(u"!!! ")) << message.toStdString();
 }

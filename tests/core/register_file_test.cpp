@@ -2,9 +2,15 @@
 
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QTemporaryDir>
 #include <cstring>
 #include <random>
+
+#ifdef __unix__
+#include <sys/stat.h>
+#include <unistd.h>
+#endif
 
 #include "core/files/line_file.h"
 #include "core/register/register.h"
@@ -280,4 +286,95 @@ TEST(RegisterFile, SaveReplacesTheFileWhole) {
   EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files).size(), 1);  // no temporary file left
   EXPECT_FALSE(SaveAccountFile(dir.filePath(QStringLiteral("none/Xct1.dat")), reg));
   EXPECT_FALSE(SaveAccountFile(QString(), reg));
+}
+
+namespace {
+
+// Bytes for ever, as /dev/zero or an endless pipe gives them.
+class EndlessDevice : public QIODevice {
+ public:
+  EndlessDevice() { open(QIODevice::ReadOnly | QIODevice::Unbuffered); }
+  bool isSequential() const override { return true; }
+
+ protected:
+  qint64 readData(char* out, qint64 max) override {
+    std::memset(out, 'x', static_cast<size_t>(max));
+    return max;
+  }
+  qint64 writeData(const char*, qint64) override { return -1; }
+};
+
+}  // namespace
+
+TEST(RegisterFile, OnlyRegularFilesOfASaneSizeAreRead) {
+  QTemporaryDir dir;
+  ASSERT_TRUE(dir.isValid());
+  const auto path = [&](const char* name) { return dir.filePath(QString::fromLatin1(name)); };
+  const auto write = [&](const char* name, const QByteArray& bytes) {
+    QFile file(path(name));
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    ASSERT_EQ(file.write(bytes), bytes.size());
+  };
+  write("plain.dat", "5\r\n\r\n\r\n1/2/2020\r\n\r\n\r\nx\r\n\r\n");
+  write("long_line.dat", QByteArray(10 << 20, 'L') + "\r\nrest\r\n");
+  write("too_long_line.dat", "1\r\n" + QByteArray(static_cast<qsizetype>(kMaxLineBytes) + 1, 'L'));
+  {
+    // Sparse: no room on the disk, only a size.
+    QFile huge(path("huge.dat"));
+    ASSERT_TRUE(huge.open(QIODevice::WriteOnly) && huge.resize(kMaxFileBytes + 1));
+  }
+  ASSERT_TRUE(QDir().mkdir(path("folder.dat")));
+  ASSERT_TRUE(QFile::link(path("plain.dat"), path("link.dat")));
+  ASSERT_TRUE(QFile::link(path("none.dat"), path("dangling.dat")));
+  struct Case {
+    const char* name;
+    ReadError error;
+  };
+  std::vector<Case> cases = {
+      {"plain.dat", ReadError::kNone},        {"link.dat", ReadError::kNone},
+      {"long_line.dat", ReadError::kNone},    {"too_long_line.dat", ReadError::kLineTooLong},
+      {"huge.dat", ReadError::kTooLarge},     {"folder.dat", ReadError::kFolder},
+      {"none.dat", ReadError::kMissing},      {"dangling.dat", ReadError::kMissing},
+      {"none/Xct1.dat", ReadError::kMissing},
+  };
+#ifdef __unix__
+  // Before, a FIFO blocked the load for ever and /dev/zero grew it until
+  // memory ran out.
+  ASSERT_EQ(mkfifo(QFile::encodeName(path("fifo.dat")).constData(), 0600), 0);
+  ASSERT_TRUE(QFile::link(u"/dev/zero"_qs, path("zero.dat")));
+  cases.push_back({"fifo.dat", ReadError::kNotRegularFile});
+  cases.push_back({"zero.dat", ReadError::kNotRegularFile});
+  if (geteuid() != 0) {  // permissions do not stop root
+    write("locked.dat", "x\r\n");
+    QFile::setPermissions(path("locked.dat"), QFileDevice::WriteOwner);
+    cases.push_back({"locked.dat", ReadError::kNoPermission});
+  }
+#endif
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    Register reg;
+    ReadError error = ReadError::kFailed;
+    EXPECT_EQ(reg.LoadFile(path(c.name), u"0", &error), c.error == ReadError::kNone);
+    EXPECT_EQ(error, c.error);
+    // Only the register limits the length of a line.
+    const ReadError bytes_error = c.error == ReadError::kLineTooLong ? ReadError::kNone : c.error;
+    EXPECT_EQ(ReadFileBytes(path(c.name), &error).has_value(), bytes_error == ReadError::kNone);
+    EXPECT_EQ(error, bytes_error);
+    if (c.error != ReadError::kNone && c.error != ReadError::kMissing) {
+      EXPECT_EQ(LoadAccountFile(path(c.name), u"0", reg, &error), AccountFileStatus::kUnavailable);
+      EXPECT_EQ(error, c.error);
+      EXPECT_EQ(reg.RowCount(), 1);
+    }
+  }
+  EXPECT_EQ(QFileInfo(path("huge.dat")).size(), kMaxFileBytes + 1);  // left alone
+
+  // A device that never ends stops at the line limit, with nothing loaded.
+  EndlessDevice endless;
+  Register reg;
+  ReadError error = ReadError::kNone;
+  EXPECT_FALSE(reg.LoadDevice(endless, u"0", Register::kReadChunkBytes, &error));
+  EXPECT_EQ(error, ReadError::kLineTooLong);
+  EXPECT_EQ(reg.RowCount(), 1);
+  EXPECT_FALSE(reg.LoadFileBytes(std::string(kMaxLineBytes + 1, 'L'), u"0"));
+  EXPECT_EQ(reg.RowCount(), 1);
 }

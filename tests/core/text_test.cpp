@@ -229,6 +229,26 @@ TEST(Date, CellDayNumberAgreesWithTheGeneralReader) {
   }
 }
 
+TEST(Date, EveryYearTheRegisterWritesReadsBack) {
+  // Years below 1000 keep four digits: "29/1/15" would read back as 2015.
+  const std::pair<QDate, const char16_t*> written[] = {{QDate(15, 1, 29), u"29/1/0015"},
+                                                       {QDate(1, 1, 1), u"1/1/0001"},
+                                                       {QDate(999, 12, 31), u"31/12/0999"},
+                                                       {QDate(1990, 1, 1), u"1/1/1990"},
+                                                       {QDate(9999, 12, 31), u"31/12/9999"}};
+  for (const auto& [date, text] : written) EXPECT_EQ(DateText(date), Q(text));
+  for (int year = 1; year <= 9999; year += year < 200 ? 1 : 37) {
+    const QDate date(year, 2, 28);
+    const QString text = DateText(date);
+    ASSERT_EQ(ReadDateText(QStringView(text), kToday), date) << text.toStdString();
+    ASSERT_EQ(NormalizeDateText(QStringView(text), kToday).text, text);
+    ASSERT_EQ(CellDayNumber(text.toStdString(), kToday), DayNumber(date)) << year;
+  }
+  // What existing files hold reads as before.
+  EXPECT_EQ(ReadDateText(u"29/1/15", kToday), QDate(2015, 1, 29));
+  EXPECT_EQ(ReadDateText(u"29/1/2015", kToday), QDate(2015, 1, 29));
+}
+
 // ---------------------------------------------------------------- text
 
 TEST(Text, EqualsAndContainsIgnoreOnlyTheCaseOfLatinLetters) {
