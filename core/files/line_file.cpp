@@ -130,13 +130,13 @@ std::optional<QByteArray> ReadFileBytes(const QString& path, ReadError* error) {
   failure = OpenRegularFile(path, file);
   if (failure == ReadError::kNone && file.size() > kMaxFileBytes) failure = ReadError::kTooLarge;
   if (failure != ReadError::kNone) return done(std::nullopt);
-  // Read to the end rather than to the size the file had when opened, but
-  // never past the limit, however much it grows meanwhile.
+  // Room for one byte more than the size tells whether the file ended there;
+  // one that has grown since is read on, but never past the limit.
   QByteArray bytes;
   qint64 filled = 0;
   for (;;) {
-    const qint64 room = std::min(std::max({file.size() - filled, filled, qint64{1} << 16}),
-                                 kMaxFileBytes + 1 - filled);
+    const qint64 room =
+        std::min(std::max(file.size() - filled + 1, qint64{1} << 16), kMaxFileBytes + 1 - filled);
     bytes.resize(static_cast<qsizetype>(filled + room));
     const qint64 got = file.read(bytes.data() + filled, room);
     if (got < 0) failure = ReadError::kFailed;
@@ -146,6 +146,7 @@ std::optional<QByteArray> ReadFileBytes(const QString& path, ReadError* error) {
       failure = ReadError::kTooLarge;
       break;
     }
+    if (got < room) break;  // a regular file reads short only at its end
   }
   if (failure != ReadError::kNone) return done(std::nullopt);
   bytes.truncate(static_cast<qsizetype>(filled));
