@@ -2,6 +2,7 @@
 // adding, copying and deleting rows.
 #include <QLabel>
 #include <QLineEdit>
+#include <QTimer>
 #include <QToolButton>
 
 #include "app/common/amount_field.h"
@@ -109,8 +110,6 @@ void TForm1::GridEditText(int row, int column, QLineEdit& editor) {
   if (both_amounts) text.clear();
   const bool not_numeric = !both_amounts && IsAmountColumn(column) && !CheckNumeric(text);
   if (both_amounts || not_numeric) editor.setText(text);
-  // The cell is written before any message: the box runs its own event loop,
-  // which closes and deletes the editor, so nothing below may touch it.
   const bool had_balance = !register_.RawCell(row, kBalanceColumn).empty();
   if (register_.SetCell(row, column, text)) {
     // A real bank balance typed in place restarts the running balance as well.
@@ -120,8 +119,17 @@ void TForm1::GridEditText(int row, int column, QLineEdit& editor) {
     grid_->viewport()->update();
     RedrawSideAreas();
   }
-  if (both_amounts) ShowBothAmountsError(*services_.prompter, this);
-  if (not_numeric) ShowNotNumericError(*services_.prompter, this);
+  // The message waits until the editor's key handling is over: the box's
+  // event loop closes and deletes the editor, still on the stack until then.
+  if (both_amounts || not_numeric) {
+    QTimer::singleShot(0, this, [this, both_amounts] {
+      if (both_amounts) {
+        ShowBothAmountsError(*services_.prompter, this);
+      } else {
+        ShowNotNumericError(*services_.prompter, this);
+      }
+    });
+  }
 }
 
 bool TForm1::OpenRow() {

@@ -8,6 +8,7 @@
 #include <QFile>
 #include <QInputMethodEvent>
 #include <QLineEdit>
+#include <QPointer>
 #include <QPrinter>
 #include <QTest>
 #include <utility>
@@ -42,23 +43,30 @@ MessageAnswer ScriptedPrompter::HebrewMessageBox(const QString& caption, const Q
 // A real message box takes the focus and runs its own event loop, in which a
 // cell editor losing the focus is closed and deleted; so does this one.
 void ScriptedPrompter::RunLikeAMessageBox(QWidget* parent) {
-  QDialog box(parent ? parent->window() : nullptr);
-  box.setObjectName(QString::fromUtf16(kScriptedBoxName));
-  box.setWindowModality(Qt::ApplicationModal);
-  box.resize(120, 60);
-  auto* ok = new QPushButton(QStringLiteral("אישור"), &box);
-  ok->setDefault(true);
-  int waited = 0;
-  int active_for = 0;
-  QTimer poll;
-  poll.setInterval(1);
-  QObject::connect(&poll, &QTimer::timeout, &box, [&] {
-    if (box.isActiveWindow()) ++active_for;
-    if (active_for >= 2 || ++waited > 100) box.done(0);
-  });
-  poll.start();
-  box.exec();
-  QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+  QPointer<QWidget> previous = QApplication::activeWindow();
+  {
+    QDialog box(parent ? parent->window() : nullptr);
+    box.setObjectName(QString::fromUtf16(kScriptedBoxName));
+    box.setWindowModality(Qt::ApplicationModal);
+    box.resize(120, 60);
+    auto* ok = new QPushButton(QStringLiteral("אישור"), &box);
+    ok->setDefault(true);
+    int waited = 0;
+    int active_for = 0;
+    QTimer poll;
+    poll.setInterval(1);
+    QObject::connect(&poll, &QTimer::timeout, &box, [&] {
+      if (box.isActiveWindow()) ++active_for;
+      if (active_for >= 2 || ++waited > 100) box.done(0);
+    });
+    poll.start();
+    box.exec();
+  }
+  // The window system gives the activation back to the window below.
+  if (previous && previous->isVisible()) {
+    previous->activateWindow();
+    static_cast<void>(QTest::qWaitForWindowActive(previous, 200));
+  }
 }
 
 QStringList ScriptedPrompter::AskedTexts() const {
