@@ -2,13 +2,14 @@
 #include <malloc.h>
 
 #include <QDate>
-#include <QDir>
 #include <QTemporaryDir>
 #include <map>
 
 #include "bench/account_generator.h"
-#include "core/files/line_file.h"
 #include "core/categories/category_tree.h"
+#include "core/files/line_file.h"
+#include "core/files/open_account.h"
+#include "core/files/program_folder.h"
 #include "core/register/completion.h"
 #include "core/register/register.h"
 #include "core/register/register_checks.h"
@@ -23,32 +24,42 @@ QTemporaryDir& Folder() {
   return dir;
 }
 
-// One generated account file per size, written once.
-QString AccountFile(int transactions) {
-  static std::map<int, QString> files;
-  auto& path = files[transactions];
-  if (path.isEmpty()) {
-    path = Folder().filePath(QStringLiteral("Xct%1.dat").arg(transactions));
-    WriteFileAtomic(path, GenerateAccountFile(transactions, QStringLiteral(CHEQUE_ASSETS)));
+// One generated account per size, written once and listed in the folder's
+// account list, so that it opens by name as in the program.
+QString Account(int transactions) {
+  static std::map<int, QString> names;
+  static AccountList list;
+  QString& name = names[transactions];
+  if (name.isEmpty()) {
+    AccountDefinition account;
+    account.name = QStringLiteral("חשבון %1").arg(transactions);
+    account.file_base = QStringLiteral("Xct%1").arg(transactions);
+    WriteFileAtomic(AccountFilePath(Folder().path(), account.file_base),
+                    GenerateAccountFile(transactions, QStringLiteral(CHEQUE_ASSETS)));
+    list.Append(account);
+    list.Write(Folder().filePath(file_names::kAccountList));
+    name = account.name;
   }
-  return path;
+  return name;
 }
 
-void OpenAccount(const QString& path, Register& reg) {
-  LoadAccountFile(path, u"0", reg);
-  reg.SortRegister(kDateColumn, kToday);
+void Open(int transactions, Register& reg) {
+  OpenAccount(Folder().path(), Account(transactions), kToday, reg);
 }
 
-// Load from the file, date sort, reconciliation and running balance.
+// Found by name in the account list, loaded, date sorted with the
+// reconciliation and the running balance.
 void BM_OpenAccount(benchmark::State& state) {
   const int transactions = static_cast<int>(state.range(0));
-  const QString path = AccountFile(transactions);
+  const QString name = Account(transactions);
   Register reg;
   for (auto _ : state) {
     state.PauseTiming();
     reg.Clear();
     state.ResumeTiming();
-    OpenAccount(path, reg);
+    if (!OpenAccount(Folder().path(), name, kToday, reg).file.Loaded()) {
+      state.SkipWithError("open failed");
+    }
     benchmark::DoNotOptimize(reg.RowCount());
   }
   state.SetItemsProcessed(state.iterations() * transactions);
@@ -64,7 +75,7 @@ BENCHMARK(BM_OpenAccount)
 void BM_SaveAccount(benchmark::State& state) {
   const int transactions = static_cast<int>(state.range(0));
   Register reg;
-  OpenAccount(AccountFile(transactions), reg);
+  Open(transactions, reg);
   const QString target = Folder().filePath(QStringLiteral("Saved.dat"));
   for (auto _ : state) {
     if (!SaveAccountFile(target, reg)) state.SkipWithError("save failed");
@@ -77,7 +88,7 @@ BENCHMARK(BM_SaveAccount)->Arg(1000000)->MinTime(3)->Unit(benchmark::kMillisecon
 void BM_SortRegister(benchmark::State& state) {
   const int column = static_cast<int>(state.range(0));
   Register reg;
-  OpenAccount(AccountFile(1000000), reg);
+  Open(1000000, reg);
   for (auto _ : state) {
     reg.SortRegister(column, kToday);
     state.PauseTiming();
@@ -92,7 +103,7 @@ BENCHMARK(BM_SortRegister)
 
 void BM_RecomputeBalances(benchmark::State& state) {
   Register reg;
-  OpenAccount(AccountFile(1000000), reg);
+  Open(1000000, reg);
   for (auto _ : state) reg.RecomputeBalances();
 }
 BENCHMARK(BM_RecomputeBalances)->Unit(benchmark::kMillisecond)->UseRealTime();
@@ -104,7 +115,7 @@ void BM_CompleteDescription(benchmark::State& state) {
   const char16_t* const typed[] = {u"מסעדה חדשה", u"מ"};
   const QString text = QString::fromUtf16(typed[state.range(0)]);
   Register reg;
-  OpenAccount(AccountFile(1000000), reg);
+  Open(1000000, reg);
   for (auto _ : state) benchmark::DoNotOptimize(CompleteDescription(reg, text));
   state.SetItemsProcessed(state.iterations() * reg.RowCount());
 }
@@ -113,7 +124,7 @@ BENCHMARK(BM_CompleteDescription)->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond)
 // "מצא עוד" over the whole register: three fields that match no row.
 void BM_FindNextMatch(benchmark::State& state) {
   Register reg;
-  OpenAccount(AccountFile(1000000), reg);
+  Open(1000000, reg);
   const SearchTexts fields = {QStringLiteral("אין כזה"), QStringLiteral("0.001"), {},
                               QStringLiteral("zz"), {}};
   for (auto _ : state) benchmark::DoNotOptimize(FindNextMatch(reg, 0, fields));
@@ -125,7 +136,7 @@ BENCHMARK(BM_FindNextMatch)->Unit(benchmark::kMillisecond)->UseRealTime();
 // the installed trees: nothing stops it before the end.
 void BM_CategoryCheck(benchmark::State& state) {
   Register reg;
-  OpenAccount(AccountFile(1000000), reg);
+  Open(1000000, reg);
   CategoryTree tree;
   tree.ReadFile(QStringLiteral(CHEQUE_ASSETS "/DCateg.dat"));
   CategoryTree business;
@@ -147,14 +158,14 @@ size_t HeapBytes() {
 // Heap bytes that a loaded transaction keeps, counted by the allocator.
 void BM_MemoryPerTransaction(benchmark::State& state) {
   const int transactions = static_cast<int>(state.range(0));
-  const QString path = AccountFile(transactions);
+  Account(transactions);
   double per_transaction = 0;
   for (auto _ : state) {
     malloc_trim(0);
     const size_t before = HeapBytes();
     {
       Register reg;
-      OpenAccount(path, reg);
+      Open(transactions, reg);
       const size_t after = HeapBytes();
       per_transaction = static_cast<double>(after - before) / transactions;
     }

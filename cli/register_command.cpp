@@ -1,13 +1,11 @@
 // cheque-cli register: an account's register as the program shows it after
 // loading, one transaction a line.
 
-#include <QDir>
 #include <optional>
 
 #include "cli/commands.h"
 #include "cli/output.h"
-#include "core/files/account_list.h"
-#include "core/files/program_folder.h"
+#include "core/files/open_account.h"
 #include "core/register/register.h"
 #include "core/text/date_text.h"
 
@@ -108,9 +106,9 @@ QString ReasonText(ReadError error) {
 }
 
 // The account's file as the program finds it, through the account list; an
-// unsafe file base falls back to "Default.dat" as in the program. A name the
-// list does not hold is an error: the program would quietly show another
-// account's file, a script must not.
+// unsafe file base falls back to "Default.dat" (opened with the opening
+// balance of a new account, 0). A name the list does not hold is an error:
+// the program would quietly show another file, a script must not.
 AccountSource FindAccount(const Options& options) {
   AccountSource source;
   if (!options.file.isEmpty()) {
@@ -118,26 +116,19 @@ AccountSource FindAccount(const Options& options) {
     if (options.opening) source.opening_balance = *options.opening;
     return source;
   }
-  const QDir home(options.home);
-  const QString list_path = home.filePath(QStringView(file_names::kAccountList).toString());
-  ReadError error = ReadError::kNone;
-  const auto list = AccountList::Read(list_path, &error);
-  if (!list && error != ReadError::kNone) {
-    source.error = QStringLiteral("cannot read the account list ") + Shortened(list_path) +
-                   QStringLiteral(": ") + ReasonText(error);
+  const AccountLocation location = LocateAccount(options.home, *options.account);
+  if (!location.list_read && location.list_error != ReadError::kNone) {
+    source.error = QStringLiteral("cannot read the account list ") +
+                   Shortened(location.list_path) + QStringLiteral(": ") +
+                   ReasonText(location.list_error);
     return source;
   }
-  const AccountDefinition* account = list ? list->Find(*options.account) : nullptr;
-  if (account == nullptr) {
+  if (!location.definition) {
     source.error = QStringLiteral("unknown account: ") + Shortened(*options.account);
     return source;
   }
-  source.path = AccountFilePath(options.home, account->file_base);
-  if (source.path.isEmpty()) {
-    source.path = home.filePath(QStringView(file_names::kDefaultAccountFile).toString());
-  } else {
-    source.opening_balance = account->opening_balance;
-  }
+  source.path = location.path;
+  if (!location.default_file) source.opening_balance = OpeningBalanceOf(location);
   if (options.opening) source.opening_balance = *options.opening;
   return source;
 }
@@ -195,13 +186,15 @@ int RunRegisterCommand(const QStringList& args) {
   }
   // Read only: unlike the program, a missing file is not created.
   Register reg;
-  ReadError error = ReadError::kNone;
-  if (!reg.LoadFile(source.path, source.opening_balance, &error)) {
+  AccountOpenOptions read_only;
+  read_only.mode = AccountOpenMode::kReadOnly;
+  const AccountFileLoad load =
+      OpenAccountFile(source.path, source.opening_balance, options->today, reg, read_only);
+  if (!load.Loaded()) {
     PrintError(QStringLiteral("cheque-cli: cannot read the account file ") +
-               Shortened(source.path) + QStringLiteral(": ") + ReasonText(error));
+               Shortened(source.path) + QStringLiteral(": ") + ReasonText(load.error));
     return kExitFileError;
   }
-  reg.SortRegister(kDateColumn, options->today);
   if (options->sort_column != 0) reg.SortRegister(options->sort_column, options->today);
   const bool written = options->count_only ? PrintCount(reg) : PrintRegister(reg, options->today);
   return written ? 0 : kExitFileError;

@@ -40,9 +40,20 @@ std::string_view Register::RawRecord(int row) const {
 }
 
 bool Register::SetCell(int row, int column, QStringView text) {
-  if (!ValidRow(row) || !ValidColumn(column) || !CanEncodeWin1255(text)) return false;
+  if (!CanEncodeWin1255(text)) return false;
   std::string bytes;
   AppendWin1255(text, bytes);
+  return StoreCell(row, column, bytes);
+}
+
+bool Register::SetRawCell(int row, int column, std::string_view bytes) {
+  // A copy: the bytes may be a view of this register's own rows.
+  std::string copy(bytes);
+  return StoreCell(row, column, copy);
+}
+
+bool Register::StoreCell(int row, int column, std::string& bytes) {
+  if (!ValidRow(row) || !ValidColumn(column)) return false;
   // A CR or LF would split the record and a Ctrl-Z would end the file early.
   for (char& c : bytes) {
     if (c == '\r' || c == '\n' || c == '\x1A') c = ' ';

@@ -38,6 +38,9 @@ inline constexpr char16_t kBankBalanceCategory[] = u"בנק\\יתרה";
 bool IsBankBalanceRow(QStringView category);
 bool IsBankBalanceRow(std::string_view category_win1255);
 
+// The description (and type) of the opening-balance row that loading creates.
+inline constexpr char16_t kOpeningBalanceText[] = u"יתרת פתיחה";
+
 // Called now and then by long operations; returning true asks them to stop.
 using CancelCheck = std::function<bool()>;
 
@@ -58,6 +61,10 @@ class Register {
   // line breaks and Ctrl-Z (which would end the file) become blanks. Column 0
   // is not stored: setting it, or a cell outside the register, returns false.
   bool SetCell(int row, int column, QStringView text);
+  // The same with Windows-1255 bytes, such as another cell's: nothing is lost
+  // to decoding and encoding again.
+  bool SetRawCell(int row, int column, std::string_view bytes);
+  bool CellIsEmpty(int row, int column) const { return RawCell(row, column).empty(); }
 
   bool RowIsEmpty(int row) const;  // columns 1 to 8 all empty
   void AddEmptyRow();
@@ -96,7 +103,8 @@ class Register {
 
   // Orders rows 0..RowCount-2 by column 2..7; the date sort (7) then runs the
   // reconciliation step and the running balance and clears the needs-sorting
-  // flag, any other sort sets it. `today` stands in for unreadable dates.
+  // flag, any other sort sets it. `today` stands in for unreadable dates;
+  // the caller's clock decides it (an invalid date counts as day 0).
   void SortRegister(int column, QDate today, const CancelCheck& cancel = {});
 
   // The row GoToDate chooses for a moment given as a day number with fraction.
@@ -118,6 +126,8 @@ class Register {
 
  private:
   bool ValidRow(int row) const { return row >= 0 && row < RowCount(); }
+  // Stores the bytes, made safe for the record in place.
+  bool StoreCell(int row, int column, std::string& bytes);
   int LastNonEmptyRow() const;  // 0 when every row is empty
   void FinishLoad(QStringView opening_balance);
   void ReconcileAfterDateSort(const CancelCheck& cancel);

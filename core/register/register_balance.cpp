@@ -11,13 +11,12 @@
 namespace cheque {
 namespace {
 
-// Dates of the register's years; beyond them a moment says nothing about today.
+// The day of a moment, which stands for today. Beyond the register's years
+// a moment is no day: any ordinary day then compares with it alike.
 QDate DayOfMoment(double moment) {
-  if (!(moment > -600000.0 && moment < 2900000.0)) return QDate::currentDate();
+  if (!(moment > -600000.0 && moment < 2900000.0)) return DateFromDayNumber(0);
   return DateFromDayNumber(static_cast<qint64>(std::floor(moment)));
 }
-
-QDate ValidToday(QDate today) { return today.isValid() ? today : QDate::currentDate(); }
 
 }  // namespace
 
@@ -121,7 +120,6 @@ bool Register::IsOverdueRow(int row, QDate today) const {
     return false;
   }
   if (RawCell(row, kMarkColumn) == "+") return false;
-  today = ValidToday(today);
   const qint64 reference = ValidRow(last_bank_balance_row_)
                                ? CellDayNumber(RawCell(last_bank_balance_row_, kDateColumn), today)
                                : DayNumber(today);

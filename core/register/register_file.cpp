@@ -159,7 +159,7 @@ void Register::FinishLoad(QStringView opening_balance) {
   AddEmptyRow();
   if (rows_.Size() == 1) {
     AddEmptyRow();
-    const QString opening_text = QStringLiteral("יתרת פתיחה");
+    const QStringView opening_text(kOpeningBalanceText);
     SetCell(0, kDescriptionColumn, opening_text);
     SetCell(0, kDateColumn, u"1/1/1990");
     SetCell(0, kBalanceColumn, opening_balance);

@@ -83,7 +83,6 @@ bool IsReconciledOrBankBalance(std::string_view row) {
 
 void Register::SortRegister(int column, QDate today, const CancelCheck& cancel) {
   if (column < kIncomeColumn || column > kDateColumn || RowCount() < 2) return;
-  if (!today.isValid()) today = QDate::currentDate();
   // The last row takes no part; one that has been written into is kept.
   if (!RowIsEmpty(RowCount() - 1)) AddEmptyRow();
 
