@@ -42,7 +42,7 @@ fuzz:
 	cmake -S . -B $(BUILD_FUZZ) $(CMAKE_GEN) -DCMAKE_BUILD_TYPE=Debug -DCMAKE_CXX_COMPILER=clang++ \
 	  -DCHEQUE_SANITIZE=ON -DCHEQUE_WERROR=OFF -DCHEQUE_BUILD_TESTS=OFF -DCHEQUE_BUILD_FUZZ=ON \
 	  -DCMAKE_CXX_FLAGS_DEBUG="-g -O1"
-	cmake --build $(BUILD_FUZZ) --target fuzz_targets
+	cmake --build $(BUILD_FUZZ) --target fuzz_targets -j2
 	FUZZ_SECONDS=$(FUZZ_SECONDS) bash fuzz/run.sh $(BUILD_FUZZ) $(FUZZ_TARGETS)
 
 clean:

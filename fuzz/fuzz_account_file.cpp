@@ -71,7 +71,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   const std::string_view bytes = cheque::fuzz::AsBytes(data, size);
 
   Register whole;
-  whole.LoadFileBytes(bytes, kOpeningBalance);
+  Check(whole.LoadFileBytes(bytes, kOpeningBalance), "an account file's bytes were refused");
   Check(whole.RowCount() >= 2 && whole.RowIsEmpty(whole.RowCount() - 1),
         "a loaded register does not end with its empty row");
 
@@ -91,8 +91,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   const QByteArray saved = whole.FileBytes();
   if (!saved.isEmpty()) {
     Register again;
-    again.LoadFileBytes(cheque::fuzz::AsBytes(saved), kOpeningBalance);
-    Check(again.FileBytes() == saved, "a saved account file does not read back as itself");
+    Check(again.LoadFileBytes(cheque::fuzz::AsBytes(saved), kOpeningBalance) &&
+              again.FileBytes() == saved,
+          "a saved account file does not read back as itself");
   }
 
   for (int row = 0; row < whole.RowCount(); ++row) {
