@@ -29,6 +29,15 @@ bool ChangesBalance(int column) {
   return column == kIncomeColumn || column == kExpenseColumn || column == kDateColumn;
 }
 
+// After the dialog wrote `row` and perhaps a series after the rows there were.
+void RecomputeAfterDialog(Register& reg, int row, int rows_before) {
+  reg.RecomputeBalancesFrom(row);
+  // The series went into the empty row and the rows appended after it.
+  if (reg.RowCount() > rows_before && rows_before - 1 > row) {
+    reg.RecomputeBalancesFrom(rows_before - 1);
+  }
+}
+
 }  // namespace
 
 void TForm1::ConnectRegisterGrid() {
@@ -85,6 +94,7 @@ bool TForm1::EnterNewTransaction(int column) {
   const int row = register_.RowCount() - 1;
   date_frm_->Reset();
   const int result = date_frm_->OpenOn(row, column);
+  if (result == QDialog::Accepted) RecomputeAfterDialog(register_, row, row + 1);
   RowsChanged();
   // Every fifth new transaction is saved at once.
   if (++new_transaction_count_ >= kSavesEveryNewTransactions) {
@@ -145,7 +155,10 @@ bool TForm1::OpenRow() {
     return false;
   }
   date_frm_->FillFromRow(row);
+  const int rows_before = register_.RowCount();
   const bool accepted = date_frm_->OpenOn(row, column) == QDialog::Accepted;
+  // The rows as they are after the dialog's own event loop.
+  if (accepted && row < register_.RowCount()) RecomputeAfterDialog(register_, row, rows_before);
   RowsChanged();
   grid_->setFocus();
   return accepted;
@@ -176,13 +189,19 @@ void TForm1::CloneRecord() {
   grid_->SetCurrentCell(copy, column);
   date_frm_->Reset();
   date_frm_->FillFromRow(copy);
+  const int rows_before = register_.RowCount();
   date_frm_->OpenOn(copy, column);
   bool changed = false;
   for (int c = kBalanceColumn; c < kMarkColumn; ++c) {
     changed = changed || register_.Cell(copy, c) != remembered[c - kBalanceColumn];
   }
-  // A copy confirmed unchanged, or cancelled, is no new transaction.
-  if (!changed) RemoveRow(copy);
+  // A copy confirmed unchanged, or cancelled, is no new transaction; a kept
+  // one still holds the balance of the row it came from.
+  if (!changed) {
+    RemoveRow(copy);
+  } else {
+    RecomputeAfterDialog(register_, copy, rows_before);
+  }
   RowsChanged();
   grid_->SetCurrentCell(row, column);
   grid_->setFocus();
@@ -191,7 +210,8 @@ void TForm1::CloneRecord() {
 void TForm1::DeleteRecord() {
   if (busy_) return;
   const int row = grid_->CurrentRow();
-  if (TextEquals(QStringView(register_.Cell(row, kDescriptionColumn)), QStringView(kOpeningBalance))) {
+  if (TextEquals(QStringView(register_.Cell(row, kDescriptionColumn)),
+                 QStringView(kOpeningBalance))) {
     return;
   }
   if (register_.RawCell(row, kMarkColumn) == "+" &&
@@ -243,11 +263,8 @@ void TForm1::RedrawSideAreas() {
   register_area_->RedrawSideAreas();
   if (!grid_->isVisible()) return;
   const int top = grid_->TopRow();
-  const int lines = grid_->VisibleRows();
-  const auto inside = [&] {
-    const int row = grid_->CurrentRow();
-    return row >= top && row < top + lines;
-  };
+  // Scrolled to its end, the grid cuts its top row and shows the last whole.
+  const auto inside = [&] { return grid_->RowIsShown(grid_->CurrentRow()); };
   // The cursor stays on what the user sees.
   if (!inside()) grid_->SetCurrentCell(top, grid_->CurrentColumn());
   delete_tool_->setEnabled(inside());

@@ -15,6 +15,8 @@ namespace cheque {
 namespace {
 
 constexpr int kStripWidth = 56;
+// The fill column never gets narrower than this while amounts widen.
+constexpr int kMinFillWidth = 40;
 // Header1's sections: the strip, the nine grid columns, the side grid.
 constexpr int kStripSection = 0;
 constexpr int kFirstColumnSection = 1;
@@ -22,6 +24,13 @@ constexpr int kSideSection = 10;
 constexpr int kSectionCount = 11;
 
 int SectionOfColumn(int column) { return column + kFirstColumnSection; }
+
+bool IsAmountColumn(int column) { return column >= kBalanceColumn && column <= kExpenseColumn; }
+
+QFont StripFont(QFont font) {
+  font.setPointSize(8);
+  return font;
+}
 
 }  // namespace
 
@@ -35,15 +44,14 @@ void MarkerStrip::paintEvent(QPaintEvent*) {
   QPainter painter(this);
   painter.setLayoutDirection(Qt::LeftToRight);  // the marker points at the grid
   painter.fillRect(rect(), palette().color(QPalette::Button));
-  QFont font = painter.font();
-  font.setPointSize(8);
-  painter.setFont(font);
+  painter.setFont(StripFont(font()));
   painter.setPen(QColor(0x80, 0x80, 0x80));
   const QWidget* viewport = grid_.viewport();
   const int top_row = grid_.TopRow();
-  const int last = std::min(register_.RowCount() - 1, top_row + grid_.VisibleRows());
+  const int last = std::min(register_.RowCount() - 1, grid_.LastShownRow());
   const auto row_rect = [&](int row) {
-    const QPoint top = mapFromGlobal(viewport->mapToGlobal(QPoint(0, grid_.rowViewportPosition(row))));
+    const QPoint top =
+        mapFromGlobal(viewport->mapToGlobal(QPoint(0, grid_.rowViewportPosition(row))));
     return QRect(0, top.y(), width(), grid_.RowHeight());
   };
   for (int row = top_row; row <= last; ++row) {
@@ -64,10 +72,11 @@ RegisterArea::RegisterArea(RegisterGrid& grid, const Register& reg, QWidget* par
     : QWidget(parent), grid_(grid), register_(reg) {
   setLayoutDirection(Qt::LeftToRight);
   header_model_ = new QStandardItemModel(0, kSectionCount, this);
-  const QStringList captions = {QString(),         QStringLiteral("מס"),    QStringLiteral("בנק\\יתרה"),
-                                QStringLiteral("הכנסה"), QStringLiteral("הוצאה"), QStringLiteral("סוג"),
-                                QStringLiteral("קבוצה"), QStringLiteral("תאור"),  QStringLiteral("תאריך"),
-                                QStringLiteral("צפי"),   QStringLiteral("בוצע")};
+  const QStringList captions = {
+      QStringLiteral("הפרש"),  QStringLiteral("מס"),    QStringLiteral("בנק\\יתרה"),
+      QStringLiteral("הכנסה"), QStringLiteral("הוצאה"), QStringLiteral("סוג"),
+      QStringLiteral("קבוצה"), QStringLiteral("תאור"),  QStringLiteral("תאריך"),
+      QStringLiteral("צפי"),   QStringLiteral("בוצע")};
   header_model_->setHorizontalHeaderLabels(captions);
   header_ = new QHeaderView(Qt::Horizontal, this);
   header_->setObjectName(QStringLiteral("Header1"));
@@ -92,7 +101,10 @@ RegisterArea::RegisterArea(RegisterGrid& grid, const Register& reg, QWidget* par
   side_grid_->setEditTriggers(QAbstractItemView::NoEditTriggers);
   side_grid_->setSelectionMode(QAbstractItemView::SingleSelection);
   side_grid_->setColumnHidden(2, true);
+  side_grid_->verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
   side_grid_->verticalHeader()->setDefaultSectionSize(grid_.RowHeight());
+  // Scrolled by the pixel, to follow a grid whose top row shows only in part.
+  side_grid_->setVerticalScrollMode(QAbstractItemView::ScrollPerPixel);
   QFont small = side_grid_->font();
   small.setPointSize(8);
   side_grid_->setFont(small);
@@ -112,9 +124,13 @@ RegisterArea::RegisterArea(RegisterGrid& grid, const Register& reg, QWidget* par
   layout->addWidget(side_grid_, 1, 2);
   layout->setColumnStretch(1, 1);
 
-  const int widths[] = {0, 65, 65, 65, 50, 60, 0, 60, 0};
+  const int widths[] = {0, 0, 0, 0, 50, 60, 0, 60, 0};
   for (int column = kBalanceColumn; column <= kDateColumn; ++column) {
-    if (column != kDescriptionColumn) grid_.setColumnWidth(column, widths[column]);
+    if (IsAmountColumn(column)) {
+      grid_.setColumnWidth(column, amount_widths_[column - kBalanceColumn]);
+    } else if (column != kDescriptionColumn) {
+      grid_.setColumnWidth(column, widths[column]);
+    }
   }
   sort_bevel_ = new QFrame(this);
   sort_bevel_->setObjectName(QStringLiteral("Bevel6"));
@@ -138,8 +154,73 @@ void RegisterArea::FitColumn(int column) {
 }
 
 void RegisterArea::FitDescription() {
-  FitColumn(kDescriptionColumn);
+  fill_column_ = kDescriptionColumn;
+  WidenStrip();
+  WidenForAmounts();
+  FitColumn(fill_column_);
   SyncHeader();
+}
+
+bool RegisterArea::WidenForAmounts() {
+  int wanted[3];
+  std::copy(std::begin(amount_widths_), std::end(amount_widths_), wanted);
+  // Only the rows in view are measured: a register may hold 200,000 rows.
+  const QFontMetrics plain(grid_.CellFont(false));
+  const QFontMetrics bold(grid_.CellFont(true));  // a balance past the credit line
+  const int last = std::min(register_.RowCount() - 1, grid_.LastShownRow());
+  for (int row = grid_.TopRow(); row <= last; ++row) {
+    for (int column = kBalanceColumn; column <= kExpenseColumn; ++column) {
+      if (register_.RawCell(row, column).empty()) continue;
+      int& width = wanted[column - kBalanceColumn];
+      width = std::max(width, CellWidthFor(register_.Cell(row, column),
+                                           column == kBalanceColumn ? bold : plain));
+    }
+  }
+  int others = 0;
+  for (int column = kTypeColumn; column <= kDateColumn; ++column) {
+    if (column != fill_column_ && !grid_.isColumnHidden(column))
+      others += grid_.columnWidth(column);
+  }
+  const int room = grid_.viewport()->width() - others - kMinFillWidth;
+  int base = 0;
+  int total = 0;
+  for (int i = 0; i < 3; ++i) {
+    base += amount_widths_[i];
+    total += wanted[i];
+  }
+  if (total > base && total > room) {
+    // Too narrow a window: each column gets its share of what room there
+    // is, and the delegate elides what still does not fit.
+    const int spare = std::max(0, room - base);
+    for (int i = 0; i < 3; ++i) {
+      wanted[i] = amount_widths_[i] + (wanted[i] - amount_widths_[i]) * spare / (total - base);
+    }
+  }
+  bool changed = false;
+  for (int i = 0; i < 3; ++i) {
+    if (grid_.columnWidth(kBalanceColumn + i) == wanted[i]) continue;
+    grid_.setColumnWidth(kBalanceColumn + i, wanted[i]);
+    changed = true;
+  }
+  return changed;
+}
+
+bool RegisterArea::WidenStrip() {
+  const QFontMetrics metrics(StripFont(strip_->font()));
+  // The difference at the left edge, the marker at the right.
+  int wanted = kStripWidth;
+  const int last = std::min(register_.RowCount() - 1, grid_.LastShownRow());
+  for (int row = grid_.TopRow(); row <= last; ++row) {
+    if (const auto difference = register_.BankBalanceDifference(row)) {
+      wanted = std::max(wanted, metrics.horizontalAdvance(*difference) +
+                                    metrics.horizontalAdvance(QStringLiteral("->")) + 10);
+    }
+  }
+  if (wanted == strip_->width()) return false;
+  strip_->setFixedWidth(wanted);
+  // The grid's new width is needed at once to fit its columns.
+  if (layout() != nullptr) layout()->activate();
+  return true;
 }
 
 void RegisterArea::SyncHeader() {
@@ -150,8 +231,8 @@ void RegisterArea::SyncHeader() {
     header_->resizeSection(SectionOfColumn(column), grid_.columnWidth(column));
   }
   // The last section covers the grid's scroll bar and the side grid.
-  header_->resizeSection(kSideSection, std::max(0, width() - strip_->width() - frame -
-                                                       grid_.viewport()->width()));
+  header_->resizeSection(
+      kSideSection, std::max(0, width() - strip_->width() - frame - grid_.viewport()->width()));
   syncing_ = false;
   if (sorted_column_ >= 0) PlaceSortBevel(sorted_column_);
 }
@@ -169,15 +250,29 @@ void RegisterArea::SectionResized(int section, int, int new_size) {
   if (syncing_) return;
   if (section > SectionOfColumn(kKeyColumn) && section < SectionOfColumn(kMarkColumn)) {
     const int column = section - kFirstColumnSection;
-    grid_.setColumnWidth(column, std::max(4, new_size));
+    const int width = std::max(4, new_size);
+    if (IsAmountColumn(column)) {
+      // A drag sets the width; a wider amount in view still widens it.
+      amount_widths_[column - kBalanceColumn] = width;
+    } else {
+      grid_.setColumnWidth(column, width);
+    }
     // The date column takes what is left.
+    if (column != kDateColumn) fill_column_ = kDateColumn;
+    WidenForAmounts();
     if (column != kDateColumn) FitColumn(kDateColumn);
   }
   SyncHeader();
 }
 
 void RegisterArea::RedrawSideAreas() {
-  const int lines = grid_.VisibleRows();
+  const bool strip_changed = WidenStrip();
+  if (WidenForAmounts() || strip_changed) {
+    FitColumn(fill_column_);
+    SyncHeader();
+  }
+  // One line more than fit whole: the top and the bottom row may show in part.
+  const int lines = grid_.VisibleRows() + 1;
   const int top_row = grid_.TopRow();
   const int last = register_.RowCount() - 1;
   if (side_grid_->rowCount() != lines) side_grid_->setRowCount(lines);
@@ -198,6 +293,12 @@ void RegisterArea::RedrawSideAreas() {
       item->setText(column == 0 ? number : ok);
     }
   }
+  // At its last position the grid shows its last row whole and cuts the top
+  // row; line 0 is cut by as much.
+  const int cut = top_row < grid_.model()->rowCount() ? -grid_.rowViewportPosition(top_row) : 0;
+  QScrollBar* bar = side_grid_->verticalScrollBar();
+  bar->setMaximum(std::max(bar->maximum(), cut));
+  bar->setValue(std::max(0, cut));
   strip_->update();
 }
 

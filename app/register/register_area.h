@@ -2,6 +2,8 @@
 
 #include <QWidget>
 
+#include "core/register/register.h"
+
 class QFrame;
 class QHeaderView;
 class QStandardItemModel;
@@ -9,7 +11,6 @@ class QTableWidget;
 
 namespace cheque {
 
-class Register;
 class RegisterGrid;
 
 // PB1: the strip left of the register with the current-row marker and, beside
@@ -41,7 +42,8 @@ class RegisterArea : public QWidget {
   QTableWidget& SideGrid() { return *side_grid_; }
   MarkerStrip& Strip() { return *strip_; }
 
-  // The description column takes the width the others leave.
+  // The amount columns widen to the widest amount in view; the description
+  // column takes the width the others leave.
   void FitDescription();
   // Row numbers, "ok" marks, differences and the marker, after any change.
   void RedrawSideAreas();
@@ -59,6 +61,10 @@ class RegisterArea : public QWidget {
   void SectionResized(int section, int old_size, int new_size);
   void SyncHeader();
   void FitColumn(int column);
+  // Sets the widths the amounts in view need; true when any changed.
+  bool WidenForAmounts();
+  // PB1 widens for the differences in view; true when it changed.
+  bool WidenStrip();
 
   RegisterGrid& grid_;
   const Register& register_;
@@ -67,6 +73,12 @@ class RegisterArea : public QWidget {
   MarkerStrip* strip_ = nullptr;
   QTableWidget* side_grid_ = nullptr;
   QFrame* sort_bevel_ = nullptr;
+  // Balance, income and expense: the width set at start or by dragging the
+  // header, which wider amounts may exceed.
+  int amount_widths_[3] = {65, 65, 65};
+  // The column that takes the width the others leave: the description, or
+  // the date after a header drag.
+  int fill_column_ = kDescriptionColumn;
   int sorted_column_ = -1;
   bool syncing_ = false;
 };

@@ -29,27 +29,22 @@ class RegisterCellDelegate : public QStyledItemDelegate {
              const QModelIndex& index) const override {
     const int row = index.row();
     if (row >= register_.RowCount()) return;
-    const CellStyleContext context = grid_.style_context ? grid_.style_context() : CellStyleContext{};
+    const CellStyleContext context =
+        grid_.style_context ? grid_.style_context() : CellStyleContext{};
     const CellStyle style = RegisterCellStyle(register_, row, index.column(), context);
     const QRect cell = option.rect;
     painter->save();
-    painter->fillRect(cell, style.window_brush ? option.palette.color(QPalette::Base)
-                                               : FromBgr(style.brush));
-    QFont font = option.font;
-    font.setPointSize(8);
-    font.setBold(style.bold);
+    painter->fillRect(
+        cell, style.window_brush ? option.palette.color(QPalette::Base) : FromBgr(style.brush));
+    const QFont font = grid_.CellFont(style.bold);
     painter->setFont(font);
     painter->setPen(FromBgr(style.text_colour));
     const QFontMetrics metrics(font);
-    const int width = metrics.horizontalAdvance(style.text.text);
-    const int right = cell.right() - 3 - style.text.indent;
-    // Text too wide for the cell is drawn from its left edge.
-    const int left = right - width < cell.left() + 1 ? cell.left() + 2 : right - width;
+    const CellText placed = PlaceTextInCell(style.text.text, style.text.indent, cell, metrics);
     // Hebrew reads right to left; amounts and dates keep their sign in front.
-    painter->setLayoutDirection(style.text.text.isRightToLeft() ? Qt::RightToLeft
-                                                                : Qt::LeftToRight);
+    painter->setLayoutDirection(placed.text.isRightToLeft() ? Qt::RightToLeft : Qt::LeftToRight);
     painter->setClipRect(cell);
-    painter->drawText(QPoint(left, cell.top() + 1 + metrics.ascent()), style.text.text);
+    painter->drawText(QPoint(placed.left, cell.top() + 1 + metrics.ascent()), placed.text);
     painter->setClipping(false);
     if (style.month_line) {
       painter->setPen(QPen(Qt::black, 1));
@@ -63,8 +58,7 @@ class RegisterCellDelegate : public QStyledItemDelegate {
       painter->setPen(QPen(Qt::black, 1));
       painter->drawRect(cell.adjusted(-1, -1, 0, 0));
     }
-    if (option.state.testFlag(QStyle::State_HasFocus) ||
-        index == grid_.currentIndex()) {
+    if (option.state.testFlag(QStyle::State_HasFocus) || index == grid_.currentIndex()) {
       QPen pen(option.palette.color(QPalette::Highlight), 2);
       painter->setPen(pen);
       painter->drawRect(cell.adjusted(1, 1, -1, -1));
@@ -77,9 +71,7 @@ class RegisterCellDelegate : public QStyledItemDelegate {
     auto* editor = new QLineEdit(parent);
     editor->setFrame(false);
     editor->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
-    QFont font = editor->font();
-    font.setPointSize(8);
-    editor->setFont(font);
+    editor->setFont(grid_.CellFont(false));
     TextGuard::Attach(editor, prompter_);
     const int row = index.row();
     const int column = index.column();
@@ -123,16 +115,36 @@ bool IsNavigationKey(int key) {
   }
 }
 
+// The cell's margins: 3 pixels right of the text, at least 1 left of it.
+constexpr int kRightMargin = 3;
+constexpr int kLeftMargin = 1;
+
 }  // namespace
+
+CellText PlaceTextInCell(const QString& text, int indent, const QRect& cell,
+                         const QFontMetrics& metrics) {
+  const int right = cell.right() - kRightMargin - indent;
+  const int room = std::max(0, right - cell.left() - kLeftMargin);
+  CellText placed{text, 0};
+  if (metrics.horizontalAdvance(text) > room) {
+    placed.text = metrics.elidedText(text, Qt::ElideRight, room);
+  }
+  placed.left = right - metrics.horizontalAdvance(placed.text);
+  return placed;
+}
+
+int CellWidthFor(const QString& text, const QFontMetrics& metrics) {
+  // QRect::right() is one short of the width, and the grid line takes one more.
+  return metrics.horizontalAdvance(text) + kRightMargin + kLeftMargin + 2;
+}
 
 Qt::ItemFlags RegisterGridModel::flags(const QModelIndex& index) const {
   Qt::ItemFlags flags = RegisterModel::flags(index);
   if (!index.isValid()) return flags;
   const int column = index.column();
-  const bool typed = column == kIncomeColumn || column == kExpenseColumn ||
-                     column == kDescriptionColumn ||
-                     (column == kBalanceColumn &&
-                      IsBankBalanceRow(Store().RawCell(index.row(), kCategoryColumn)));
+  const bool typed =
+      column == kIncomeColumn || column == kExpenseColumn || column == kDescriptionColumn ||
+      (column == kBalanceColumn && IsBankBalanceRow(Store().RawCell(index.row(), kCategoryColumn)));
   return typed ? flags | Qt::ItemIsEditable : flags;
 }
 
@@ -170,6 +182,20 @@ int RegisterGrid::RowHeight() const { return verticalHeader()->defaultSectionSiz
 
 int RegisterGrid::VisibleRows() const { return std::max(1, viewport()->height() / RowHeight()); }
 
+int RegisterGrid::LastShownRow() const {
+  const int bottom = rowAt(viewport()->height() - 1);
+  return bottom >= 0 ? bottom : model_.rowCount() - 1;
+}
+
+bool RegisterGrid::RowIsShown(int row) const { return row >= TopRow() && row <= LastShownRow(); }
+
+QFont RegisterGrid::CellFont(bool bold) const {
+  QFont cell_font = font();
+  cell_font.setPointSize(8);
+  cell_font.setBold(bold);
+  return cell_font;
+}
+
 void RegisterGrid::SetCurrentCell(int row, int column) {
   if (row < 0 || row >= model_.rowCount()) return;
   setCurrentIndex(model_.index(row, column));
@@ -201,12 +227,24 @@ QModelIndex RegisterGrid::KeyTarget(int key) const {
   int target_column = column;
   // The columns lie left to right: balance first, date last.
   switch (key) {
-    case Qt::Key_Up: target_row = row - 1; break;
-    case Qt::Key_Down: target_row = row + 1; break;
-    case Qt::Key_PageUp: target_row = row - VisibleRows(); break;
-    case Qt::Key_PageDown: target_row = row + VisibleRows(); break;
-    case Qt::Key_Home: target_row = 0; break;
-    case Qt::Key_End: target_row = rows - 1; break;
+    case Qt::Key_Up:
+      target_row = row - 1;
+      break;
+    case Qt::Key_Down:
+      target_row = row + 1;
+      break;
+    case Qt::Key_PageUp:
+      target_row = row - VisibleRows();
+      break;
+    case Qt::Key_PageDown:
+      target_row = row + VisibleRows();
+      break;
+    case Qt::Key_Home:
+      target_row = 0;
+      break;
+    case Qt::Key_End:
+      target_row = rows - 1;
+      break;
     case Qt::Key_Left:
     case Qt::Key_Backtab:
       target_column = NextSelectableColumn(row, column - 1, -1);
@@ -215,7 +253,8 @@ QModelIndex RegisterGrid::KeyTarget(int key) const {
     case Qt::Key_Tab:
       target_column = NextSelectableColumn(row, column + 1, 1);
       break;
-    default: break;
+    default:
+      break;
   }
   if (target_column < 0) return {};
   target_row = std::clamp(target_row, 0, rows - 1);
@@ -228,20 +267,47 @@ QModelIndex RegisterGrid::KeyTarget(int key) const {
   return model_.index(target_row, target_column);
 }
 
+void RegisterGrid::MoveByKey(int key) {
+  const QModelIndex target = KeyTarget(key);
+  if (target.isValid() && target != currentIndex()) SelectCell(target.row(), target.column());
+}
+
+void RegisterGrid::CloseCellEditor() {
+  if (!IsEditing()) return;
+  // Every keystroke has been written already: closing loses nothing.
+  QWidget* editor = QApplication::focusWidget();
+  if (editor != nullptr && editor->parentWidget() == viewport()) {
+    QTableView::closeEditor(editor, QAbstractItemDelegate::NoHint);
+  }
+}
+
 void RegisterGrid::keyPressEvent(QKeyEvent* event) {
   const int key = event->key();
   if (key == Qt::Key_Return || key == Qt::Key_Enter) {
-    if (state() != EditingState) emit OpenRowRequested();
+    if (!IsEditing()) emit OpenRowRequested();
     event->accept();
     return;
   }
-  if (IsNavigationKey(key) && state() != EditingState) {
-    const QModelIndex target = KeyTarget(key);
-    if (target.isValid() && target != currentIndex()) SelectCell(target.row(), target.column());
+  if (IsNavigationKey(key)) {
     event->accept();
+    // Keys the cell editor passed on. Home and End belong to its text; the
+    // others leave the cell by the grid's rules, never Qt's, which would
+    // skip the checks and the dialog of the empty last row.
+    const bool with_control = event->modifiers().testFlag(Qt::ControlModifier);
+    if (IsEditing() && (key == Qt::Key_Home || key == Qt::Key_End) && !with_control) return;
+    CloseCellEditor();
+    MoveByKey(key);
     return;
   }
   QTableView::keyPressEvent(event);
+}
+
+void RegisterGrid::closeEditor(QWidget* editor, QAbstractItemDelegate::EndEditHint hint) {
+  // Tab and Backtab in the editor move as they do outside it.
+  const bool next = hint == QAbstractItemDelegate::EditNextItem;
+  const bool previous = hint == QAbstractItemDelegate::EditPreviousItem;
+  QTableView::closeEditor(editor, next || previous ? QAbstractItemDelegate::NoHint : hint);
+  if (next || previous) MoveByKey(next ? Qt::Key_Tab : Qt::Key_Backtab);
 }
 
 void RegisterGrid::mousePressEvent(QMouseEvent* event) {

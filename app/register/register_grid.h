@@ -6,11 +6,25 @@
 #include "core/register/cell_style.h"
 #include "core/register/register_model.h"
 
+class QFontMetrics;
 class QLineEdit;
 
 namespace cheque {
 
 class Prompter;
+
+// Where a cell's text is drawn: right-aligned `indent` pixels in from a
+// 3-pixel margin. Text too wide for the cell is elided at its logical end
+// with "…", so the beginning stays readable in either direction: an amount
+// keeps its sign and leading digits, a Hebrew text its first word.
+struct CellText {
+  QString text;
+  int left = 0;  // x of the text's left edge
+};
+CellText PlaceTextInCell(const QString& text, int indent, const QRect& cell,
+                         const QFontMetrics& metrics);
+// The width a column needs to show this text whole, its grid line included.
+int CellWidthFor(const QString& text, const QFontMetrics& metrics);
 
 // The register's item model as the grid edits it: amounts, the description
 // and a bank balance's real balance are typed in place; everything else goes
@@ -45,11 +59,18 @@ class RegisterGrid : public QTableView {
   // Moves the cursor as the user does: refused cells keep it where it was.
   bool SelectCell(int row, int column);
   int CurrentRow() const;
+  bool IsEditing() const { return state() == EditingState; }
   int CurrentColumn() const;
   int TopRow() const;
   int RowHeight() const;
   // Rows that fit in the window.
   int VisibleRows() const;
+  // The rows the window shows, even in part: the top row may be cut when the
+  // grid is scrolled to its end.
+  int LastShownRow() const;
+  bool RowIsShown(int row) const;
+  // The font cells are drawn in.
+  QFont CellFont(bool bold) const;
 
  signals:
   void OpenRowRequested();  // Enter or a double-click on a cell
@@ -62,12 +83,15 @@ class RegisterGrid : public QTableView {
   void mouseMoveEvent(QMouseEvent* event) override;
   void mouseDoubleClickEvent(QMouseEvent* event) override;
   void currentChanged(const QModelIndex& current, const QModelIndex& previous) override;
+  void closeEditor(QWidget* editor, QAbstractItemDelegate::EndEditHint hint) override;
   void scrollContentsBy(int dx, int dy) override;
 
  private:
   // The cell a key moves to, passing over cells that cannot hold the cursor.
   QModelIndex KeyTarget(int key) const;
   int NextSelectableColumn(int row, int column, int step) const;
+  void MoveByKey(int key);
+  void CloseCellEditor();
 
   RegisterGridModel& model_;
 };
