@@ -1,4 +1,5 @@
 #include <QApplication>
+#include <QLocale>
 #include <QTimer>
 
 #include "app/common/services.h"
@@ -13,6 +14,9 @@ int main(int argc, char** argv) {
   QApplication app(argc, argv);
   QApplication::setLayoutDirection(Qt::RightToLeft);
   QApplication::setApplicationName(QStringLiteral("Cheque"));
+  // Calendars and spin boxes follow the Israeli week and forms; amounts and
+  // dates keep their own fixed text.
+  QLocale::setDefault(QLocale(QLocale::Hebrew, QLocale::Israel));
   Services& services = SystemServices();
 
   // Two copies on one program folder would overwrite each other's saves.

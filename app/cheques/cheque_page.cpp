@@ -150,7 +150,8 @@ QWidget* ChequePage::BuildChequePanel() {
   grid->addWidget(amount_, 2, 1);
   words_ = new QLabel(QStringLiteral("אפס שקלים בלבד"), panel);
   words_->setObjectName(QStringLiteral("Label3"));
-  words_->setAlignment(Qt::AlignRight | Qt::AlignTop);
+  // Absolute: in a right-to-left window a plain AlignRight would mean the left.
+  words_->setAlignment(Qt::AlignAbsolute | Qt::AlignRight | Qt::AlignTop);
   words_->setWordWrap(true);
   words_->setMinimumHeight(2 * words_->fontMetrics().height());
   grid->addWidget(words_, 3, 0, 1, 2);
@@ -203,6 +204,7 @@ QWidget* ChequePage::BuildSideColumn() {
   caption_row->addStretch(1);
   calendar_layout->addLayout(caption_row);
   calendar_ = NewFormCalendar(calendar_box, QDate(1990, 1, 1));
+  KeepSelectionOnPage(calendar_);
   calendar_layout->addWidget(calendar_);
   layout->addWidget(calendar_box);
 

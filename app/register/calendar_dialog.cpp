@@ -70,6 +70,11 @@ TCalander::TCalander(Services& services, QWidget* parent) : QDialog(parent) {
   connect(calendar_, &QCalendarWidget::selectionChanged, this, [this] {
     if (!moving_) SetDate(Date());
   });
+  // The calendar's own month arrows turn the page: the list, the year and the
+  // chosen day follow.
+  connect(calendar_, &QCalendarWidget::currentPageChanged, this, [this](int year, int month) {
+    if (!moving_) MoveTo(year, month);
+  });
   connect(months_, &QComboBox::activated, this,
           [this](int index) { MoveTo(year_->value(), index + 1); });
   connect(year_, &QSpinBox::valueChanged, this, [this](int year) {

@@ -8,6 +8,7 @@
 #include <QFile>
 #include <QInputMethodEvent>
 #include <QLineEdit>
+#include <QLocale>
 #include <QPointer>
 #include <QPrinter>
 #include <QTest>
@@ -89,6 +90,7 @@ bool PdfPrintTarget::Print(const QString& title, const QString& pdf_name, int re
 }
 
 TestHome::TestHome() {
+  QLocale::setDefault(QLocale(QLocale::Hebrew, QLocale::Israel));  // as the program runs
   qputenv("CHEQUE_HOME", dir_.path().toUtf8());
   for (const char16_t* name : {u"DCateg.dat", u"DCategB.dat"}) {
     QFile::copy(QStringLiteral(CHEQUE_ASSETS "/") + QString::fromUtf16(name),

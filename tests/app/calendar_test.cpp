@@ -4,6 +4,8 @@
 #include <QPushButton>
 #include <QSpinBox>
 #include <QTest>
+#include <QTextCharFormat>
+#include <QToolButton>
 
 #include "app/register/calendar_dialog.h"
 #include "app/register/transaction_dialog.h"
@@ -80,6 +82,58 @@ class CalendarTest : public QObject {
     QTest::mouseClick(Child<QPushButton>(&calendar, u"BtnToday"_s), Qt::LeftButton);
     QCOMPARE(calendar.Date(), home.clock.Today());
     QCOMPARE(years->value(), home.clock.Today().year());
+  }
+
+  // The weekend in Israel is Friday and Saturday; Sunday is a working day.
+  void weekend_data() {
+    QTest::addColumn<int>("day");
+    QTest::addColumn<bool>("weekend");
+    const char* names[] = {"Monday", "Tuesday",  "Wednesday", "Thursday",
+                           "Friday", "Saturday", "Sunday"};
+    for (int day = Qt::Monday; day <= Qt::Sunday; ++day) {
+      QTest::newRow(names[day - 1]) << day << (day == Qt::Friday || day == Qt::Saturday);
+    }
+  }
+
+  void weekend() {
+    QFETCH(int, day);
+    QFETCH(bool, weekend);
+    TestHome home;
+    TCalander calendar(home.services);
+    const QTextCharFormat format = Child<QCalendarWidget>(&calendar, u"Calendar1"_s)
+                                       ->weekdayTextFormat(static_cast<Qt::DayOfWeek>(day));
+    QCOMPARE(format.foreground().color() == QColor(Qt::red), weekend);
+  }
+
+  // The calendar's month arrows carry the list, the year and the day along.
+  void monthArrows_data() {
+    QTest::addColumn<QDate>("start");
+    QTest::addColumn<QString>("arrow");
+    QTest::addColumn<int>("presses");
+    QTest::addColumn<QDate>("expected");
+    QTest::newRow("next, into a shorter month")
+        << QDate(2000, 1, 31) << u"qt_calendar_nextmonth"_s << 1 << QDate(2000, 2, 29);
+    QTest::newRow("through February, the day comes back")
+        << QDate(2000, 1, 31) << u"qt_calendar_nextmonth"_s << 2 << QDate(2000, 3, 31);
+    QTest::newRow("back over the year")
+        << QDate(2001, 1, 10) << u"qt_calendar_prevmonth"_s << 1 << QDate(2000, 12, 10);
+  }
+
+  void monthArrows() {
+    QFETCH(QDate, start);
+    QFETCH(QString, arrow);
+    QFETCH(int, presses);
+    QFETCH(QDate, expected);
+    TestHome home;
+    TCalander calendar(home.services);
+    calendar.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&calendar));
+    calendar.SetDate(start);
+    auto* button = Child<QToolButton>(&calendar, arrow);
+    for (int i = 0; i < presses; ++i) QTest::mouseClick(button, Qt::LeftButton);
+    QCOMPARE(calendar.Date(), expected);
+    QCOMPARE(Child<QComboBox>(&calendar, u"ComboBox1"_s)->currentIndex(), expected.month() - 1);
+    QCOMPARE(Child<QSpinBox>(&calendar, u"SpinEdit1"_s)->value(), expected.year());
   }
 
   // As the date field's picker: "הכנס" puts the chosen date in, "סיום" leaves it.

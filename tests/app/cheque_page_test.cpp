@@ -11,8 +11,10 @@
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QSpinBox>
+#include <QStyle>
 #include <QTableWidget>
 #include <QTest>
+#include <QToolButton>
 #include <QTreeWidget>
 #include <array>
 #include <memory>
@@ -23,6 +25,7 @@
 #include "core/files/account_list.h"
 #include "core/files/line_file.h"
 #include "core/files/personal_details.h"
+#include "core/text/amount.h"
 #include "tests/app/app_test_support.h"
 
 namespace cheque::testing {
@@ -402,6 +405,11 @@ class ChequePageTest : public QObject {
     QTest::keyClick(calendar->focusProxy(), Qt::Key_PageDown);
     QCOMPARE(calendar->selectedDate(), QDate(2027, 4, 9));
     QCOMPARE(program.Get<QLabel>(u"Label12"_s)->text(), u"9/4/2027"_s);
+    // So does the calendar's own arrow.
+    QTest::mouseClick(calendar->findChild<QToolButton*>(u"qt_calendar_nextmonth"_s),
+                      Qt::LeftButton);
+    QCOMPARE(program.Get<QSpinBox>(u"SEMonth"_s)->value(), 5);
+    QCOMPARE(program.Get<QLabel>(u"Label12"_s)->text(), u"9/5/2027"_s);
     // A double-click on a spin edit picks the date in the calendar dialog.
     ModalScript script;
     script.Expect(u"TCalander"_s, [](QWidget* w) {
@@ -413,6 +421,38 @@ class ChequePageTest : public QObject {
     QVERIFY(script.Done());
     QCOMPARE(calendar->selectedDate(), QDate(2027, 5, 1));
     QCOMPARE(program.Get<QSpinBox>(u"SEMonth"_s)->value(), 5);
+  }
+
+  // Hebrew lines end at the right: a words line that wraps starts its second
+  // line there too.
+  void WordsLineLiesAtTheRight() {
+    ChequeProgram program;
+    program.Start();
+    program.Type(u"EdtAmount"_s, u"7777777.77"_s);
+    const auto* words = program.Get<QLabel>(u"Label3"_s);
+    QVERIFY(words->wordWrap());
+    QCOMPARE(QStyle::visualAlignment(words->layoutDirection(), words->alignment()) &
+                 (Qt::AlignLeft | Qt::AlignRight | Qt::AlignHCenter),
+             Qt::AlignRight);
+  }
+
+  // The program runs in the Israeli locale; amounts, dates and the date
+  // controls keep their own forms in it.
+  void FixedFormsInTheIsraeliLocale() {
+    ChequeProgram program;
+    program.Start();
+    QCOMPARE(QLocale().name(), u"he_IL"_s);
+    program.Type(u"EdtAmount"_s, u"1234.5"_s);
+    program.Get<QSpinBox>(u"SEYear"_s)->setValue(2031);
+    const std::pair<QString, QString> shown[] = {
+        {program.Text(u"EdtAmount"_s), u"1234.5"_s},
+        {program.Get<QSpinBox>(u"SEYear"_s)->text(), u"2031"_s},
+        {program.Get<QLabel>(u"Label12"_s)->text(), u"7/12/2031"_s},
+        {FormatAmount(-1234.5), u"-1234.50"_s},
+        {FormatAmount(ParseAmount(u"-1234.5")), u"-1234.50"_s},
+    };
+    for (const auto& [actual, expected] : shown) QCOMPARE(actual, expected);
+    QVERIFY(program.Get<QLabel>(u"Label3"_s)->text().startsWith(u"אלף מאתיים"));
   }
 
   void CategoryFromTheTree() {
