@@ -5,11 +5,11 @@
 #include <QGridLayout>
 #include <QHBoxLayout>
 #include <QHeaderView>
+#include <QIcon>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QScreen>
 #include <QStackedWidget>
-#include <QStyle>
 #include <QTimer>
 #include <QToolButton>
 #include <QVBoxLayout>
@@ -18,13 +18,13 @@
 #include "app/cheques/cheque_page.h"
 #include "app/common/busy_notice.h"
 #include "app/common/form_font.h"
-#include "app/shell/account_data_dialog.h"
-#include "app/shell/first_time.h"
-#include "app/shell/intro_screen.h"
 #include "app/register/calendar_dialog.h"
 #include "app/register/register_area.h"
 #include "app/register/register_grid.h"
 #include "app/register/transaction_dialog.h"
+#include "app/shell/account_data_dialog.h"
+#include "app/shell/first_time.h"
+#include "app/shell/intro_screen.h"
 #include "app/shell/private_data_dialog.h"
 #include "core/files/program_folder.h"
 #include "core/register/register_model.h"
@@ -99,6 +99,7 @@ TForm1::TForm1(Services& services, QWidget* parent)
   toolbar->setFrameStyle(QFrame::Panel | QFrame::Raised);
   BuildToolbar(toolbar);
   layout->addWidget(toolbar);
+  ConnectPendingTools();
 
   timer_ = new QTimer(this);
   timer_->setObjectName(QStringLiteral("Timer1"));
@@ -146,10 +147,9 @@ void TForm1::BuildRegisterPage(QWidget* page) {
   title_grid->addWidget(title_panel_, 0, 0);
   top_layout->addWidget(title_cell);
   top_layout->addStretch();
-  AddTool(top, QStringLiteral("ImgAct"), QStringLiteral("עריכת פרטי חשבונות"),
-          QStyle::SP_FileDialogInfoView, true);
-  sort_picture_ = AddTool(top, QStringLiteral("ImgSort"), QStringLiteral("מיון הרשומות"),
-                          QStyle::SP_ArrowDown, true);
+  AddTool(top, QStringLiteral("ImgAct"), QStringLiteral("עריכת פרטי חשבונות"), u"bank_book");
+  sort_picture_ =
+      AddTool(top, QStringLiteral("ImgSort"), QStringLiteral("מיון הרשומות"), u"sort_date");
   layout->addWidget(top);
   connect(accounts_combo_, &QComboBox::activated, this,
           [this](int index) { SwitchAccount(accounts_combo_->itemText(index)); });
@@ -173,27 +173,22 @@ void TForm1::BuildRegisterPage(QWidget* page) {
       AddLabel(status_layout, status, QStringLiteral("בקובץ:"), QStringLiteral("LblFile"));
   file_label_->hide();
   status_layout->addStretch();
-  auto* new_item = AddTool(status, QStringLiteral("SBNewItem"), QStringLiteral("רשומה חדשה"),
-                           QStyle::SP_FileIcon, true);
+  auto* new_item =
+      AddTool(status, QStringLiteral("SBNewItem"), QStringLiteral("רשומה חדשה"), u"new_record");
   connect(new_item, &QToolButton::clicked, this, &TForm1::NewRecord);
-  delete_tool_ = AddTool(status, QStringLiteral("SBDelItm"), QStringLiteral("מחיקת רשומה"),
-                         QStyle::SP_TrashIcon, true);
+  delete_tool_ =
+      AddTool(status, QStringLiteral("SBDelItm"), QStringLiteral("מחיקת רשומה"), u"delete_record");
   connect(delete_tool_, &QToolButton::clicked, this, &TForm1::DeleteRecord);
   auto* today = AddTool(status, QStringLiteral("SBToday"),
-                        QStringLiteral("דלג לרשומה  שתאריכה היום"), QStyle::SP_ArrowForward, true);
+                        QStringLiteral("דלג לרשומה  שתאריכה היום"), u"today");
   connect(today, &QToolButton::clicked, this, [this] { GoToDate(services_.clock->Now()); });
-  AddTool(status, QStringLiteral("SBSrch"), QStringLiteral("חיפוש"),
-          QStyle::SP_FileDialogContentsView, true);
-  AddTool(status, QStringLiteral("SBInternet"), QStringLiteral("חיבור אינטרנט לבנק"),
-          QStyle::SP_DriveNetIcon, false);
-  AddTool(status, QStringLiteral("SBSort"), QStringLiteral("מיונים שונים"),
-          QStyle::SP_FileDialogListView, true);
-  auto* clone = AddTool(status, QStringLiteral("SBClone"), QStringLiteral("העתקה ועריכת רשומה"),
-                        QStyle::SP_FileDialogNewFolder, true);
+  AddTool(status, QStringLiteral("SBSrch"), QStringLiteral("חיפוש"), u"search");
+  AddTool(status, QStringLiteral("SBInternet"), QStringLiteral("חיבור אינטרנט לבנק"), u"bank_link");
+  AddTool(status, QStringLiteral("SBSort"), QStringLiteral("מיונים שונים"), u"sorts");
+  auto* clone =
+      AddTool(status, QStringLiteral("SBClone"), QStringLiteral("העתקה ועריכת רשומה"), u"clone");
   connect(clone, &QToolButton::clicked, this, &TForm1::CloneRecord);
-  AddTool(status, QStringLiteral("SBHelp"), QStringLiteral("קבלת עזרה"),
-          QStyle::SP_DialogHelpButton, false)
-      ->setCheckable(true);
+  AddTool(status, QStringLiteral("SBHelp"), QStringLiteral("קבלת עזרה"), u"help");
   layout->addWidget(status);
   ConnectSortAndSearch();
 }
@@ -214,46 +209,52 @@ void TForm1::BuildChequePage(QWidget* page) {
 void TForm1::BuildToolbar(QWidget* toolbar) {
   auto* layout = new QHBoxLayout(toolbar);
   layout->setContentsMargins(4, 2, 4, 2);
-  auto* reg = AddTool(toolbar, QStringLiteral("ImgReg"), QStringLiteral("דפי רישום תנועות"),
-                      QStyle::SP_FileDialogDetailedView, true);
+  auto* reg =
+      AddTool(toolbar, QStringLiteral("ImgReg"), QStringLiteral("דפי רישום תנועות"), u"register");
   connect(reg, &QToolButton::clicked, this, [this] { ShowPage(kRegisterPage); });
-  auto* chk = AddTool(toolbar, QStringLiteral("ImgChk"), QStringLiteral("הפקת המחאות"),
-                      QStyle::SP_FileDialogStart, true);
+  auto* chk = AddTool(toolbar, QStringLiteral("ImgChk"), QStringLiteral("הפקת המחאות"), u"cheque");
   connect(chk, &QToolButton::clicked, this, [this] { ShowPage(kChequePage); });
-  AddTool(toolbar, QStringLiteral("ImgRpt"), QStringLiteral("הפקת דוחות"),
-          QStyle::SP_FileDialogContentsView, false);
-  AddTool(toolbar, QStringLiteral("ImgBak"), QStringLiteral("גיבויים"), QStyle::SP_DialogSaveButton,
-          false);
-  auto* calendar = AddTool(toolbar, QStringLiteral("ImgCldr"), QStringLiteral("לוח שנה"),
-                           QStyle::SP_FileDialogInfoView, true);
+  AddTool(toolbar, QStringLiteral("ImgRpt"), QStringLiteral("הפקת דוחות"), u"reports");
+  AddTool(toolbar, QStringLiteral("ImgBak"), QStringLiteral("גיבויים"), u"backup");
+  auto* calendar =
+      AddTool(toolbar, QStringLiteral("ImgCldr"), QStringLiteral("לוח שנה"), u"calendar");
   connect(calendar, &QToolButton::clicked, this, &TForm1::ShowCalendar);
-  auto* details = AddTool(toolbar, QStringLiteral("ImgDtl"), QStringLiteral("שינוי פרטים אישיים"),
-                          QStyle::SP_DirHomeIcon, true);
+  auto* details =
+      AddTool(toolbar, QStringLiteral("ImgDtl"), QStringLiteral("שינוי פרטים אישיים"), u"person");
   connect(details, &QToolButton::clicked, this, &TForm1::ShowPersonalDetails);
   layout->addStretch();
-  auto* exit = AddTool(toolbar, QStringLiteral("ImgExt"), QStringLiteral("סיום התוכנית"),
-                       QStyle::SP_DialogCloseButton, true);
+  auto* exit = AddTool(toolbar, QStringLiteral("ImgExt"), QStringLiteral("סיום התוכנית"), u"exit");
   connect(exit, &QToolButton::clicked, this, &TForm1::ExitProgram);
 }
 
-// A picture tool; it shows its highlighted form while the mouse is over it.
-QToolButton* TForm1::AddTool(QWidget* parent, const QString& name, const QString& hint, int icon,
-                             bool enabled) {
+// Tools whose windows are not built yet say so rather than do nothing.
+void TForm1::ConnectPendingTools() {
+  for (const char16_t* name : {u"ImgRpt", u"ImgBak", u"SBInternet", u"SBHelp"}) {
+    auto* tool = findChild<QToolButton*>(QString::fromUtf16(name));
+    connect(tool, &QToolButton::clicked, this, [this] {
+      services_.prompter->HebrewMessageBox(QStringLiteral("לידיעתך"),
+                                           QStringLiteral("הפונקציה לא פעילה עדיין"),
+                                           MessageKind::kInformation, MessageButtons::kOk, this);
+    });
+  }
+}
+
+// A picture tool, drawn from the program's own picture set (":/icons/");
+// it shows its highlighted form while the mouse is over it.
+QToolButton* TForm1::AddTool(QWidget* parent, const QString& name, const QString& hint,
+                             QStringView picture) {
   auto* tool = new QToolButton(parent);
   tool->setObjectName(name);
   tool->setToolTip(hint);
-  tool->setIcon(style()->standardIcon(static_cast<QStyle::StandardPixmap>(icon)));
+  tool->setIcon(QIcon(QStringLiteral(":/icons/") + picture.toString() + QStringLiteral(".svg")));
   tool->setIconSize(QSize(28, 28));
   tool->setAutoRaise(true);
-  tool->setEnabled(enabled);
   tool->setStyleSheet(
       QStringLiteral("QToolButton:hover { background: #fff7b0; border: 1px solid #808000; }"
                      "QToolButton[highlighted=\"true\"] { background: #fff7b0; }"));
   if (parent->layout() != nullptr) parent->layout()->addWidget(tool);
-  if (enabled) {
-    connect(tool, &QToolButton::pressed, this,
-            [this] { services_.sounds->Play(QStringLiteral("aClick.wav")); });
-  }
+  connect(tool, &QToolButton::pressed, this,
+          [this] { services_.sounds->Play(QStringLiteral("aClick.wav")); });
   if (name == u"ImgAct")
     connect(tool, &QToolButton::clicked, this, &TForm1::ShowAccountDefinitions);
   if (name == u"ImgSort") connect(tool, &QToolButton::clicked, this, &TForm1::SortPictureClicked);

@@ -119,8 +119,9 @@ class TForm1 : public QWidget {
   void BuildRegisterPage(QWidget* page);
   void BuildChequePage(QWidget* page);
   void BuildToolbar(QWidget* toolbar);
-  QToolButton* AddTool(QWidget* parent, const QString& name, const QString& hint, int icon,
-                       bool enabled);
+  QToolButton* AddTool(QWidget* parent, const QString& name, const QString& hint,
+                       QStringView picture);
+  void ConnectPendingTools();
   void CopyAccountNames(const QStringList& names, const QString& selected);
   void ShowAccountDefinitions();
   void ShowPersonalDetails();
