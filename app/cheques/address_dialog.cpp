@@ -175,6 +175,8 @@ void TAdrChk::DeleteClick() {
                                            MessageButtons::kYesNo, this) != MessageAnswer::kYes) {
     return;
   }
+  // The box ran its own event loop: delete only the row that was asked about.
+  if (grid_->currentRow() != row || row >= grid_->rowCount()) return;
   grid_->removeRow(row);
   SetWidths();
 }

@@ -1,13 +1,19 @@
+#include <QAbstractButton>
+#include <QApplication>
 #include <QDesktopServices>
 #include <QFileInfo>
+#include <QFontMetrics>
+#include <QIcon>
 #include <QLabel>
 #include <QMessageBox>
 #include <QPainter>
+#include <QPointer>
 #include <QPrinter>
 #include <QPrinterInfo>
 #include <QProcess>
 #include <QPushButton>
 #include <QStandardPaths>
+#include <algorithm>
 
 #include "app/common/services.h"
 #include "core/files/program_folder.h"
@@ -51,6 +57,7 @@ class WidgetPrompter final : public Prompter {
   MessageAnswer HebrewMessageBox(const QString& caption, const QString& text, MessageKind kind,
                                  MessageButtons buttons, QWidget* parent) override {
     QMessageBox box(parent);
+    box.setObjectName(QStringLiteral("HebrewMessageBox"));
     box.setWindowTitle(caption);
     box.setText(VisualOrderText(text));
     box.setLayoutDirection(Qt::RightToLeft);
@@ -91,7 +98,23 @@ class WidgetPrompter final : public Prompter {
     for (QLabel* label : box.findChildren<QLabel*>()) {
       label->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
     }
-    switch (box.exec()) {
+    // In a right-to-left program the style's button pictures push the caption
+    // against the button's edge: captions alone, centred with room around them.
+    for (QAbstractButton* button : box.buttons()) {
+      button->setIcon(QIcon());
+      const QFontMetrics metrics(button->font());
+      button->setMinimumWidth(
+          std::max(button->sizeHint().width(),
+                   metrics.horizontalAdvance(button->text()) + 6 * metrics.averageCharWidth()));
+    }
+    const QPointer<QWidget> below = parent != nullptr ? parent->window() : nullptr;
+    const int result = box.exec();
+    // Without a window manager nothing gives the keyboard back to the window
+    // that asked, and its keys (Escape, F3) would go nowhere.
+    if (below != nullptr && below->isVisible() && QApplication::activeWindow() == nullptr) {
+      below->activateWindow();
+    }
+    switch (result) {
       case QMessageBox::Yes:
         return MessageAnswer::kYes;
       case QMessageBox::No:

@@ -20,10 +20,9 @@ constexpr int kRowsAboveWindow = 7;
 }  // namespace
 
 TSrchFrm::TSrchFrm(Services& services, const Register& reg, RegisterGrid& grid, QWidget* parent)
-    : QDialog(parent, Qt::Tool | Qt::WindowStaysOnTopHint),
-      services_(services),
-      register_(reg),
-      grid_(grid) {
+    // A plain dialog over the main window: a dialog opened later (the
+    // transaction dialog) comes in front of it.
+    : QDialog(parent), services_(services), register_(reg), grid_(grid) {
   setObjectName(QStringLiteral("TSrchFrm"));
   setWindowTitle(QStringLiteral("חיפוש רשומה"));
   setModal(false);

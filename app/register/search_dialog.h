@@ -14,7 +14,7 @@ namespace cheque {
 class Register;
 class RegisterGrid;
 
-// The search window: stays on top of the register without blocking it.
+// The search window: stays in front of the register without blocking it.
 // "מצא עוד" goes down from where the last match left off.
 class TSrchFrm : public QDialog {
   Q_OBJECT

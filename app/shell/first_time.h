@@ -1,6 +1,9 @@
 #pragma once
 
 #include <QDialog>
+#include <QPoint>
+#include <QRect>
+#include <QSize>
 
 #include "app/common/services.h"
 
@@ -23,14 +26,20 @@ class TFirstTime : public QDialog {
 
  protected:
   void showEvent(QShowEvent* event) override;
+  bool eventFilter(QObject* watched, QEvent* event) override;
 
  private:
   void Run();
-  void MoveAbove(const QWidget& dialog);
+  void MoveBeside(const QWidget& dialog);
 
   Services& services_;
   TPrivateDta& private_data_;
   TAccountData& account_data_;
 };
+
+// Where a banner of `banner` size goes so that it covers no part of `dialog`
+// (its outer frame), inside the screen's `area`: above the dialog, else
+// below it, else at its side; the area's top corner when nothing fits.
+QPoint BannerPlace(QSize banner, const QRect& dialog, const QRect& area);
 
 }  // namespace cheque

@@ -5,12 +5,15 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QImage>
 #include <QTableView>
 #include <QTest>
 #include <QToolButton>
 
 #include "app/common/busy_notice.h"
+#include "app/register/search_dialog.h"
 #include "app/shell/account_data_dialog.h"
+#include "app/shell/first_time.h"
 #include "app/shell/intro_screen.h"
 #include "core/files/account_list.h"
 #include "core/files/line_file.h"
@@ -19,6 +22,7 @@
 
 using namespace cheque;
 using namespace cheque::testing;
+using namespace Qt::StringLiterals;
 
 namespace {
 
@@ -300,6 +304,113 @@ class MainWindowTest : public QObject {
     window.ExitProgram();
     QCOMPARE(home.prompter.Asked().size(), size_t{1});
     QVERIFY(QFileInfo(home.Path(QStringLiteral("Xct1.dat"))).isDir());
+  }
+
+  // Every tool has a picture of its own, drawn from the program's set.
+  void EveryToolHasItsOwnPicture() {
+    TestHome home;
+    TForm1 window(home.services);
+    QStringList names;
+    std::vector<QImage> pictures;
+    for (const QToolButton* tool : window.findChildren<QToolButton*>()) {
+      if (!tool->objectName().startsWith(u"Img") && !tool->objectName().startsWith(u"SB")) continue;
+      const QImage picture = tool->icon().pixmap(tool->iconSize()).toImage();
+      QVERIFY2(!picture.isNull(), qPrintable(tool->objectName()));
+      for (size_t i = 0; i < pictures.size(); ++i) {
+        QVERIFY2(picture != pictures[i], qPrintable(tool->objectName() + u" = "_s + names[i]));
+      }
+      names.append(tool->objectName());
+      pictures.push_back(picture);
+    }
+    QCOMPARE(names.size(), 17);
+  }
+
+  // A tool whose window is not there yet says so when pressed.
+  void ToolsNotBuiltYetSaySo_data() {
+    QTest::addColumn<QString>("tool");
+    for (const char* name : {"ImgRpt", "ImgBak", "SBInternet", "SBHelp"}) {
+      QTest::newRow(name) << QString::fromLatin1(name);
+    }
+  }
+
+  void ToolsNotBuiltYetSaySo() {
+    QFETCH(QString, tool);
+    TestHome home;
+    PrepareHome(home, {Account(u"בית"_s, u"Xct1"_s)});
+    TForm1 window(home.services);
+    QVERIFY(StartOnRegister(window));
+    home.prompter.Forget();
+    auto* button = window.findChild<QToolButton*>(tool);
+    QVERIFY(button->isEnabled());
+    QTest::mouseClick(button, Qt::LeftButton);
+    QCOMPARE(home.prompter.Asked().size(), size_t{1});
+    QCOMPARE(home.prompter.Asked().front().caption, u"לידיעתך"_s);
+    QCOMPARE(home.prompter.Asked().front().text, u"הפונקציה לא פעילה עדיין"_s);
+  }
+
+  // The search window gives way to dialogs, and Escape closes it.
+  void SearchWindowGivesWayAndEscapeClosesIt() {
+    TestHome home;
+    PrepareHome(home, {Account(u"בית"_s, u"Xct1"_s)});
+    TForm1 window(home.services);
+    window.show();
+    QVERIFY(StartOnRegister(window));
+    QTest::keyClick(&window, Qt::Key_F3);
+    TSrchFrm& search = window.SearchForm();
+    QVERIFY(!(search.windowFlags() & Qt::WindowStaysOnTopHint));
+    QTRY_VERIFY(search.isActiveWindow());
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Escape);
+    QVERIFY(!search.isVisible());
+  }
+
+  // The first-run banner lies beside the dialogs it introduces, never over them.
+  void FirstRunBannerLeavesTheDialogsFree() {
+    TestHome home;
+    TForm1 window(home.services);
+    window.show();
+    const QWidget& banner = window.FirstTime();
+    QVERIFY(!(banner.windowFlags() & Qt::WindowStaysOnTopHint));
+    QStringList covered;
+    const auto check = [&](QWidget* dialog) {
+      if (banner.frameGeometry().intersects(dialog->frameGeometry()))
+        covered.append(dialog->objectName());
+    };
+    ModalScript script;
+    script.Expect(u"TPrivateDta"_s, [&](QWidget* w) {
+      check(w);
+      TypeInto(w, u"EdtFirstName"_s, u"דנה"_s);
+      TypeInto(w, u"EdtFamilyName"_s, u"לוי"_s);
+      TypeInto(w, u"EdtBusinessName"_s, u"לוי ובניו"_s);
+      ClickButton(w, u"אישור"_s);
+    });
+    script.Expect(u"TAccountData"_s, [&](QWidget* w) {
+      check(w);
+      ClickButton(w, u"ביטול"_s);
+    });
+    home.prompter.Answer(MessageAnswer::kYes);
+    QVERIFY(!window.Start());
+    QVERIFY(script.Done());
+    QCOMPARE(covered, QStringList());
+  }
+
+  // Above the dialog where the screen has room, else below it, else beside it.
+  void BannerPlaces_data() {
+    QTest::addColumn<QRect>("dialog");
+    QTest::addColumn<QPoint>("expected");
+    // A 300 x 70 banner on a 1280 x 900 screen.
+    QTest::newRow("above") << QRect(400, 300, 480, 300) << QPoint(489, 222);
+    QTest::newRow("below, the dialog at the top") << QRect(400, 20, 480, 600) << QPoint(489, 628);
+    QTest::newRow("left, the dialog as tall as the screen")
+        << QRect(400, 0, 480, 900) << QPoint(92, 0);
+    QTest::newRow("right, no room at the left") << QRect(100, 0, 480, 900) << QPoint(588, 0);
+    QTest::newRow("above, kept on the screen") << QRect(-100, 300, 200, 200) << QPoint(0, 222);
+    QTest::newRow("nowhere free: the screen's corner") << QRect(0, 0, 1280, 900) << QPoint(0, 0);
+  }
+
+  void BannerPlaces() {
+    QFETCH(QRect, dialog);
+    QFETCH(QPoint, expected);
+    QCOMPARE(BannerPlace(QSize(300, 70), dialog, QRect(0, 0, 1280, 900)), expected);
   }
 
   void AutosaveAfterFourMinutesOnTheRegister() {
