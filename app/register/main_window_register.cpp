@@ -262,11 +262,11 @@ void TForm1::RowsChanged() {
 void TForm1::RedrawSideAreas() {
   register_area_->RedrawSideAreas();
   if (!grid_->isVisible()) return;
-  const int top = grid_->TopRow();
   // Scrolled to its end, the grid cuts its top row and shows the last whole.
   const auto inside = [&] { return grid_->RowIsShown(grid_->CurrentRow()); };
-  // The cursor stays on what the user sees.
-  if (!inside()) grid_->SetCurrentCell(top, grid_->CurrentColumn());
+  // The cursor stays on what the user sees, on a whole row: the cursor on a
+  // cut top row would scroll the grid back from its end.
+  if (!inside()) grid_->SetCurrentCell(grid_->FirstWholeRow(), grid_->CurrentColumn());
   delete_tool_->setEnabled(inside());
 }
 

@@ -187,6 +187,11 @@ int RegisterGrid::LastShownRow() const {
   return bottom >= 0 ? bottom : model_.rowCount() - 1;
 }
 
+int RegisterGrid::FirstWholeRow() const {
+  const int top = TopRow();
+  return rowViewportPosition(top) < 0 ? std::min(top + 1, LastShownRow()) : top;
+}
+
 bool RegisterGrid::RowIsShown(int row) const { return row >= TopRow() && row <= LastShownRow(); }
 
 QFont RegisterGrid::CellFont(bool bold) const {

@@ -68,6 +68,8 @@ class RegisterGrid : public QTableView {
   // The rows the window shows, even in part: the top row may be cut when the
   // grid is scrolled to its end.
   int LastShownRow() const;
+  // The top row, or the one below it when the top row is cut.
+  int FirstWholeRow() const;
   bool RowIsShown(int row) const;
   // The font cells are drawn in.
   QFont CellFont(bool bold) const;

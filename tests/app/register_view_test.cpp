@@ -133,16 +133,17 @@ class RegisterViewTest : public QObject {
       s.window.resize(s.window.width(), 500 + extra);
       QApplication::processEvents();
       for (const bool at_end : {false, true}) {
-        // The cursor stays in view, or it would be moved to the top row.
-        const int cursor = at_end ? s.reg().RowCount() - 2 : 20;
-        grid.SetCurrentCell(cursor, kDescriptionColumn);
+        // The cursor left out of view moves to the first whole row.
+        grid.SetCurrentCell(20, kDescriptionColumn);
         if (at_end) {
           grid.scrollToBottom();
         } else {
-          grid.scrollTo(grid.model()->index(cursor, kDescriptionColumn),
+          grid.scrollTo(grid.model()->index(20, kDescriptionColumn),
                         QAbstractItemView::PositionAtTop);
         }
         QApplication::processEvents();
+        QVERIFY(grid.RowIsShown(grid.CurrentRow()));
+        QVERIFY(grid.rowViewportPosition(grid.CurrentRow()) >= 0);
         const int top = grid.TopRow();
         for (int line = 0; line < side.rowCount() && top + line < s.reg().RowCount(); ++line) {
           const QModelIndex index = grid.model()->index(top + line, kDescriptionColumn);
