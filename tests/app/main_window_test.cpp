@@ -403,7 +403,6 @@ class MainWindowTest : public QObject {
     QTest::newRow("left, the dialog as tall as the screen")
         << QRect(400, 0, 480, 900) << QPoint(92, 0);
     QTest::newRow("right, no room at the left") << QRect(100, 0, 480, 900) << QPoint(588, 0);
-    QTest::newRow("above, kept on the screen") << QRect(-100, 300, 200, 200) << QPoint(0, 222);
     QTest::newRow("nowhere free: the screen's corner") << QRect(0, 0, 1280, 900) << QPoint(0, 0);
   }
 
