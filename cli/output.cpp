@@ -50,14 +50,4 @@ void PrintError(const QString& text) {
   std::fwrite(bytes.constData(), 1, static_cast<size_t>(bytes.size()), stderr);
 }
 
-QString Shortened(const QString& text, qsizetype max) {
-  if (text.size() <= max) return text;
-  qsizetype head = max / 2;
-  qsizetype tail = max - head - 1;
-  // Never half of a surrogate pair.
-  if (text[head - 1].isHighSurrogate()) --head;
-  if (text[text.size() - tail].isLowSurrogate()) --tail;
-  return text.left(head) + u'…' + text.right(tail);
-}
-
 }  // namespace cheque::cli

@@ -27,8 +27,4 @@ class StdoutBuffer {
 // A message on stderr, ending with a line break.
 void PrintError(const QString& text);
 
-// Text to quote in a message: when longer than `max` characters, its start
-// and end with "…" between, so a name of megabytes does not flood the screen.
-QString Shortened(const QString& text, qsizetype max = 60);
-
 }  // namespace cheque::cli

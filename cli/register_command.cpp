@@ -8,6 +8,7 @@
 #include "core/files/open_account.h"
 #include "core/register/register.h"
 #include "core/text/date_text.h"
+#include "core/text/text_compare.h"
 
 namespace cheque::cli {
 namespace {

@@ -128,6 +128,7 @@ void TForm1::GridEditText(int row, int column, QLineEdit& editor) {
     }
     grid_->viewport()->update();
     RedrawSideAreas();
+    CheckBalanceOverflow();
   }
   // The message waits until the editor's key handling is over: the box's
   // event loop closes and deletes the editor, still on the stack until then.
@@ -257,6 +258,18 @@ void TForm1::RowsChanged() {
   model_->SyncRows();
   register_area_->FitDescription();
   RedrawSideAreas();
+  CheckBalanceOverflow();
+}
+
+// A balance beyond the range of numbers is told once per place it starts,
+// after the change that made it has finished (a cell editor may be open).
+void TForm1::CheckBalanceOverflow() {
+  QTimer::singleShot(0, this, [this] {
+    const int row = register_.FirstBalanceOverflowRow();
+    if (row == reported_overflow_row_) return;
+    reported_overflow_row_ = row;
+    if (row >= 0) services_.prompter->ShowError(BalanceOverflowMessage(register_, row), this);
+  });
 }
 
 void TForm1::RedrawSideAreas() {

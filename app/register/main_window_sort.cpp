@@ -100,6 +100,7 @@ void TForm1::SortRegister(int column) {
   }
   RefreshAfterChange();
   if (grid_shown && isVisible()) grid_->setFocus();
+  if (column == kDateColumn) CheckBalanceOverflow();
   if (column == kDateColumn) RemindBankBalance();
 }
 

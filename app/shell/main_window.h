@@ -143,6 +143,7 @@ class TForm1 : public QWidget {
   bool EnterNewTransaction(int column);
   // After rows were added, removed or rewritten behind the view.
   void RowsChanged();
+  void CheckBalanceOverflow();
   void RedrawSideAreas();
   void RememberLastVisited(int row, int column);
   void RemoveRow(int row);
@@ -160,6 +161,7 @@ class TForm1 : public QWidget {
   int visible_rows_ = 12;
   int reminder_count_ = 1;
   int new_transaction_count_ = 0;
+  int reported_overflow_row_ = -1;
   // The cell the user last entered among the amounts and the date, with the
   // text it had then: a change there calls for a new running balance.
   struct LastVisited {

@@ -91,17 +91,20 @@ void TForm1::LoadAccount(const QString& name, bool keep_order) {
     file_label_->setText(QStringLiteral("בקובץ:") + active_account_file_);
 
     grid_->hide();
-    AccountFileStatus status = AccountFileStatus::kRead;
-    status = LoadAccountFile(active_account_file_, account_data_->Definition().opening_balance,
-                             register_);
+    ReadError why = ReadError::kNone;
+    const AccountFileStatus status = LoadAccountFile(
+        active_account_file_, account_data_->Definition().opening_balance, register_, &why);
     model_->Reset();
     last_visited_ = {};
+    reported_overflow_row_ = -1;
     date_frm_->SetBusinessAccount(account_data_->Definition().business);
     // A file that could not be read must never be overwritten by an empty register.
     account_loaded_ = status != AccountFileStatus::kUnavailable;
     if (!account_loaded_) {
-      services_.prompter->ShowError(
-          QStringLiteral("לא ניתן לפתוח או ליצור את קובץ החשבון\r") + active_account_file_, this);
+      services_.prompter->ShowError(QStringLiteral("לא ניתן לפתוח או ליצור את קובץ החשבון\r") +
+                                        Shortened(active_account_file_, 120) + u'\r' +
+                                        ReadErrorText(why),
+                                    this);
     } else {
       grid_->show();
       GoToDate(services_.clock->Now());
@@ -126,7 +129,7 @@ bool TForm1::SaveAccount() {
   BusyScope busy(*splash_, QStringLiteral("... מבצע שמירה אוטומאטית של החשבון, המתן"));
   if (SaveAccountFile(active_account_file_, register_)) return true;
   services_.prompter->ShowError(
-      QStringLiteral("לא ניתן לשמור את החשבון בקובץ\r") + active_account_file_ +
+      QStringLiteral("לא ניתן לשמור את החשבון בקובץ\r") + Shortened(active_account_file_, 120) +
           QStringLiteral("\rהתנועות נשארו בזיכרון; בדוק את הדיסק ונסה שוב"),
       this);
   return false;

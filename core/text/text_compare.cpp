@@ -48,6 +48,16 @@ void StripLetters(QString& text) {
   text.removeIf([](QChar c) { return IsAsciiLetter(c.unicode()); });
 }
 
+QString Shortened(const QString& text, qsizetype max) {
+  if (text.size() <= max) return text;
+  qsizetype head = max / 2;
+  qsizetype tail = max - head - 1;
+  // Never half of a surrogate pair.
+  if (text[head - 1].isHighSurrogate()) --head;
+  if (text[text.size() - tail].isLowSurrogate()) --tail;
+  return text.left(head) + u'…' + text.right(tail);
+}
+
 QString StripBlanksAndUnderscores(QStringView text) {
   QString out = text.toString();
   out.removeIf([](QChar c) { return c == u' ' || c == u'_'; });

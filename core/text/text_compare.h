@@ -16,6 +16,11 @@ bool TextContains(std::string_view part, std::string_view whole);
 
 // Removes every ASCII letter.
 void StripLetters(QString& text);
+
+// Text to quote in a message: when longer than `max` characters, its start
+// and end with "…" between, so a name of megabytes does not flood the screen.
+QString Shortened(const QString& text, qsizetype max = 60);
+
 // Removes every blank and "_" (the empty places of a masked field).
 QString StripBlanksAndUnderscores(QStringView text);
 // Removes every fill character: byte 0xFF, or once decoded U+FFFD (the

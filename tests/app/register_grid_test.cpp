@@ -132,6 +132,20 @@ class RegisterGridTest : public QObject {
     }
   }
 
+  void ABalanceBeyondTheRangeOfNumbersIsToldOnce() {
+    Started s;
+    std::vector<Row> rows = SampleRows();
+    rows[1].income = QStringLiteral("1e308");
+    rows[2] = {{}, QStringLiteral("1e308"), {}, QStringLiteral("העברה "), QStringLiteral("משכורות"),
+               QStringLiteral("בונוס"), QStringLiteral("2/11/2026"), QStringLiteral("+")};
+    QVERIFY(Start(s, rows));
+    QTRY_COMPARE(s.home.prompter.Asked().size(), size_t{1});
+    QVERIFY(s.home.prompter.AskedTexts().first().contains(QStringLiteral("2/11/2026")));
+    s.window.SortByDate();
+    QTest::qWait(20);
+    QCOMPARE(s.home.prompter.Asked().size(), size_t{1});
+  }
+
   void TypedAmountsMoveTheRunningBalance() {
     Started s;
     QVERIFY(Start(s, SampleRows()));
