@@ -6,6 +6,7 @@
 #include <QFileInfo>
 
 #include "core/files/account_list.h"
+#include "core/files/open_account.h"
 #include "core/text/text_compare.h"
 #include "fuzz/support.h"
 
@@ -26,6 +27,17 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const QString file = cheque::AccountFilePath(folder, account.file_base);
     Check(file.isEmpty() || QFileInfo(file).absolutePath() == QDir(folder).absolutePath(),
           "an account file lies outside the program folder");
+  }
+
+  // The program's way to an account, for the first one (it reads the list again).
+  if (!list->IsEmpty()) {
+    const QString& name = list->Accounts().front().name;
+    const cheque::AccountLocation location = cheque::LocateAccount(folder, name);
+    Check(location.list_read && location.definition &&
+              cheque::TextEquals(location.definition->name, name),
+          "an account of the list is not located by its name");
+    Check(QFileInfo(location.path).absolutePath() == QDir(folder).absolutePath(),
+          "an account is located outside the program folder");
   }
 
   const QString base = cheque::NextAccountFileBase(folder, *list);
