@@ -20,6 +20,7 @@
 #include "app/cheques/address_dialog.h"
 #include "app/cheques/calculator_box.h"
 #include "app/cheques/category_outline.h"
+#include "app/common/active_account.h"
 #include "app/common/form_controls.h"
 #include "app/common/field_order.h"
 #include "app/common/text_guard.h"
@@ -59,8 +60,9 @@ QSpinBox* Spin(QWidget* parent, const QString& name, int low, int high) {
 
 }  // namespace
 
-ChequePage::ChequePage(Services& services, Links links, QWidget* parent)
-    : QWidget(parent), services_(services), links_(std::move(links)) {
+ChequePage::ChequePage(Services& services, ActiveAccount& account, TCalander& calendar,
+                       QWidget* parent)
+    : QWidget(parent), services_(services), account_(account), calendar_dialog_(calendar) {
   setObjectName(QStringLiteral("ChequePage"));
   address_dialog_ = new TAdrChk(services_, this);
   BuildControls();
@@ -68,7 +70,13 @@ ChequePage::ChequePage(Services& services, Links links, QWidget* parent)
   tree_->Show(CategoryTree::BuiltIn());
   calendar_->setSelectedDate(services_.clock->Today());
   CalendarChanged();
+  connect(&account_, &ActiveAccount::AccountChanged, this,
+          [this] { AccountLoaded(account_.Definition()); });
 }
+
+// The focus leaves the page's fields while QWidget's destructor deletes
+// them, when nothing of the page is left to hear it.
+ChequePage::~ChequePage() { disconnect(qApp, nullptr, this, nullptr); }
 
 void ChequePage::BuildControls() {
   auto* layout = new QVBoxLayout(this);

@@ -2,7 +2,6 @@
 
 #include <QDate>
 #include <QWidget>
-#include <functional>
 
 #include "app/common/services.h"
 #include "core/files/account_list.h"
@@ -18,10 +17,9 @@ class QSpinBox;
 
 namespace cheque {
 
+class ActiveAccount;
 class CalculatorBox;
 class CategoryOutline;
-class Register;
-class TAccountData;
 class TAdrChk;
 class TCalander;
 struct ChequeEntry;
@@ -33,16 +31,11 @@ class ChequePage : public QWidget {
   Q_OBJECT
 
  public:
-  // What the page uses of the main window.
-  struct Links {
-    Register* reg = nullptr;                // the active account's register
-    TAccountData* accounts = nullptr;       // holds the active account's definition
-    TCalander* calendar = nullptr;          // the calendar dialog
-    std::function<QString()> active_title;  // the active account's name
-    std::function<void()> rows_changed;     // the register grid catches up
-  };
-
-  ChequePage(Services& services, Links links, QWidget* parent = nullptr);
+  // Works on the active account's register and definition; `calendar` is
+  // the calendar dialog shared with the other pages.
+  ChequePage(Services& services, ActiveAccount& account, TCalander& calendar,
+             QWidget* parent = nullptr);
+  ~ChequePage() override;
 
   // ComboBox2: the main window fills it with the account names.
   QComboBox* AccountCombo() const { return accounts_; }
@@ -94,7 +87,8 @@ class ChequePage : public QWidget {
   void ClearForm();
 
   Services& services_;
-  Links links_;
+  ActiveAccount& account_;
+  TCalander& calendar_dialog_;
   TAdrChk* address_dialog_ = nullptr;
   // Guards the payee and calculator handlers against the page's own writes.
   bool busy_ = false;

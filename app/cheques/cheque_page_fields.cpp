@@ -13,8 +13,8 @@
 #include "app/cheques/address_dialog.h"
 #include "app/cheques/category_outline.h"
 #include "app/cheques/cheque_page.h"
-#include "app/register/calendar_dialog.h"
-#include "app/shell/account_data_dialog.h"
+#include "app/common/calendar_dialog.h"
+#include "app/common/active_account.h"
 #include "core/cheques/amount_words.h"
 #include "core/register/completion.h"
 #include "core/register/register.h"
@@ -29,15 +29,15 @@ void ChequePage::PayeeChanged() {
   suggestions_->clear();
   HideSuggestions();
   const QString typed = payee_->text();
-  const DescriptionCompletion found = CompleteDescription(*links_.reg, typed);
+  const DescriptionCompletion found = CompleteDescription(account_.Rows(), typed);
   if (!found.suggestions.isEmpty()) ShowSuggestions(found.suggestions);
   // A Backspace or Delete keeps this one change from being completed.
   if (std::exchange(completion_on_, true) && found.first_row >= 0) {
-    const QString full = links_.reg->Cell(found.first_row, kDescriptionColumn);
+    const QString full = account_.Rows().Cell(found.first_row, kDescriptionColumn);
     payee_->setText(full);
     payee_->setSelection(static_cast<int>(typed.size()),
                          static_cast<int>(full.size() - typed.size()));
-    category_->setText(links_.reg->Cell(found.first_row, kCategoryColumn));
+    category_->setText(account_.Rows().Cell(found.first_row, kCategoryColumn));
   }
   RememberTypedPrefix();
   FillPayeeAddress(payee_->text());
@@ -77,13 +77,13 @@ void ChequePage::SuggestionChosen() {
   const QListWidgetItem* item = suggestions_->currentItem();
   if (item == nullptr) return;
   if (completion_on_) {
-    const int row = FirstRowWithDescription(*links_.reg, item->text());
+    const int row = FirstRowWithDescription(account_.Rows(), item->text());
     if (row >= 0) {
       const QScopedValueRollback<bool> quiet(busy_, true);
-      const QString name = links_.reg->Cell(row, kDescriptionColumn);
+      const QString name = account_.Rows().Cell(row, kDescriptionColumn);
       payee_->setText(name);
       payee_->setSelection(1, static_cast<int>(name.size()) - 1);
-      category_->setText(links_.reg->Cell(row, kCategoryColumn));
+      category_->setText(account_.Rows().Cell(row, kCategoryColumn));
     }
   } else {
     completion_on_ = true;
@@ -96,7 +96,7 @@ void ChequePage::SuggestionChosen() {
 
 void ChequePage::FillPayeeAddress(const QString& name) {
   const std::optional<PayeeAddress> address =
-      address_dialog_->FillPayeeAddress(links_.active_title(), name);
+      address_dialog_->FillPayeeAddress(account_.Title(), name);
   zip_->setText(address ? address->zip : QString());
   town_->setText(address ? address->town : QString());
   house_number_->setText(address ? address->number : QString());
@@ -150,9 +150,9 @@ void ChequePage::SpinChanged() {
 }
 
 void ChequePage::OpenCalendarDialog() {
-  links_.calendar->SetDate(calendar_->selectedDate());
-  if (links_.calendar->exec() == QDialog::Accepted) {
-    calendar_->setSelectedDate(links_.calendar->Date());
+  calendar_dialog_.SetDate(calendar_->selectedDate());
+  if (calendar_dialog_.exec() == QDialog::Accepted) {
+    calendar_->setSelectedDate(calendar_dialog_.Date());
   }
 }
 
@@ -166,7 +166,7 @@ void ChequePage::TreeMoved() {
 }
 
 double ChequePage::VatPercent() const {
-  return ParseAmount(QStringView(links_.accounts->Definition().vat_percent));
+  return ParseAmount(QStringView(account_.Definition().vat_percent));
 }
 
 }  // namespace cheque

@@ -9,10 +9,10 @@
 #include <QSpinBox>
 
 #include "app/cheques/address_dialog.h"
+#include "app/common/active_account.h"
 #include "app/cheques/calculator_box.h"
 #include "app/cheques/cheque_page.h"
 #include "app/cheques/cheque_printout.h"
-#include "app/shell/account_data_dialog.h"
 #include "core/cheques/amount_words.h"
 #include "core/cheques/cheque_rules.h"
 #include "core/register/register.h"
@@ -57,7 +57,7 @@ void ChequePage::PrintCheque() {
   if (payee_->text().isEmpty() || amount_->text().isEmpty()) return;
   if (!CanPrint()) return;
   const ChequeEntry entry = Entry();
-  if (FindDuplicateCheque(*links_.reg, entry) >= 0 &&
+  if (FindDuplicateCheque(account_.Rows(), entry) >= 0 &&
       services_.prompter->HebrewMessageBox(
           QStringLiteral("לאישורך"),
           QStringLiteral("...המחאה זו כבר קיימת ביומנך\r? האם להדפיס המחאה זו שוב"),
@@ -87,18 +87,22 @@ void ChequePage::PrintCheque() {
     return;
   }
 
-  EnterCheque(*links_.reg, entry);
-  links_.reg->SetNeedsSorting(true);
+  EnterCheque(account_.Rows(), entry);
+  account_.Rows().SetNeedsSorting(true);
   address_dialog_->RecordPayee(
-      links_.active_title(), entry.payee,
+      account_.Title(), entry.payee,
       {zip_->text(), town_->text(), house_number_->text(), street_->text()});
   const QString next = *NextChequeNumber(entry.number);
   number_->setText(next);
-  links_.accounts->SetNextChequeNumber(next);
-  links_.accounts->SaveAccountDefinition();
+  const bool recorded = account_.AdvanceChequeNumber(next);
   ClearForm();
-  links_.reg->RecomputeBalances();
-  links_.rows_changed();
+  account_.Rows().RecomputeBalances();
+  account_.NotifyRowsChanged();
+  // The cheque is printed and entered; only its number was not kept.
+  if (!recorded) {
+    services_.prompter->ShowError(
+        QStringLiteral("לא ניתן לשמור את מספר השק הבא ברשימת החשבונות"), this);
+  }
 }
 
 void ChequePage::ClearForm() {

@@ -10,6 +10,7 @@
 
 #include "app/register/register_grid.h"
 #include "core/register/register.h"
+#include "core/register/register_edits.h"
 
 namespace cheque {
 namespace {
@@ -170,7 +171,7 @@ bool RegisterArea::WidenForAmounts() {
   const int last = std::min(register_.RowCount() - 1, grid_.LastShownRow());
   for (int row = grid_.TopRow(); row <= last; ++row) {
     for (int column = kBalanceColumn; column <= kExpenseColumn; ++column) {
-      if (register_.RawCell(row, column).empty()) continue;
+      if (register_.CellIsEmpty(row, column)) continue;
       int& width = wanted[column - kBalanceColumn];
       width = std::max(width, CellWidthFor(register_.Cell(row, column),
                                            column == kBalanceColumn ? bold : plain));
@@ -280,9 +281,7 @@ void RegisterArea::RedrawSideAreas() {
     const int row = top_row + i;
     const bool shown = row <= last;
     const QString number = shown ? QString::number(row + 1) : QString();
-    const QString ok = shown && row != last && register_.RawCell(row, kMarkColumn) == "+"
-                           ? QStringLiteral("ok")
-                           : QString();
+    const QString ok = ShowsOk(register_, row) ? QStringLiteral("ok") : QString();
     for (int column = 0; column < 2; ++column) {
       QTableWidgetItem* item = side_grid_->item(i, column);
       if (item == nullptr) {

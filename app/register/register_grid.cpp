@@ -9,6 +9,7 @@
 #include <QStyledItemDelegate>
 
 #include "app/common/text_guard.h"
+#include "core/register/register_edits.h"
 
 namespace cheque {
 namespace {
@@ -141,11 +142,8 @@ int CellWidthFor(const QString& text, const QFontMetrics& metrics) {
 Qt::ItemFlags RegisterGridModel::flags(const QModelIndex& index) const {
   Qt::ItemFlags flags = RegisterModel::flags(index);
   if (!index.isValid()) return flags;
-  const int column = index.column();
-  const bool typed =
-      column == kIncomeColumn || column == kExpenseColumn || column == kDescriptionColumn ||
-      (column == kBalanceColumn && IsBankBalanceRow(Store().RawCell(index.row(), kCategoryColumn)));
-  return typed ? flags | Qt::ItemIsEditable : flags;
+  return CellIsEditableInPlace(Store(), index.row(), index.column()) ? flags | Qt::ItemIsEditable
+                                                                     : flags;
 }
 
 RegisterGrid::RegisterGrid(RegisterGridModel& model, Prompter& prompter, QWidget* parent)

@@ -16,7 +16,7 @@
 #include <algorithm>
 #include <utility>
 
-#include "app/register/calendar_dialog.h"
+#include "app/common/calendar_dialog.h"
 #include "app/common/amount_field.h"
 #include "app/register/transaction_dialog.h"
 #include "core/register/completion.h"

@@ -7,7 +7,7 @@
 #include <QTextCharFormat>
 #include <QToolButton>
 
-#include "app/register/calendar_dialog.h"
+#include "app/common/calendar_dialog.h"
 #include "app/register/transaction_dialog.h"
 #include "core/register/register.h"
 #include "tests/app/app_test_support.h"

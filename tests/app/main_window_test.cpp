@@ -1,3 +1,4 @@
+#include "app/register/register_page.h"
 #include "app/shell/main_window.h"
 
 #include <QApplication>
@@ -356,7 +357,7 @@ class MainWindowTest : public QObject {
     window.show();
     QVERIFY(StartOnRegister(window));
     QTest::keyClick(&window, Qt::Key_F3);
-    TSrchFrm& search = window.SearchForm();
+    TSrchFrm& search = window.RegisterView().SearchForm();
     QVERIFY(!(search.windowFlags() & Qt::WindowStaysOnTopHint));
     QTRY_VERIFY(search.isActiveWindow());
     QTest::keyClick(QApplication::focusWidget(), Qt::Key_Escape);

@@ -141,7 +141,7 @@ class RegisterGridTest : public QObject {
     QVERIFY(Start(s, rows));
     QTRY_COMPARE(s.home.prompter.Asked().size(), size_t{1});
     QVERIFY(s.home.prompter.AskedTexts().first().contains(QStringLiteral("2/11/2026")));
-    s.window.SortByDate();
+    s.window.RegisterView().SortByDate();
     QTest::qWait(20);
     QCOMPARE(s.home.prompter.Asked().size(), size_t{1});
   }
@@ -311,7 +311,7 @@ class RegisterGridTest : public QObject {
     QVERIFY(Start(s, SampleRows()));
     s.grid().SetCurrentCell(1, kDescriptionColumn);
     s.home.prompter.Answer(MessageAnswer::kNo);
-    s.window.OpenRow();  // no dialog may open: the script has none
+    s.window.RegisterView().OpenRow();  // no dialog may open: the script has none
     QCOMPARE(s.home.prompter.AskedTexts(),
              QStringList{QStringLiteral("הנך עומד לשנות תנועה שעברה התאמת בנק\rהאם ברצונך להמשיך בפעולה")});
   }
@@ -320,10 +320,10 @@ class RegisterGridTest : public QObject {
     Started s;
     QVERIFY(Start(s, SampleRows()));
     s.grid().SetCurrentCell(0, kDescriptionColumn);
-    QVERIFY(!s.window.LocateRow(QStringLiteral("מכולת"), QStringLiteral("5/11/2026"),
+    QVERIFY(!s.window.RegisterView().LocateRow(QStringLiteral("מכולת"), QStringLiteral("5/11/2026"),
                                 QStringLiteral("קניות"), QStringLiteral("שק 18")));
     QCOMPARE(s.grid().CurrentRow(), 0);
-    QVERIFY(s.window.LocateRow(QStringLiteral("מכולת"), QStringLiteral("5/11/2026"),
+    QVERIFY(s.window.RegisterView().LocateRow(QStringLiteral("מכולת"), QStringLiteral("5/11/2026"),
                                QStringLiteral("קניות"), QStringLiteral("שק 17")));
     QCOMPARE(s.grid().CurrentRow(), 3);
   }

@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "app/shell/intro_screen.h"
+#include "app/register/register_page.h"
 #include "app/shell/main_window.h"
 #include "core/files/account_list.h"
 #include "core/files/personal_details.h"

@@ -117,7 +117,7 @@ class RegisterToolsTest : public QObject {
       return n;
     };
     for (int sort = 2; sort <= 10; ++sort) {
-      s.window.SortPictureClicked();
+      s.window.RegisterView().SortPictureClicked();
       QCOMPARE(reminders(), sort / 5);
     }
     // Other sorts don't count.
@@ -136,7 +136,7 @@ class RegisterToolsTest : public QObject {
                       {{}, QStringLiteral("500"), {}, {}, QStringLiteral("משכורות"),
                        QStringLiteral("ד"), QStringLiteral("4/12/2026"), QStringLiteral("+")}}));
     QTest::keyClick(&s.window, Qt::Key_F3);
-    TSrchFrm& search = s.window.SearchForm();
+    TSrchFrm& search = s.window.RegisterView().SearchForm();
     QVERIFY(search.isVisible());
     TypeInto(&search, QStringLiteral("EdtExpense"), QStringLiteral("500"));
     auto* find = search.findChild<QPushButton*>(QStringLiteral("BtnFind"));

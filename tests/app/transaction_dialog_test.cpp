@@ -13,7 +13,7 @@
 #include <algorithm>
 #include <functional>
 
-#include "app/register/calendar_dialog.h"
+#include "app/common/calendar_dialog.h"
 #include "core/register/register.h"
 #include "tests/app/app_test_support.h"
 

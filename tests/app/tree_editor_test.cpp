@@ -14,6 +14,7 @@
 #include "app/cheques/category_outline.h"
 #include "app/register/transaction_dialog.h"
 #include "app/shell/intro_screen.h"
+#include "app/register/register_page.h"
 #include "app/shell/main_window.h"
 #include "core/files/account_list.h"
 #include "core/files/line_file.h"
@@ -267,7 +268,7 @@ class TreeEditorTest : public QObject {
       AddName(editor, u"חדש"_s, u"A"_s);
       ClickButton(w, u"שמור"_s);
     });
-    window.NewRecord();
+    window.RegisterView().NewRecord();
     QVERIFY(script.Done());
     QCOMPARE(seen, (QStringList{u"A|A\\a|A\\חדש|C|C\\c"_s, u"1"_s}));
     QCOMPARE(changed.count(), 1);

@@ -1,4 +1,4 @@
-#include "app/register/calendar_dialog.h"
+#include "app/common/calendar_dialog.h"
 
 #include <QCalendarWidget>
 #include <QComboBox>

@@ -1,17 +1,18 @@
 // The register's orders, search, bank marks and the category check.
 #include <QMenu>
-#include <QShortcut>
 #include <QTableWidget>
 #include <QToolButton>
 
+#include "app/common/active_account.h"
 #include "app/common/busy_notice.h"
+#include "app/common/picture_tool.h"
 #include "app/register/register_area.h"
 #include "app/register/register_grid.h"
+#include "app/register/register_page.h"
 #include "app/register/search_dialog.h"
 #include "app/register/transaction_dialog.h"
-#include "app/shell/main_window.h"
 #include "core/register/register_checks.h"
-#include "core/register/register_model.h"
+#include "core/register/register_edits.h"
 
 namespace cheque {
 namespace {
@@ -24,7 +25,7 @@ constexpr int kReminderEvery = 5;
 
 }  // namespace
 
-void TForm1::ConnectSortAndSearch() {
+void RegisterPage::ConnectSortAndSearch() {
   sort_menu_ = new QMenu(this);
   sort_menu_->setObjectName(QStringLiteral("PopupMenu1"));
   struct Item {
@@ -50,53 +51,54 @@ void TForm1::ConnectSortAndSearch() {
   checks->setObjectName(QStringLiteral("N1"));
   QAction* check = checks->addAction(QStringLiteral("בדיקת קטגוריות"));
   check->setObjectName(QStringLiteral("MenuCategChck"));
-  connect(check, &QAction::triggered, this, &TForm1::CheckCategories);
+  connect(check, &QAction::triggered, this, &RegisterPage::CheckCategories);
 
   grid_->setContextMenuPolicy(Qt::CustomContextMenu);
   connect(grid_, &QWidget::customContextMenuRequested, this,
           [this](QPoint at) { sort_menu_->popup(grid_->viewport()->mapToGlobal(at)); });
   if (auto* sort = findChild<QToolButton*>(QStringLiteral("SBSort"))) {
+    // Where it always opened: a fixed place of the main window.
     connect(sort, &QToolButton::clicked, this,
-            [this] { sort_menu_->popup(mapToGlobal(QPoint(100, 250))); });
+            [this] { sort_menu_->popup(window()->mapToGlobal(QPoint(100, 250))); });
   }
 
-  search_ = new TSrchFrm(services_, register_, *grid_, this);
+  search_ = new TSrchFrm(services_, account_.Rows(), *grid_, this);
   connect(search_, &TSrchFrm::Found, this, [this] { RedrawSideAreas(); });
   if (auto* search = findChild<QToolButton*>(QStringLiteral("SBSrch"))) {
-    connect(search, &QToolButton::clicked, this, &TForm1::ShowSearch);
+    connect(search, &QToolButton::clicked, this, &RegisterPage::ShowSearch);
   }
-  auto* f3 = new QShortcut(QKeySequence(Qt::Key_F3), this);
-  connect(f3, &QShortcut::activated, this, &TForm1::ShowSearch);
-
-  connect(register_area_, &RegisterArea::SideLineClicked, this, &TForm1::ToggleMark);
+  connect(register_area_, &RegisterArea::SideLineClicked, this, &RegisterPage::ToggleMark);
 }
 
-void TForm1::SortPictureClicked() {
-  if (splash_->IsBusyVisible()) return;
+void RegisterPage::SortPictureClicked() {
+  if (splash_.IsBusyVisible()) return;
   SortByDate();
 }
 
-void TForm1::SortRegister(int column) {
-  if (busy_ || register_.RowCount() < 2) return;
-  busy_ = true;
+void RegisterPage::SortByDate() { SortRegister(kDateColumn); }
+
+void RegisterPage::SortRegister(int column) {
+  Register& reg = account_.Rows();
+  if (account_.IsBusy() || reg.RowCount() < 2) return;
+  account_.SetBusy(true);
   const bool grid_shown = !grid_->isHidden();
   {
-    BusyScope busy(*splash_, kSortNotice);
+    BusyScope busy(splash_, kSortNotice);
     grid_->hide();
     ProcessPendingMessages();
     register_area_->PlaceSortBevel(column);
     cancel_request_ = false;
     EscapeWatch escape(cancel_request_);
     // The cursor keeps its place in the grid while the rows move under it.
-    register_.SortRegister(column, services_.clock->Today(), [&escape] { return escape.Poll(); });
+    reg.SortRegister(column, services_.clock->Today(), [&escape] { return escape.Poll(); });
     model_->SyncRows();
   }
-  busy_ = false;
+  account_.SetBusy(false);
   if (grid_shown) grid_->show();
-  if (!splash_->IsBusyVisible()) services_.sounds->Play(QStringLiteral("DoneRpt.wav"));
+  if (!splash_.IsBusyVisible()) services_.sounds->Play(QStringLiteral("DoneRpt.wav"));
   if (column == kDateColumn) {
     RememberLastVisited(grid_->CurrentRow(), grid_->CurrentColumn());
-    SetSortPictureHighlighted(false);
+    SetToolHighlighted(sort_picture_, false);
   }
   RefreshAfterChange();
   if (grid_shown && isVisible()) grid_->setFocus();
@@ -104,8 +106,8 @@ void TForm1::SortRegister(int column) {
   if (column == kDateColumn) RemindBankBalance();
 }
 
-void TForm1::RemindBankBalance() {
-  if (!CallsForBankBalanceReminder(register_, services_.clock->Today())) return;
+void RegisterPage::RemindBankBalance() {
+  if (!CallsForBankBalanceReminder(account_.Rows(), services_.clock->Today())) return;
   if (reminder_count_++ % kReminderEvery != 0) return;
   services_.prompter->HebrewMessageBox(
       QStringLiteral("לידיעתך"),
@@ -115,39 +117,37 @@ void TForm1::RemindBankBalance() {
       MessageKind::kInformation, MessageButtons::kOk, this);
 }
 
-void TForm1::ShowSearch() {
-  if (busy_ || splash_->IsBusyVisible()) return;
+void RegisterPage::ShowSearch() {
+  if (account_.IsBusy() || splash_.IsBusyVisible()) return;
   search_->ShowSearch();
 }
 
-void TForm1::ToggleMark(int line) {
-  if (busy_) return;
-  const int row = grid_->TopRow() + line;
-  if (row < 0 || row > register_.RowCount() - 2) return;
+void RegisterPage::ToggleMark(int line) {
+  if (account_.IsBusy()) return;
+  const int row = MarkStripRow(account_.Rows(), grid_->TopRow(), line);
+  if (row < 0) return;
   register_area_->SideGrid().setCurrentCell(line, 1);
   grid_->SetCurrentCell(row, grid_->CurrentColumn());
-  const bool reconciled = register_.RawCell(row, kMarkColumn) == "+";
-  register_.SetCell(row, kMarkColumn, reconciled ? u"" : u"+");
-  register_.SetNeedsSorting(true);
+  cheque::ToggleMark(account_.Rows(), row);
   RefreshAfterChange();
   grid_->setFocus();
 }
 
-void TForm1::CheckCategories() {
-  if (busy_ || splash_->IsBusyVisible()) return;
+void RegisterPage::CheckCategories() {
+  if (account_.IsBusy() || splash_.IsBusyVisible()) return;
   cancel_request_ = false;
   for (int row = 0;; ++row) {
     {
-      BusyScope busy(*splash_, kCheckNotice);
+      BusyScope busy(splash_, kCheckNotice);
       EscapeWatch escape(cancel_request_);
-      busy_ = true;
-      row = NextUnknownCategoryRow(register_, date_frm_->Tree(), row, [&](int at) {
+      account_.SetBusy(true);
+      row = NextUnknownCategoryRow(account_.Rows(), dialog_.Tree(), row, [&](int at) {
         // The count is shown when the notice is next drawn, not at every tick.
         if (!escape.Due()) return false;
-        splash_->SetText(kCheckNotice + QString::number(at));
+        splash_.SetText(kCheckNotice + QString::number(at));
         return escape.Poll();
       });
-      busy_ = false;
+      account_.SetBusy(false);
     }
     if (row < 0) break;
     grid_->SetCurrentCell(row, kCategoryColumn);

@@ -1,0 +1,68 @@
+#include "app/common/active_account.h"
+
+#include <QDir>
+
+#include "core/files/open_account.h"
+#include "core/files/program_folder.h"
+#include "core/text/text_compare.h"
+
+namespace cheque {
+
+ActiveAccount::ActiveAccount(QString folder, QObject* parent)
+    : QObject(parent),
+      folder_(std::move(folder)),
+      path_(QDir(folder_).filePath(file_names::kDefaultAccountFile)) {}
+
+bool ActiveAccount::Load(const QString& name) {
+  AccountOpenOptions options;
+  options.sort_by_date = false;  // the caller sorts, under its busy notice
+  // Today only matters to the date sort, which is not done here.
+  const OpenedAccount opened = OpenAccount(folder_, name, QDate(), register_, options);
+  title_ = name;
+  definition_ = opened.location.definition.value_or(AccountDefinition());
+  if (!opened.location.definition) definition_.name = name;
+  path_ = opened.location.path;
+  loaded_ = opened.file.Loaded();
+  load_error_ = opened.file.error;
+  emit AccountChanged();
+  emit DefinitionChanged();
+  return loaded_;
+}
+
+bool ActiveAccount::Save() {
+  if (!loaded_) return true;
+  return SaveAccountFile(path_, register_);
+}
+
+void ActiveAccount::RereadDefinition() {
+  const AccountLocation location = LocateAccount(folder_, title_);
+  if (!location.definition) return;
+  definition_ = *location.definition;
+  emit DefinitionChanged();
+}
+
+bool ActiveAccount::AdvanceChequeNumber(const QString& next) {
+  definition_.next_cheque = next;
+  emit DefinitionChanged();
+  const QString list_path = QDir(folder_).filePath(file_names::kAccountList);
+  std::optional<AccountList> list = AccountList::Read(list_path);
+  if (!list) return false;
+  const AccountDefinition* stored = list->Find(title_);
+  if (stored == nullptr) return false;
+  // Only the number changes: the rest of the record stays as the list has it.
+  AccountDefinition changed = *stored;
+  changed.next_cheque = next;
+  return list->Replace(title_, changed) && list->Write(list_path);
+}
+
+QString ActiveAccount::LoadErrorMessage() const {
+  return QStringLiteral("לא ניתן לפתוח או ליצור את קובץ החשבון\r") + Shortened(path_, 120) +
+         u'\r' + ReadErrorText(load_error_);
+}
+
+QString ActiveAccount::SaveErrorMessage() const {
+  return QStringLiteral("לא ניתן לשמור את החשבון בקובץ\r") + Shortened(path_, 120) +
+         QStringLiteral("\rהתנועות נשארו בזיכרון; בדוק את הדיסק ונסה שוב");
+}
+
+}  // namespace cheque
