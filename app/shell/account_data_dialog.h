@@ -15,8 +15,9 @@ class QRadioButton;
 
 namespace cheque {
 
-// Account definitions: the only reader and writer of the account list. Its
-// fields always hold the definition of the account last looked up.
+// The editor of the account definitions in the account list. Its fields
+// hold the definition of the account last looked up, which need not be the
+// active account: that one is ActiveAccount's.
 class TAccountData : public QDialog {
   Q_OBJECT
 

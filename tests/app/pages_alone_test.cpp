@@ -3,6 +3,7 @@
 #include <QApplication>
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QTest>
@@ -45,6 +46,35 @@ class PagesAloneTest : public QObject {
   Q_OBJECT
 
  private slots:
+  // The account's file, and a file that cannot be read is never saved over.
+  void ActiveAccountOpensByName() {
+    struct Case {
+      const char16_t* why;
+      const char16_t* name;
+      bool file_is_folder;
+      const char16_t* file;
+      bool loaded;
+    };
+    const Case cases[] = {
+        {u"listed", u"בית", false, u"Xct1.dat", true},
+        {u"not in the list", u"אחר", false, u"Default.dat", true},
+        {u"unreadable", u"בית", true, u"Xct1.dat", false},
+    };
+    for (const Case& test : cases) {
+      TestHome home;
+      WriteList(home);
+      const QString file = home.Path(QString::fromUtf16(test.file));
+      if (test.file_is_folder) QVERIFY(QDir().mkdir(file));
+      ActiveAccount account(QDir(home.Path({})).path());
+      QCOMPARE(account.Load(QString::fromUtf16(test.name)), test.loaded);
+      QCOMPARE(account.FilePath(), file);
+      QCOMPARE(account.Title(), QString::fromUtf16(test.name));
+      QVERIFY(account.Save());
+      QCOMPARE(QFileInfo(file).isDir(), test.file_is_folder);
+      if (!test.loaded) QVERIFY(account.LoadErrorMessage().contains(u"Xct1.dat"_s));
+    }
+  }
+
   void RegisterPageTypesAnAmountThatTheSaveKeeps() {
     TestHome home;
     WriteList(home);
