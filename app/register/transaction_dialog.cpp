@@ -24,13 +24,12 @@
 #include "core/register/completion.h"
 #include "core/register/recurring.h"
 #include "core/register/register.h"
+#include "core/register/register_edits.h"
 #include "core/text/date_text.h"
-#include "core/text/text_compare.h"
 
 namespace cheque {
 namespace {
 
-const QString kOpeningBalance = QStringLiteral("יתרת פתיחה");
 const QString kOpeningBalanceDate = QStringLiteral("1/1/1990");
 
 QStringList PeriodNames() {
@@ -324,7 +323,7 @@ int TDateFrm::OpenOn(int row, int grid_column) {
   const int type = PaymentTypeIndex(register_->Cell(row, kTypeColumn));
   if (type >= 0) type_->setCurrentIndex(type);
   const bool last_row = row == register_->RowCount() - 1;
-  SetOpeningBalanceMode(description_->text() == kOpeningBalance &&
+  SetOpeningBalanceMode(IsOpeningBalanceRow(*register_, row) &&
                         date_->text() == kOpeningBalanceDate);
   first_focus_ = opening_balance_ ? income_ : FieldForColumn(last_row ? -1 : grid_column);
   return exec();

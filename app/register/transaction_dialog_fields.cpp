@@ -23,20 +23,23 @@
 #include "core/register/register.h"
 #include "core/text/amount.h"
 #include "core/text/date_text.h"
-#include "core/text/text_compare.h"
 
 namespace cheque {
 
 std::optional<QDate> TDateFrm::ReadDateField() const {
-  QString text = date_->text();
-  for (QChar& c : text) {
-    if (c == u' ' || c == u'_' || c == u'.' || c == u'-' || c == u'\\') c = u'/';
+  const QDate today = services_.clock->Today();
+  NormalizedDate date = NormalizeDateText(date_->text(), today);
+  if (!date.ok) {
+    // Unlike a register cell, the field reads "1. 2. 2020": a run of
+    // separators counts as one.
+    while (date.text.contains(u"//")) date.text.replace(QStringLiteral("//"), QStringLiteral("/"));
+    date = NormalizeDateText(date.text, today);
   }
-  while (text.contains(u"//")) text.replace(QStringLiteral("//"), QStringLiteral("/"));
-  const std::optional<QDate> date = ReadDateText(text, services_.clock->Today());
+  if (!date.ok) return std::nullopt;
+  const QDate read = ParseDate(date.text, today.startOfDay()).date();
   // Only dates the register's four-digit year form can hold.
-  if (!date || date->year() < 1900 || date->year() > 9999) return std::nullopt;
-  return date;
+  if (read.year() < 1900 || read.year() > 9999) return std::nullopt;
+  return read;
 }
 
 bool TDateFrm::eventFilter(QObject* watched, QEvent* event) {
@@ -212,7 +215,7 @@ void TDateFrm::SetCategoryText(const QString& text) {
 
 void TDateFrm::CategoryChanged(const QString& text) {
   if (opening_balance_) return;
-  const bool bank = TextEquals(QStringView(text), QStringView(kBankBalanceCategory));
+  const bool bank = IsBankBalanceRow(QStringView(text));
   if (bank) {
     type_->setCurrentIndex(kBankBalanceType);
     // A bank balance is one row; a count typed before must not repeat it.

@@ -13,8 +13,7 @@
 #include "core/register/completion.h"
 #include "core/register/recurring.h"
 #include "core/register/register.h"
-#include "core/text/date_text.h"
-#include "core/text/text_compare.h"
+#include "core/register/register_edits.h"
 
 namespace cheque {
 
@@ -26,8 +25,7 @@ void TDateFrm::OkClick() {
   // The main window may hold the flag already while it opened the dialog.
   const bool was_busy = std::exchange(*busy, true);
 
-  const bool bank_category =
-      TextEquals(QStringView(category_->text()), QStringView(kBankBalanceCategory));
+  const bool bank_category = IsBankBalanceRow(QStringView(category_->text()));
   if (bank_category != (type_->currentIndex() == kBankBalanceType)) {
     services_.prompter->HebrewMessageBox(
         QStringLiteral("שגיאה"),
@@ -52,46 +50,18 @@ void TDateFrm::OkClick() {
 }
 
 void TDateFrm::WriteSeries() {
-  const QDate first = calendar_->selectedDate();
-  const bool bank = TextEquals(QStringView(category_->text()), QStringView(kBankBalanceCategory));
-  // A bank balance is a single row, whatever the count says.
-  const int count = bank ? std::min(repeat_->value(), 1) : repeat_->value();
-  const auto period = static_cast<RepeatPeriod>(std::max(period_->currentIndex(), 0));
-  QString mark;
-  if (first > services_.clock->Today() || expected_->isChecked()) mark = QStringLiteral("?");
-  if (bank) mark = QStringLiteral("+");
-  const QString expense = expense_->text();
-  const QString income = income_->text();
-  const QString description = description_->text();
-  const QString category = category_->text();
-  const QString type = PaymentTypes()[static_cast<size_t>(std::max(type_->currentIndex(), 0))] +
-                       u' ' + reference_->text();
-
-  Register& reg = *register_;
-  QDate date = first;
-  int row = row_;
-  for (int k = 1; k <= count; ++k) {
-    if (expense.isEmpty() && income.isEmpty()) break;
-    reg.SetCell(row, kDescriptionColumn, description);
-    if (bank) {
-      reg.SetCell(row, kBalanceColumn, income.isEmpty() ? expense : income);
-      reg.SetCell(row, kIncomeColumn, QString());
-      reg.SetCell(row, kExpenseColumn, QString());
-    } else {
-      reg.SetCell(row, kExpenseColumn, expense);
-      reg.SetCell(row, kIncomeColumn, income);
-    }
-    reg.SetCell(row, kDateColumn, DateText(date));
-    reg.SetCell(row, kCategoryColumn, category);
-    reg.SetCell(row, kTypeColumn, type);
-    // An edited row keeps its mark unless the series decides one.
-    if (!mark.isEmpty()) reg.SetCell(row, kMarkColumn, mark);
-    if (row == reg.RowCount() - 1) reg.AddEmptyRow();
-    if (k == count) break;
-    date = NextOccurrence(date, period, first.day());
-    // Every further occurrence goes into the empty row at the end.
-    row = reg.RowCount() - 1;
-  }
+  SeriesEntry entry;
+  entry.first = calendar_->selectedDate();
+  entry.period = static_cast<RepeatPeriod>(std::max(period_->currentIndex(), 0));
+  entry.count = repeat_->value();
+  entry.description = description_->text();
+  entry.income = income_->text();
+  entry.expense = expense_->text();
+  entry.category = category_->text();
+  entry.type = PaymentTypes()[static_cast<size_t>(std::max(type_->currentIndex(), 0))] + u' ' +
+               reference_->text();
+  entry.expected = expected_->isChecked();
+  cheque::WriteSeries(*register_, row_, entry, services_.clock->Today());
 }
 
 }  // namespace cheque

@@ -356,6 +356,31 @@ class TransactionDialogTest : public QObject {
     QCOMPARE(f.reg.Cell(0, kDateColumn), u"5/12/1999"_s);
   }
 
+  // The field reads a date as a register cell does, a run of separators as
+  // one; a year the register cannot hold is refused.
+  void dateText_data() {
+    QTest::addColumn<QString>("typed");
+    QTest::addColumn<QString>("shown");  // empty: refused
+    QTest::newRow("blanks around") << u" 5/12/1999 "_s << u"5/12/1999"_s;
+    QTest::newRow("comma and dot") << u"5,12.1999"_s << u"5/12/1999"_s;
+    QTest::newRow("dots and blanks") << u"5. 12. 99"_s << u"5/12/1999"_s;
+    QTest::newRow("before 1900") << u"5/12/1899"_s << QString();
+  }
+
+  void dateText() {
+    QFETCH(QString, typed);
+    QFETCH(QString, shown);
+    Fixture f;
+    QString seen;
+    f.OpenNew([&](QWidget* w) {
+      TypeInto(w, u"Edit3"_s, typed);
+      Key(Qt::Key_Return);  // leaves the field
+      seen = Text(w, u"Edit3"_s);
+    });
+    QCOMPARE(f.home.prompter.AskedTexts(), shown.isEmpty() ? QStringList{kBadDate} : QStringList());
+    QCOMPARE(seen, shown.isEmpty() ? u"7/12/2026"_s : shown);
+  }
+
   // Date text, calendar, month list and year box show one date.
   void dateFieldsInStep() {
     Fixture f;
