@@ -8,7 +8,7 @@ FUZZ_SECONDS  ?= 60
 FUZZ_TARGETS  ?=
 CMAKE_GEN     := -G Ninja
 
-.PHONY: deps test run bench fuzz release clean
+.PHONY: deps test run bench fuzz release clean format format-check
 
 deps:
 	@bash scripts/install-deps.sh
@@ -47,3 +47,10 @@ fuzz:
 
 clean:
 	rm -rf build
+
+# Every C++ source as .clang-format lays it out.
+format: deps
+	git ls-files -z '*.cpp' '*.h' | xargs -0 clang-format -i
+
+format-check: deps
+	git ls-files -z '*.cpp' '*.h' | xargs -0 clang-format --dry-run -Werror

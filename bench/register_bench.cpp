@@ -125,8 +125,8 @@ BENCHMARK(BM_CompleteDescription)->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond)
 void BM_FindNextMatch(benchmark::State& state) {
   Register reg;
   Open(1000000, reg);
-  const SearchTexts fields = {QStringLiteral("אין כזה"), QStringLiteral("0.001"), {},
-                              QStringLiteral("zz"), {}};
+  const SearchTexts fields = {
+      QStringLiteral("אין כזה"), QStringLiteral("0.001"), {}, QStringLiteral("zz"), {}};
   for (auto _ : state) benchmark::DoNotOptimize(FindNextMatch(reg, 0, fields));
   state.SetItemsProcessed(state.iterations() * reg.RowCount());
 }

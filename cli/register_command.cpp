@@ -119,9 +119,8 @@ AccountSource FindAccount(const Options& options) {
   }
   const AccountLocation location = LocateAccount(options.home, *options.account);
   if (!location.list_read && location.list_error != ReadError::kNone) {
-    source.error = QStringLiteral("cannot read the account list ") +
-                   Shortened(location.list_path) + QStringLiteral(": ") +
-                   ReasonText(location.list_error);
+    source.error = QStringLiteral("cannot read the account list ") + Shortened(location.list_path) +
+                   QStringLiteral(": ") + ReasonText(location.list_error);
     return source;
   }
   if (!location.definition) {

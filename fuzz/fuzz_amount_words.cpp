@@ -9,8 +9,8 @@
 using cheque::fuzz::Check;
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
-  const QString typed = QString::fromUtf8(reinterpret_cast<const char*>(data),
-                                          static_cast<qsizetype>(size));
+  const QString typed =
+      QString::fromUtf8(reinterpret_cast<const char*>(data), static_cast<qsizetype>(size));
   const cheque::AmountWords words = cheque::AmountInWords(typed);
   Check(words.words.endsWith(QStringLiteral(" בלבד ")), "the words line lacks its ending");
 

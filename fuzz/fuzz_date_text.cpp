@@ -28,7 +28,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const cheque::NormalizedDate normal = cheque::NormalizeDateText(text, today);
     if (normal.ok) {
       const cheque::NormalizedDate again = cheque::NormalizeDateText(normal.text, today);
-      Check(again.ok && again.text == normal.text, "a normalised date does not read back as itself");
+      Check(again.ok && again.text == normal.text,
+            "a normalised date does not read back as itself");
     }
 
     if (!bytes.empty()) {

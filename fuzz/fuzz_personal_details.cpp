@@ -14,8 +14,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
 
   // What Write puts in the file, without its sync to disk.
   const QByteArray saved = cheque::JoinLines(details->ToLines());
-  const auto again = cheque::PersonalDetails::Read(
-      cheque::fuzz::WriteScratchFile(QStringLiteral("AcMyData2.Dat"), cheque::fuzz::AsBytes(saved)));
+  const auto again = cheque::PersonalDetails::Read(cheque::fuzz::WriteScratchFile(
+      QStringLiteral("AcMyData2.Dat"), cheque::fuzz::AsBytes(saved)));
   Check(again && cheque::JoinLines(again->ToLines()) == saved,
         "saved personal details do not read back as themselves");
   return 0;

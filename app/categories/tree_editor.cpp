@@ -143,9 +143,7 @@ void TEditTree::showEvent(QShowEvent* event) {
   name_edit_->setFocus();
 }
 
-void TEditTree::FillOutline() {
-  items_ = FillCategoryView(*outline_, tree_);
-}
+void TEditTree::FillOutline() { items_ = FillCategoryView(*outline_, tree_); }
 
 void TEditTree::TreeChanged() {
   CategoryTree normal = tree_;

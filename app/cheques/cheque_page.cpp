@@ -21,8 +21,8 @@
 #include "app/cheques/calculator_box.h"
 #include "app/cheques/category_outline.h"
 #include "app/common/active_account.h"
-#include "app/common/form_controls.h"
 #include "app/common/field_order.h"
+#include "app/common/form_controls.h"
 #include "app/common/text_guard.h"
 #include "core/categories/category_tree.h"
 

@@ -9,10 +9,10 @@
 #include <QSpinBox>
 
 #include "app/cheques/address_dialog.h"
-#include "app/common/active_account.h"
 #include "app/cheques/calculator_box.h"
 #include "app/cheques/cheque_page.h"
 #include "app/cheques/cheque_printout.h"
+#include "app/common/active_account.h"
 #include "core/cheques/amount_words.h"
 #include "core/cheques/cheque_rules.h"
 #include "core/register/register.h"
@@ -100,8 +100,8 @@ void ChequePage::PrintCheque() {
   account_.NotifyRowsChanged();
   // The cheque is printed and entered; only its number was not kept.
   if (!recorded) {
-    services_.prompter->ShowError(
-        QStringLiteral("לא ניתן לשמור את מספר השק הבא ברשימת החשבונות"), this);
+    services_.prompter->ShowError(QStringLiteral("לא ניתן לשמור את מספר השק הבא ברשימת החשבונות"),
+                                  this);
   }
 }
 

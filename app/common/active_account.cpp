@@ -56,8 +56,8 @@ bool ActiveAccount::AdvanceChequeNumber(const QString& next) {
 }
 
 QString ActiveAccount::LoadErrorMessage() const {
-  return QStringLiteral("לא ניתן לפתוח או ליצור את קובץ החשבון\r") + Shortened(path_, 120) +
-         u'\r' + ReadErrorText(load_error_);
+  return QStringLiteral("לא ניתן לפתוח או ליצור את קובץ החשבון\r") + Shortened(path_, 120) + u'\r' +
+         ReadErrorText(load_error_);
 }
 
 QString ActiveAccount::SaveErrorMessage() const {

@@ -30,8 +30,8 @@ TSrchFrm::TSrchFrm(Services& services, const Register& reg, RegisterGrid& grid, 
 
   static const char16_t* const kNames[kSearchFieldCount] = {u"EdtDescription", u"EdtExpense",
                                                             u"EdtIncome", u"EdtType", u"EdtDate"};
-  static const char16_t* const kCaptions[kSearchFieldCount] = {u"תאור", u"הוצאה", u"הכנסה",
-                                                               u"סוג", u"תאריך"};
+  static const char16_t* const kCaptions[kSearchFieldCount] = {u"תאור", u"הוצאה", u"הכנסה", u"סוג",
+                                                               u"תאריך"};
   auto* form = new QFormLayout();
   for (int i = 0; i < kSearchFieldCount; ++i) {
     fields_[i] = new QLineEdit(this);

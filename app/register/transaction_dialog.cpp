@@ -16,11 +16,11 @@
 #include <QTreeWidget>
 #include <QVBoxLayout>
 
-#include "app/common/form_controls.h"
+#include "app/common/calendar_dialog.h"
 #include "app/common/field_order.h"
+#include "app/common/form_controls.h"
 #include "app/common/form_font.h"
 #include "app/common/text_guard.h"
-#include "app/common/calendar_dialog.h"
 #include "core/register/completion.h"
 #include "core/register/recurring.h"
 #include "core/register/register.h"

@@ -16,8 +16,8 @@
 #include <algorithm>
 #include <utility>
 
-#include "app/common/calendar_dialog.h"
 #include "app/common/amount_field.h"
+#include "app/common/calendar_dialog.h"
 #include "app/register/transaction_dialog.h"
 #include "core/register/completion.h"
 #include "core/register/register.h"

@@ -110,16 +110,14 @@ void TForm1::BuildPages() {
   register_page_ = new RegisterPage(services_, *account_, *splash_, *date_frm_,
                                     notebook_->widget(kRegisterPage));
   PutOnSheet(notebook_->widget(kRegisterPage), register_page_);
-  connect(register_page_->AccountCombo(), &QComboBox::activated, this, [this](int index) {
-    SwitchAccount(register_page_->AccountCombo()->itemText(index));
-  });
+  connect(register_page_->AccountCombo(), &QComboBox::activated, this,
+          [this](int index) { SwitchAccount(register_page_->AccountCombo()->itemText(index)); });
   connect(register_page_, &RegisterPage::AccountDefinitionsRequested, this,
           &TForm1::ShowAccountDefinitions);
   auto* f3 = new QShortcut(QKeySequence(Qt::Key_F3), this);
   connect(f3, &QShortcut::activated, register_page_, &RegisterPage::ShowSearch);
 
-  cheque_page_ =
-      new ChequePage(services_, *account_, *calendar_, notebook_->widget(kChequePage));
+  cheque_page_ = new ChequePage(services_, *account_, *calendar_, notebook_->widget(kChequePage));
   PutOnSheet(notebook_->widget(kChequePage), cheque_page_);
   connect(cheque_page_, &ChequePage::AccountChosen, this, &TForm1::SwitchAccount);
   connect(this, &TForm1::CategoryTreeChanged, cheque_page_, &ChequePage::ReloadTree);

@@ -49,8 +49,8 @@ OpenedAccount OpenAccount(const QString& folder, QStringView name, QDate today, 
                           const AccountOpenOptions& options) {
   OpenedAccount opened;
   opened.location = LocateAccount(folder, name);
-  opened.file = OpenAccountFile(opened.location.path, OpeningBalanceOf(opened.location), today,
-                                reg, options);
+  opened.file =
+      OpenAccountFile(opened.location.path, OpeningBalanceOf(opened.location), today, reg, options);
   return opened;
 }
 

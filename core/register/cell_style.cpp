@@ -17,8 +17,7 @@ bool HasMinus(std::string_view text) { return text.find('-') != std::string_view
 bool IsTotalsRow(const Register& reg, int row) {
   if (row != reg.RowCount() - 1) return false;
   const QString description = reg.Cell(row, kDescriptionColumn);
-  return TextContains(u"סך הכל", description) ||
-         TextContains(u"הפרש הכנסות והוצאות", description);
+  return TextContains(u"סך הכל", description) || TextContains(u"הפרש הכנסות והוצאות", description);
 }
 
 // The separator lines below `row`, judged from its date and the next row's.

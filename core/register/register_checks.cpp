@@ -26,7 +26,7 @@ std::string AsciiLower(std::string_view bytes) {
 
 int SearchFieldColumn(int field) {
   static constexpr int kColumns[kSearchFieldCount] = {kDescriptionColumn, kExpenseColumn,
-                                                       kIncomeColumn, kTypeColumn, kDateColumn};
+                                                      kIncomeColumn, kTypeColumn, kDateColumn};
   return kColumns[field];
 }
 

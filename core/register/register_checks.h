@@ -17,7 +17,7 @@ using SearchTexts = std::array<QString, kSearchFieldCount>;
 int SearchFieldColumn(int field);
 
 struct SearchMatch {
-  int row = -1;  // -1: nothing found
+  int row = -1;     // -1: nothing found
   int column = -1;  // the column of the last field that matched
 };
 

@@ -69,8 +69,7 @@ bool CellIsSelectable(const Register& reg, int row, int column) {
 }
 
 bool CellIsEditableInPlace(const Register& reg, int row, int column) {
-  return CellIsSelectable(reg, row, column) && column != kTypeColumn &&
-         column != kCategoryColumn;
+  return CellIsSelectable(reg, row, column) && column != kTypeColumn && column != kCategoryColumn;
 }
 
 CellEdit EditCellInPlace(Register& reg, int row, int column, QString text) {

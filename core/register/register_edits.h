@@ -61,7 +61,7 @@ struct SeriesEntry {
   QString income = {};  // or the real balance of a bank-balance row
   QString expense = {};
   QString category = {};
-  QString type = {};  // the payment type, one blank and the reference
+  QString type = {};      // the payment type, one blank and the reference
   bool expected = false;  // the forecast box
 };
 // Writes the transaction into `row` and every further occurrence into the

@@ -4,13 +4,13 @@
 #include <QApplication>
 #include <QDialog>
 #include <QDir>
-#include <QPushButton>
 #include <QFile>
 #include <QInputMethodEvent>
 #include <QLineEdit>
 #include <QLocale>
 #include <QPointer>
 #include <QPrinter>
+#include <QPushButton>
 #include <QTest>
 #include <utility>
 

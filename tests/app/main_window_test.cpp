@@ -1,4 +1,3 @@
-#include "app/register/register_page.h"
 #include "app/shell/main_window.h"
 
 #include <QApplication>
@@ -12,6 +11,7 @@
 #include <QToolButton>
 
 #include "app/common/busy_notice.h"
+#include "app/register/register_page.h"
 #include "app/register/search_dialog.h"
 #include "app/shell/account_data_dialog.h"
 #include "app/shell/first_time.h"

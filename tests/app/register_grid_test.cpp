@@ -1,3 +1,5 @@
+#include "app/register/register_grid.h"
+
 #include <QApplication>
 #include <QHeaderView>
 #include <QLineEdit>
@@ -9,7 +11,6 @@
 #include <QToolButton>
 
 #include "app/register/register_area.h"
-#include "app/register/register_grid.h"
 #include "app/shell/intro_screen.h"
 #include "app/shell/main_window.h"
 #include "core/files/account_list.h"
@@ -20,6 +21,9 @@
 
 using namespace cheque;
 using namespace cheque::testing;
+
+// The case tables are laid out by hand, a row of a table a line.
+// clang-format off
 
 namespace {
 
@@ -342,3 +346,4 @@ class RegisterGridTest : public QObject {
 
 QTEST_MAIN(RegisterGridTest)
 #include "register_grid_test.moc"
+// clang-format on

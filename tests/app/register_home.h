@@ -7,8 +7,8 @@
 #include <QToolButton>
 #include <vector>
 
-#include "app/shell/intro_screen.h"
 #include "app/register/register_page.h"
+#include "app/shell/intro_screen.h"
 #include "app/shell/main_window.h"
 #include "core/files/account_list.h"
 #include "core/files/personal_details.h"
@@ -39,8 +39,8 @@ inline void PrepareHome(TestHome& home, const std::vector<Row>& rows) {
   Register reg;
   for (const Row& row : rows) {
     const int r = reg.RowCount() - 1;
-    const QString cells[] = {{},       row.balance,  row.income,      row.expense, row.type,
-                             row.category, row.description, row.date, row.mark};
+    const QString cells[] = {{},           row.balance,     row.income, row.expense, row.type,
+                             row.category, row.description, row.date,   row.mark};
     for (int c = kBalanceColumn; c <= kMarkColumn; ++c) reg.SetCell(r, c, cells[c]);
     reg.AddEmptyRow();
   }

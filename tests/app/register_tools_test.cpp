@@ -7,9 +7,9 @@
 #include <QTableWidget>
 #include <QTest>
 
+#include "app/common/busy_notice.h"
 #include "app/register/register_area.h"
 #include "app/register/register_grid.h"
-#include "app/common/busy_notice.h"
 #include "app/register/search_dialog.h"
 #include "core/text/date_text.h"
 #include "tests/app/register_home.h"
@@ -17,6 +17,9 @@
 using namespace cheque;
 using namespace cheque::testing;
 using namespace Qt::StringLiterals;
+
+// The case tables are laid out by hand, a row of a table a line.
+// clang-format off
 
 namespace {
 
@@ -243,3 +246,4 @@ class RegisterToolsTest : public QObject {
 
 QTEST_MAIN(RegisterToolsTest)
 #include "register_tools_test.moc"
+// clang-format on

@@ -12,9 +12,9 @@
 #include <functional>
 
 #include "app/cheques/category_outline.h"
+#include "app/register/register_page.h"
 #include "app/register/transaction_dialog.h"
 #include "app/shell/intro_screen.h"
-#include "app/register/register_page.h"
 #include "app/shell/main_window.h"
 #include "core/files/account_list.h"
 #include "core/files/line_file.h"

@@ -1,12 +1,16 @@
+#include "core/register/cell_style.h"
+
 #include <gtest/gtest.h>
 
-#include "core/register/cell_style.h"
 #include "core/register/register.h"
 #include "tests/core/register_rows.h"
 
 using namespace cheque;
 using cheque::testing::kBank;
 using cheque::testing::Tx;
+
+// The case tables are laid out by hand, a row of a table a line.
+// clang-format off
 namespace c = cheque::cell_colour;
 
 namespace {
@@ -147,3 +151,4 @@ TEST(CellStyle, TotalsRowOfADetailGrid) {
   EXPECT_EQ(style.brush, c::kSilver);
   EXPECT_TRUE(style.total_frame);
 }
+// clang-format on

@@ -43,16 +43,16 @@ TEST(OpenAccount, FindsLoadsAndSorts) {
   const Case cases[] = {
       {"found with ASCII letter case ignored, then date sorted", true, u"HOME"_s, true,
        u"Xct1.dat"_s, true, kRead, u"earlier 105"_s},
-      {"kept in file order when the caller sorts", true, u"home"_s, false,
-       u"Xct1.dat"_s, true, kRead, u"later 100"_s},
+      {"kept in file order when the caller sorts", true, u"home"_s, false, u"Xct1.dat"_s, true,
+       kRead, u"later 100"_s},
       {"a missing file is created: the account's opening balance", true, u"חדש"_s, true,
        u"Xct2.dat"_s, true, kCreatedEmpty, u"יתרת פתיחה 250"_s},
-      {"an unsafe file base opens Default.dat", true, u"escape"_s, true,
-       u"Default.dat"_s, true, kCreatedEmpty, u"יתרת פתיחה 300"_s},
+      {"an unsafe file base opens Default.dat", true, u"escape"_s, true, u"Default.dat"_s, true,
+       kCreatedEmpty, u"יתרת פתיחה 300"_s},
       {"an unknown name opens Default.dat as a new account", true, u"אין כזה"_s, true,
        u"Default.dat"_s, false, kCreatedEmpty, u"יתרת פתיחה 0"_s},
-      {"no account list: Default.dat still", false, u"home"_s, true, u"Default.dat"_s,
-       false, kCreatedEmpty, u"יתרת פתיחה 0"_s},
+      {"no account list: Default.dat still", false, u"home"_s, true, u"Default.dat"_s, false,
+       kCreatedEmpty, u"יתרת פתיחה 0"_s},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);

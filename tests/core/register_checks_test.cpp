@@ -1,7 +1,8 @@
+#include "core/register/register_checks.h"
+
 #include <gtest/gtest.h>
 
 #include "core/categories/category_tree.h"
-#include "core/register/register_checks.h"
 #include "core/text/date_text.h"
 #include "tests/core/register_rows.h"
 
@@ -46,10 +47,8 @@ TEST(FindNextMatch, FieldsCombineByOrAndTheLastMatchingFieldPicksTheColumn) {
       {"contained anywhere: 1500 first", Fields({}, u"500"_s), 0, 0, kExpenseColumn},
       {"the next start finds 500.25 right below", Fields({}, u"500"_s), 1, 1, kExpenseColumn},
       {"ASCII case ignored", Fields(u"market"_s), 0, 0, kDescriptionColumn},
-      {"or: the income field matches row 2", Fields(u"zzz"_s, {}, u"500"_s), 2, 2,
-       kIncomeColumn},
-      {"both match: the later field decides", Fields(u"Super"_s, u"1500"_s), 0, 0,
-       kExpenseColumn},
+      {"or: the income field matches row 2", Fields(u"zzz"_s, {}, u"500"_s), 2, 2, kIncomeColumn},
+      {"both match: the later field decides", Fields(u"Super"_s, u"1500"_s), 0, 0, kExpenseColumn},
       {"type and reference", Fields({}, {}, {}, u"0000123"_s), 0, 3, kTypeColumn},
       {"date text", Fields({}, {}, {}, {}, u"/11/"_s), 0, 4, kDateColumn},
       {"all fields empty find nothing", Fields({}), 0, -1, -1},
@@ -89,10 +88,11 @@ TEST(NextUnknownCategoryRow, WalksRowsWhoseCategoryIsNoPathOfTheTree) {
     reg.AddEmptyRow();
   }
   std::vector<int> ticks;
-  EXPECT_EQ(NextUnknownCategoryRow(reg, tree, 6, [&](int row) {
-              ticks.push_back(row);
-              return row == 40;
-            }),
+  EXPECT_EQ(NextUnknownCategoryRow(reg, tree, 6,
+                                   [&](int row) {
+                                     ticks.push_back(row);
+                                     return row == 40;
+                                   }),
             -1);
   EXPECT_EQ(ticks, (std::vector<int>{20, 40}));
 }
@@ -100,7 +100,7 @@ TEST(NextUnknownCategoryRow, WalksRowsWhoseCategoryIsNoPathOfTheTree) {
 TEST(CallsForBankBalanceReminder, NeedsElevenRowsNoLateBankBalanceAndMoreThanAMonth) {
   struct Case {
     const char* why;
-    int transactions;  // dated one a day from 1/1/2026
+    int transactions;     // dated one a day from 1/1/2026
     int bank_balance_at;  // -1: none
     int last_day_offset;  // the last row's date, days after row 0
     bool expected;

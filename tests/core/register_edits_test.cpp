@@ -40,20 +40,27 @@ TEST(RegisterEdits, WriteSeries) {
   using enum RepeatPeriod;
   const QDate today(2000, 1, 31);
   const Case cases[] = {
-      {"the first row where the dialog was, every further one at the end", 1,
+      {"the first row where the dialog was, every further one at the end",
+       1,
        {QDate(2000, 1, 31), kMonth, 3, u"rent"_s, {}, u"50"_s, u"דיור"_s, u"שק 12"_s},
        {1, 4, 5},
        {u"95||50|שק 12|דיור|rent|31/1/2000|+"_s, u"||50|שק 12|דיור|rent|29/2/2000|"_s,
         u"||50|שק 12|דיור|rent|31/3/2000|"_s}},
-      {"a first date after today marks every row", 4,
-       {QDate(2000, 2, 1), kWeek, 2, u"d"_s, u"7"_s, {}, u"c"_s, u"אחר "_s}, {4, 5},
+      {"a first date after today marks every row",
+       4,
+       {QDate(2000, 2, 1), kWeek, 2, u"d"_s, u"7"_s, {}, u"c"_s, u"אחר "_s},
+       {4, 5},
        {u"|7||אחר |c|d|1/2/2000|?"_s, u"|7||אחר |c|d|8/2/2000|?"_s}},
-      {"so does the forecast box", 2,
-       {QDate(2000, 1, 31), kWeek, 1, u"d"_s, u"7"_s, {}, u"c"_s, u"אחר "_s, true}, {2},
+      {"so does the forecast box",
+       2,
+       {QDate(2000, 1, 31), kWeek, 1, u"d"_s, u"7"_s, {}, u"c"_s, u"אחר "_s, true},
+       {2},
        {u"95|7||אחר |c|d|31/1/2000|?"_s}},
-      {"a bank balance: once, in the balance column, income first, marked +", 3,
+      {"a bank balance: once, in the balance column, income first, marked +",
+       3,
        {QDate(2000, 1, 31), kMonth, 4, u"b"_s, u"900"_s, u"800"_s, u"בנק\\יתרה"_s, u"יתרה "_s},
-       {3}, {u"900|||יתרה |בנק\\יתרה|b|31/1/2000|+"_s}},
+       {3},
+       {u"900|||יתרה |בנק\\יתרה|b|31/1/2000|+"_s}},
       {"no amount: nothing", 4, {QDate(2000, 1, 31), kMonth, 3, u"d"_s}, {}, {}},
   };
   for (const Case& c : cases) {
@@ -74,9 +81,9 @@ TEST(RegisterEdits, ToggleMark) {
   reg.SetCell(2, kMarkColumn, {});
   // Row, whether it is a transaction row, the mark after the toggle.
   const std::tuple<int, bool, QString> toggles[] = {
-      {1, true, u""_s}, {1, true, u"+"_s}, {3, true, u"+"_s},
-      {0, true, u"+"_s},  // a bank balance keeps its "+"
-      {2, true, u"+"_s},  // and gets it back
+      {1, true, u""_s},  {1, true, u"+"_s},
+      {3, true, u"+"_s}, {0, true, u"+"_s},  // a bank balance keeps its "+"
+      {2, true, u"+"_s},                     // and gets it back
       {4, false, u""_s}};
   for (const auto& [row, toggled, mark] : toggles) {
     SCOPED_TRACE(row);
