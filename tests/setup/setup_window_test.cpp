@@ -1,0 +1,94 @@
+// Setup's windows as the user meets them, with scripted answers.
+#include "setup/setup_window.h"
+
+#include <QApplication>
+#include <QDir>
+#include <QFile>
+#include <QLabel>
+#include <QPushButton>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QTimer>
+
+#include "core/install/install.h"
+#include "setup/select_dir.h"
+#include "setup/setup_prompter.h"
+
+namespace cheque::setup {
+namespace {
+
+class ScriptedPrompter final : public SetupPrompter {
+ public:
+  QList<MessageAnswer> answers;
+  QStringList asked;
+  MessageAnswer Ask(const QString&, const QString& text, MessageKind, MessageButtons buttons,
+                    QWidget*) override {
+    asked << text;
+    if (buttons == MessageButtons::kOk) return MessageAnswer::kOk;
+    return answers.isEmpty() ? MessageAnswer::kNo : answers.takeFirst();
+  }
+};
+
+}  // namespace
+
+class SetupWindowTest : public QObject {
+  Q_OBJECT
+
+ private slots:
+  void init() {
+    home_ = std::make_unique<QTemporaryDir>();
+    places_.home = home_->filePath(QStringLiteral("home"));
+    places_.applications = home_->filePath(QStringLiteral("apps"));
+    QDir().mkpath(places_.home);
+  }
+
+  void RemoveLinkOnlyWithMarker_data() {
+    QTest::addColumn<bool>("marked");
+    QTest::newRow("not installed: only install is offered") << false;
+    QTest::newRow("installed: remove is offered too") << true;
+  }
+  void RemoveLinkOnlyWithMarker() {
+    QFETCH(bool, marked);
+    if (marked) QVERIFY(install::WriteMarker(places_, install::DefaultTarget(places_)));
+    ScriptedPrompter prompter;
+    TForm1 window(places_, home_->path(), prompter);
+    window.show();
+    auto* remove = window.findChild<QLabel*>(QStringLiteral("Label6"));
+    QVERIFY(remove);
+    QCOMPARE(remove->isVisible(), marked);
+    QCOMPARE(remove->isEnabled(), marked);
+    QVERIFY(window.findChild<QLabel*>(QStringLiteral("Label3"))->isVisible());
+  }
+
+  // Cancel asks first; No shows the folder window again, Yes ends.
+  void CancelInFolderWindowAsksAndNoReturns() {
+    ScriptedPrompter prompter;
+    prompter.answers = {MessageAnswer::kNo, MessageAnswer::kYes};
+    TForm1 window(places_, home_->path(), prompter);
+    window.show();
+    int shown = 0;
+    QTimer cancel;
+    connect(&cancel, &QTimer::timeout, this, [&] {
+      auto* folder = qobject_cast<TSlctDir*>(QApplication::activeModalWidget());
+      if (!folder) return;
+      ++shown;
+      QCOMPARE(folder->Target(), install::DefaultTarget(places_));
+      folder->findChild<QPushButton*>(QStringLiteral("BitBtn2"))->click();
+    });
+    cancel.start(10);
+    window.Install();
+    cancel.stop();
+    QCOMPARE(shown, 2);
+    QCOMPARE(prompter.asked, QStringList(2, QStringLiteral("האם באמת ברצונך להפסיק את ההתקנה")));
+    QVERIFY(!install::IsInstalled(places_));
+  }
+
+ private:
+  std::unique_ptr<QTemporaryDir> home_;
+  install::Places places_;
+};
+
+}  // namespace cheque::setup
+
+QTEST_MAIN(cheque::setup::SetupWindowTest)
+#include "setup_window_test.moc"
