@@ -8,7 +8,10 @@ FUZZ_SECONDS  ?= 60
 FUZZ_TARGETS  ?=
 CMAKE_GEN     := -G Ninja
 
-.PHONY: deps test run bench fuzz release clean format format-check
+VERSION       := $(shell sed -n '/^project/s/.*VERSION \([0-9.]*\).*/\1/p' CMakeLists.txt)
+DIST          := build/dist/Cheque-$(VERSION)
+
+.PHONY: deps test run bench fuzz release dist clean format format-check
 
 deps:
 	@bash scripts/install-deps.sh
@@ -44,6 +47,17 @@ fuzz:
 	  -DCMAKE_CXX_FLAGS_DEBUG="-g -O1"
 	cmake --build $(BUILD_FUZZ) --target fuzz_targets -j2
 	FUZZ_SECONDS=$(FUZZ_SECONDS) bash fuzz/run.sh $(BUILD_FUZZ) $(FUZZ_TARGETS)
+
+# The folder Setup installs from, and its archive: the programs and the assets,
+# never a data file that a run of the release build may have left beside them.
+dist: release
+	rm -rf $(DIST) $(DIST).tar.gz
+	mkdir -p $(DIST)
+	cp -a assets/. $(DIST)/
+	rm -rf $(DIST)/icons
+	cp $(BUILD_RELEASE)/Cheque/Cheque $(BUILD_RELEASE)/Cheque/Setup $(BUILD_RELEASE)/cli/cheque-cli $(DIST)/
+	tar -C build/dist -czf $(DIST).tar.gz Cheque-$(VERSION)
+	@echo "$(DIST).tar.gz"
 
 clean:
 	rm -rf build

@@ -53,6 +53,7 @@ TForm1::TForm1(Services& services, QWidget* parent)
     : QWidget(parent), services_(services), account_(new ActiveAccount(ProgramFolder(), this)) {
   setObjectName(QStringLiteral("TForm1"));
   setWindowTitle(QStringLiteral("תוכנת תזרים מזומנים"));
+  setWindowIcon(QIcon(ProgramFile(QStringLiteral("cheque.png"))));
   SetFormFont(this);
   resize(605, 492);
 
