@@ -63,19 +63,33 @@ bool Register::StoreCell(int row, int column, std::string& bytes) {
   if (rows_.View(index).size() - (span.end - span.start) + bytes.size() > RowStore::kMaxRowBytes) {
     return false;
   }
-  rows_.Replace(index, span.start, span.end, bytes);
+  ReplaceBytes(index, span.start, span.end, bytes, false);
   rows_.CompactIfWasteful();
   return true;
+}
+
+void Register::ReplaceBytes(size_t row, size_t start, size_t end, std::string_view bytes,
+                            bool derived) {
+  if (log_.log != nullptr) {
+    const std::string_view before = rows_.View(row).substr(start, end - start);
+    if (before == bytes) return;
+    log_.log->Spliced(static_cast<int>(row), start, before, bytes, derived);
+  }
+  rows_.Replace(row, start, end, bytes);
 }
 
 bool Register::RowIsEmpty(int row) const {
   return !ValidRow(row) || register_row::IsEmpty(rows_.View(static_cast<size_t>(row)));
 }
 
-void Register::AddEmptyRow() { rows_.PushBackBlank(register_row::kEmptyRow); }
+void Register::AddEmptyRow() {
+  rows_.PushBackBlank(register_row::kEmptyRow);
+  if (log_.log != nullptr) log_.log->Inserted(RowCount() - 1, register_row::kEmptyRow);
+}
 
 void Register::RemoveRow(int row) {
   if (!ValidRow(row)) return;
+  if (log_.log != nullptr) log_.log->Removed(row, rows_.View(static_cast<size_t>(row)));
   rows_.Erase(static_cast<size_t>(row));
   if (rows_.Size() == 0) AddEmptyRow();
   rows_.CompactIfWasteful();
@@ -91,9 +105,10 @@ void Register::RemoveRow(int row) {
 
 void Register::Clear() {
   rows_.Clear();
-  AddEmptyRow();
+  rows_.PushBackBlank(register_row::kEmptyRow);
   needs_sorting_ = false;
   last_bank_balance_row_ = -1;
+  if (log_.log != nullptr) log_.log->Reset();
 }
 
 int Register::LastNonEmptyRow() const {

@@ -5,6 +5,7 @@
 #include <QIODevice>
 #include <QString>
 #include <QStringView>
+#include <cstdint>
 #include <functional>
 #include <optional>
 #include <string>
@@ -43,6 +44,23 @@ inline constexpr char16_t kOpeningBalanceText[] = u"יתרת פתיחה";
 
 // Called now and then by long operations; returning true asks them to stop.
 using CancelCheck = std::function<bool()>;
+
+// Told of every change to a register's rows, as it happens, so that it can be
+// undone; see register_history.h.
+class RowChangeLog {
+ public:
+  virtual ~RowChangeLog() = default;
+  // Bytes [start, start + before.size()) of the row became `after`. A derived
+  // change is a running balance written by the balance pass.
+  virtual void Spliced(int row, size_t start, std::string_view before, std::string_view after,
+                       bool derived) = 0;
+  virtual void Inserted(int row, std::string_view record) = 0;
+  virtual void Removed(int row, std::string_view record) = 0;
+  // Row order[k] of before is now at place k; places beyond order.size() stay.
+  virtual void Reordered(std::vector<std::uint32_t> order) = 0;
+  // The rows were replaced as a whole (load, clear).
+  virtual void Reset() = 0;
+};
 
 // One account's transactions in register order, ending with one empty row.
 // Cells are kept as their Windows-1255 bytes, the form they have on disk.
@@ -119,23 +137,38 @@ class Register {
   void SetNeedsSorting(bool value) { needs_sorting_ = value; }
   int LastBankBalanceRow() const { return last_bank_balance_row_; }
 
+  // At most one log; a copy of the register has none.
+  void SetChangeLog(RowChangeLog* log) { log_.log = log; }
+
   // The first row whose description, date, category and type equal these
   // texts (ASCII letter case ignored), or -1.
   int LocateRow(QStringView description, QStringView date, QStringView category,
                 QStringView type) const;
 
  private:
+  friend class RegisterHistory;  // replays logged changes
+  struct LogLink {
+    RowChangeLog* log = nullptr;
+    LogLink() = default;
+    LogLink(const LogLink&) {}
+    LogLink& operator=(const LogLink&) { return *this; }
+  };
+
   bool ValidRow(int row) const { return row >= 0 && row < RowCount(); }
+  // rows_.Replace, told to the log.
+  void ReplaceBytes(size_t row, size_t start, size_t end, std::string_view bytes, bool derived);
   // Stores the bytes, made safe for the record in place.
   bool StoreCell(int row, int column, std::string& bytes);
   int LastNonEmptyRow() const;  // 0 when every row is empty
   void FinishLoad(QStringView opening_balance);
-  void ReconcileAfterDateSort(const CancelCheck& cancel);
+  // Moves `order` along with the rows when given.
+  void ReconcileAfterDateSort(const CancelCheck& cancel, std::vector<std::uint32_t>* order);
 
   // Each row is its file record; see register_row.h.
   RowStore rows_;
   bool needs_sorting_ = false;
   int last_bank_balance_row_ = -1;
+  LogLink log_;
 };
 
 // The error to show when FirstBalanceOverflowRow finds a row.

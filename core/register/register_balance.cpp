@@ -72,7 +72,7 @@ int Register::RecomputeBalancesFrom(int first_row, bool stop_at_bank_balance) {
       if (first_overflow < 0) first_overflow = i;
     }
     // The balance is the record's first field.
-    if (text != old_balance) rows_.Replace(index, 0, old_balance.size(), text);
+    if (text != old_balance) ReplaceBytes(index, 0, old_balance.size(), text, true);
     // The next row starts from the balance as written, not as computed
     // (a plain number, so no need for ParseAmount's checks).
     balance = sum;

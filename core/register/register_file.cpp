@@ -168,6 +168,7 @@ void Register::FinishLoad(QStringView opening_balance) {
   }
   needs_sorting_ = true;
   last_bank_balance_row_ = -1;
+  if (log_.log != nullptr) log_.log->Reset();
 }
 
 QByteArray Register::FileBytes() const {

@@ -115,18 +115,30 @@ void Register::SortRegister(int column, QDate today, const CancelCheck& cancel) 
     }
     return a.index < b.index;
   };
+  std::vector<std::uint32_t> order;
   if (!cancelled && !(cancel && cancel()) && !std::is_sorted(items.begin(), items.end(), before)) {
     // Ties keep their order, so the result never depends on the sort's path.
     std::sort(items.begin(), items.end(), before);
     texts.clear();
     Permute(items, rows_.Rows());
+    if (log_.log != nullptr) {
+      order.resize(count);
+      for (size_t k = 0; k < count; ++k) order[k] = items[k].index;
+    }
   }
 
   if (column == kDateColumn) {
-    ReconcileAfterDateSort(cancel);
+    if (log_.log != nullptr && order.empty()) {
+      order.resize(count);
+      for (size_t k = 0; k < count; ++k) order[k] = static_cast<std::uint32_t>(k);
+    }
+    ReconcileAfterDateSort(cancel, log_.log != nullptr ? &order : nullptr);
+    if (log_.log != nullptr) log_.log->Reordered(std::move(order));
+    RecomputeBalances();
     RecomputeBalances();
     needs_sorting_ = false;
   } else {
+    if (log_.log != nullptr && !order.empty()) log_.log->Reordered(std::move(order));
     needs_sorting_ = true;
   }
 }
@@ -134,7 +146,8 @@ void Register::SortRegister(int column, QDate today, const CancelCheck& cancel) 
 // The open rows above the last bank balance go below it, keeping their
 // order: the same result as moving each one down in turn from the bottom up,
 // in one pass.
-void Register::ReconcileAfterDateSort(const CancelCheck& cancel) {
+void Register::ReconcileAfterDateSort(const CancelCheck& cancel,
+                                      std::vector<std::uint32_t>* order) {
   int last = RowCount() - 2;
   while (last >= 0 && !IsBankBalanceRow(RawCell(last, kCategoryColumn))) --last;
   last_bank_balance_row_ = last;
@@ -153,16 +166,22 @@ void Register::ReconcileAfterDateSort(const CancelCheck& cancel) {
 
   RowStore::RowTable& rows = rows_.Rows();
   std::vector<RowStore::Row> open;
+  std::vector<std::uint32_t> open_from;
   size_t kept = static_cast<size_t>(first);
   for (size_t r = kept; r <= static_cast<size_t>(last); ++r) {
     if (IsReconciledOrBankBalance(rows[r].View())) {
+      if (order != nullptr) (*order)[kept] = (*order)[r];
       rows[kept++] = rows[r];
     } else {
       open.push_back(rows[r]);
+      if (order != nullptr) open_from.push_back((*order)[r]);
     }
   }
   last_bank_balance_row_ = static_cast<int>(kept) - 1;
-  for (const RowStore::Row& row : open) rows[kept++] = row;
+  for (size_t i = 0; i < open.size(); ++i) {
+    if (order != nullptr) (*order)[kept] = open_from[i];
+    rows[kept++] = open[i];
+  }
 }
 
 }  // namespace cheque

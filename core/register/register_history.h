@@ -1,0 +1,111 @@
+#pragma once
+
+// Undo and redo of the changes to one register. The register tells its log
+// of every change to its rows as it happens; the history gathers them into
+// steps, each closed by Commit when one user action is over, and plays them
+// backwards or forwards. A step keeps only the bytes it changed (a cell, an
+// inserted or removed record) and, for a sort, the order of the rows, so
+// undo and redo give back the rows byte for byte.
+
+#include <cstddef>
+#include <cstdint>
+#include <deque>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "core/register/register.h"
+
+namespace cheque {
+
+class RegisterHistory : public RowChangeLog {
+ public:
+  // Steps beyond either limit drop the oldest ones.
+  static constexpr size_t kMaxSteps = 500;
+  static constexpr size_t kMaxBytes = size_t{96} << 20;
+
+  RegisterHistory() = default;
+  explicit RegisterHistory(Register& reg) { Attach(reg); }
+  ~RegisterHistory() override { Detach(); }
+  RegisterHistory(const RegisterHistory&) = delete;
+  RegisterHistory& operator=(const RegisterHistory&) = delete;
+
+  // Starts listening to a register, with an empty history.
+  void Attach(Register& reg);
+  void Detach();
+  void Clear();
+
+  // Closes the changes made since the last commit into one step. A step of
+  // running balances alone joins the step before it: it is that step's
+  // consequence, not an action of its own.
+  void Commit();
+  // An open step with changes not yet committed.
+  bool HasOpenStep() const { return !open_.ops.empty(); }
+
+  bool CanUndo() const { return !undo_.empty(); }
+  bool CanRedo() const { return !redo_.empty(); }
+  // Play a step; return the row for the cursor, or -1 when there was none.
+  // Anything uncommitted is committed first.
+  int Undo();
+  int Redo();
+  // Whether the undone or redone step wrote the given tag (see Tag).
+  unsigned LastTags() const { return last_tags_; }
+
+  // Marks the open step, e.g. as a printed cheque, for the page to tell.
+  void Tag(unsigned tag) { open_.tags |= tag; }
+  static constexpr unsigned kChequePrinted = 1;
+
+  size_t UndoCount() const { return undo_.size(); }
+  size_t RedoCount() const { return redo_.size(); }
+  // The bytes the undo steps and the open one hold.
+  size_t MemoryBytes() const;
+
+  // RowChangeLog.
+  void Spliced(int row, size_t start, std::string_view before, std::string_view after,
+               bool derived) override;
+  void Inserted(int row, std::string_view record) override;
+  void Removed(int row, std::string_view record) override;
+  void Reordered(std::vector<std::uint32_t> order) override;
+  void Reset() override { Clear(); }
+
+ private:
+  enum class OpKind : std::uint8_t { kSplice, kInsert, kRemove, kReorder };
+  struct Op {
+    OpKind kind;
+    bool derived;
+    std::uint32_t row;    // the order's index for kReorder
+    std::uint32_t start;  // within the row, for kSplice
+    size_t offset;        // of the bytes in Step::bytes: before, then after
+    std::uint32_t before_size;
+    std::uint32_t after_size;
+  };
+  struct Flags {
+    bool needs_sorting = false;
+    int last_bank_balance_row = -1;
+  };
+  struct Step {
+    std::vector<Op> ops;
+    std::string bytes;
+    std::vector<std::vector<std::uint32_t>> orders;
+    Flags before;
+    Flags after;
+    unsigned tags = 0;
+    size_t Memory() const;
+  };
+
+  void Add(OpKind kind, bool derived, int row, size_t start, std::string_view before,
+           std::string_view after);
+  Flags CurrentFlags() const;
+  void Play(const Step& step, bool forward);
+  void Trim();
+
+  Register* reg_ = nullptr;
+  Step open_;
+  Flags committed_;
+  std::deque<Step> undo_;
+  std::deque<Step> redo_;
+  size_t bytes_ = 0;  // held by undo_
+  unsigned last_tags_ = 0;
+};
+
+}  // namespace cheque
