@@ -131,7 +131,7 @@ bool TForm1::eventFilter(QObject* watched, QEvent* event) {
   if (link == label3_ || link == label6_) {
     if (event->type() == QEvent::Enter) Highlight(link, true);
     if (event->type() == QEvent::Leave) Highlight(link, false);
-    if (event->type() == QEvent::MouseButtonRelease && link->isEnabled()) {
+    if (event->type() == QEvent::MouseButtonRelease && link->isEnabled() && !busy_) {
       if (link == label3_) {
         Install();
       } else {
@@ -170,10 +170,12 @@ void TForm1::Install() {
   gauge_->setRange(0, std::max(740, install::CountBlocks(source_)));
   gauge_->setValue(0);
   gauge_->show();
+  busy_ = true;
   const install::Outcome outcome = install::Install(source_, target, places_, [this] {
     gauge_->setValue(gauge_->value() + 1);
     QCoreApplication::processEvents();
   });
+  busy_ = false;
   gauge_->hide();
   if (!outcome.error.isEmpty()) {
     Tell(outcome.error, true);
@@ -194,8 +196,10 @@ void TForm1::Remove() {
   }
   splash_->SetStatus(QStringLiteral("בביצוע הסרה מלאה של התוכנית"));
   splash_->show();
+  busy_ = true;
   const install::Outcome outcome =
       install::Uninstall(places_, [this](const QString& text) { splash_->SetStatus(text); });
+  busy_ = false;
   splash_->hide();
   if (!outcome.error.isEmpty()) {
     Tell(outcome.error, true);

@@ -42,6 +42,7 @@ class TForm1 : public QWidget {
   QLabel* label6_ = nullptr;
   QLabel* image2_ = nullptr;
   QProgressBar* gauge_ = nullptr;
+  bool busy_ = false;  // the copy lets events run: no second install or removal meanwhile
 };
 
 }  // namespace cheque::setup

@@ -201,7 +201,8 @@ QString RefuseRemoval(const QString& target, const Places& places) {
     return QStringLiteral("הסרה בוטלה: ") + folder + QStringLiteral(" היא ספריית הבית או מעליה");
   }
   const QFileInfo program(QDir(folder).filePath(kProgramName));
-  if (!program.isFile() || !program.isExecutable()) {
+  const QFileInfo setup(QDir(folder).filePath(kSetupName));
+  if (!program.isFile() || !program.isExecutable() || !setup.isFile()) {
     return QStringLiteral("הסרה בוטלה: התוכנית אינה מותקנת ב-") + folder;
   }
   return {};
