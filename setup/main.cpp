@@ -1,6 +1,7 @@
 #include <QApplication>
 #include <QDir>
 #include <QFileInfo>
+#include <QScreen>
 #include <QStringList>
 #include <cstdio>
 #include <memory>
@@ -62,6 +63,7 @@ int main(int argc, char** argv) {
   app.setLayoutDirection(Qt::RightToLeft);
   setup::WidgetSetupPrompter prompter;
   setup::TForm1 window(install::UserPlaces(), QApplication::applicationDirPath(), prompter);
+  window.move(window.screen()->availableGeometry().center() - window.rect().center());
   window.show();
   return app.exec();
 }
