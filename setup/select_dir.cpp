@@ -14,6 +14,7 @@ TSlctDir::TSlctDir(const install::Places& places, QWidget* parent)
   setWindowTitle(QStringLiteral("בחר יעד"));
   setLayoutDirection(Qt::RightToLeft);
   drives_->setObjectName(QStringLiteral("DriveComboBox1"));
+  drives_->setLayoutDirection(Qt::LeftToRight);  // paths read left to right
   drives_->addItems(install::InstallVolumes(places));
   drives_->setCurrentIndex(0);  // the home folder, as drive C was
   target_->setObjectName(QStringLiteral("Panel1"));
