@@ -133,6 +133,23 @@ TEST(InstallTest, RemovalDeletesFolderEntriesAndMarker) {
   EXPECT_TRUE(told.contains(QStringLiteral("Accts.dat מסיר את ")));
 }
 
+TEST(InstallTest, EntriesThatCannotBeWrittenOrDeletedDoNotStopTheRest) {
+  World world;
+  Write(world.places.applications, "a file where the menu folder should be");
+  const QString target = install::DefaultTarget(world.places);
+  const install::Outcome installed = install::Install(world.source, target, world.places);
+  EXPECT_EQ(installed.error, QString());
+  EXPECT_FALSE(installed.entries_done);
+  EXPECT_TRUE(install::IsInstalled(world.places));
+  QFile::remove(world.places.applications);
+  Write(install::ProgramEntryPath(world.places) + u"/keep"_s, "a folder in the entry's place");
+  const install::Outcome removed = install::Uninstall(world.places);
+  EXPECT_EQ(removed.error, QString());
+  EXPECT_FALSE(removed.entries_done);
+  EXPECT_FALSE(QFileInfo::exists(target));
+  EXPECT_FALSE(install::IsInstalled(world.places));
+}
+
 TEST(InstallTest, RemovalRefusesWhatIsNotAnInstallation) {
   struct Case {
     const char* why;
