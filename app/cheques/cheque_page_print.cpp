@@ -87,7 +87,10 @@ void ChequePage::PrintCheque() {
     return;
   }
 
+  // The cheque is a step of its own, and its undo tells that the paper stays printed.
+  account_.History().Commit();
   EnterCheque(account_.Rows(), entry);
+  account_.History().Tag(RegisterHistory::kChequePrinted);
   account_.Rows().SetNeedsSorting(true);
   address_dialog_->RecordPayee(
       account_.Title(), entry.payee,

@@ -24,6 +24,7 @@ bool ActiveAccount::Load(const QString& name) {
   path_ = opened.location.path;
   loaded_ = opened.file.Loaded();
   load_error_ = opened.file.error;
+  history_.Clear();
   emit AccountChanged();
   emit DefinitionChanged();
   return loaded_;

@@ -7,6 +7,7 @@
 #include "core/files/account_list.h"
 #include "core/files/line_file.h"
 #include "core/register/register.h"
+#include "core/register/register_history.h"
 
 namespace cheque {
 
@@ -43,6 +44,8 @@ class ActiveAccount : public QObject {
   QString SaveErrorMessage() const;
 
   Register& Rows() { return register_; }
+  // The undo and redo of the rows' changes; opening an account clears it.
+  RegisterHistory& History() { return history_; }
   const Register& Rows() const { return register_; }
   // Set while a long operation or a dialog's OK works on the rows.
   bool IsBusy() const { return busy_; }
@@ -62,6 +65,7 @@ class ActiveAccount : public QObject {
   QString title_;
   AccountDefinition definition_;
   Register register_;
+  RegisterHistory history_{register_};
   QString path_;
   ReadError load_error_ = ReadError::kNone;
   bool loaded_ = false;

@@ -5,6 +5,7 @@
 #include <QGridLayout>
 #include <QHBoxLayout>
 #include <QLabel>
+#include <QShortcut>
 #include <QToolButton>
 #include <QVBoxLayout>
 
@@ -122,6 +123,21 @@ void RegisterPage::BuildControls() {
   auto* clone =
       AddTool(status, QStringLiteral("SBClone"), QStringLiteral("העתקה ועריכת רשומה"), u"clone");
   connect(clone, &QToolButton::clicked, this, &RegisterPage::CloneRecord);
+  undo_tool_ = AddTool(status, QStringLiteral("SBUndo"), QStringLiteral("בטל פעולה"), u"undo");
+  connect(undo_tool_, &QToolButton::clicked, this, &RegisterPage::Undo);
+  redo_tool_ = AddTool(status, QStringLiteral("SBRedo"), QStringLiteral("בצע שוב"), u"redo");
+  connect(redo_tool_, &QToolButton::clicked, this, &RegisterPage::Redo);
+  undo_tool_->setEnabled(false);
+  redo_tool_->setEnabled(false);
+  // The cell editor keeps these keys for its own text while it is open.
+  const auto add_key = [this](QKeyCombination key, void (RegisterPage::*slot)()) {
+    auto* shortcut = new QShortcut(QKeySequence(key), this);
+    shortcut->setContext(Qt::WidgetWithChildrenShortcut);
+    connect(shortcut, &QShortcut::activated, this, slot);
+  };
+  add_key(Qt::CTRL | Qt::Key_Z, &RegisterPage::Undo);
+  add_key(Qt::CTRL | Qt::Key_Y, &RegisterPage::Redo);
+  add_key(Qt::CTRL | Qt::SHIFT | Qt::Key_Z, &RegisterPage::Redo);
   AddTool(status, QStringLiteral("SBHelp"), QStringLiteral("קבלת עזרה"), u"help");
   layout->addWidget(status);
 }
@@ -222,6 +238,7 @@ void RegisterPage::FitColumns() {
 }
 
 void RegisterPage::RefreshAfterChange() {
+  CommitStep();
   grid_->viewport()->update();
   RedrawSideAreas();
 }

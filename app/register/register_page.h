@@ -75,6 +75,9 @@ class RegisterPage : public QWidget {
   void DeleteRecord();
   // False when the user cancelled the dialog or its warning.
   bool OpenRow();
+  // Undo and redo of the last change to the rows (register_page_edit.cpp).
+  void Undo();
+  void Redo();
 
   RegisterGrid& Grid() { return *grid_; }
   RegisterArea& GridArea() { return *register_area_; }
@@ -108,6 +111,9 @@ class RegisterPage : public QWidget {
   void CheckBalanceOverflow();
   void RedrawSideAreas();
   void RememberLastVisited(int row, int column);
+  // Closes the changes since the last one into one undo step.
+  void CommitStep();
+  void PlayStep(bool redo);
 
   Services& services_;
   ActiveAccount& account_;
@@ -134,6 +140,8 @@ class RegisterPage : public QWidget {
   TSrchFrm* search_ = nullptr;
   QMenu* sort_menu_ = nullptr;
   QToolButton* delete_tool_ = nullptr;
+  QToolButton* undo_tool_ = nullptr;
+  QToolButton* redo_tool_ = nullptr;
   QToolButton* sort_picture_ = nullptr;
   QComboBox* accounts_combo_ = nullptr;
   QLabel* title_panel_ = nullptr;

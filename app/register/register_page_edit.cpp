@@ -6,6 +6,7 @@
 
 #include "app/common/active_account.h"
 #include "app/common/amount_field.h"
+#include "app/common/busy_notice.h"
 #include "app/register/register_area.h"
 #include "app/register/register_grid.h"
 #include "app/register/register_page.h"
@@ -54,6 +55,8 @@ bool RegisterPage::GridIsSelectable(int row, int column) const {
 
 bool RegisterPage::GridBeforeSelect(int row, int column) {
   if (account_.IsBusy()) return true;
+  // Typing in a cell is one step, closed when the cursor leaves the cell.
+  CommitStep();
   if (!GridIsSelectable(row, column)) return false;
   Register& reg = account_.Rows();
   account_.SetBusy(true);
@@ -189,6 +192,7 @@ void RegisterPage::DeleteRecord() {
 }
 
 void RegisterPage::RowsChanged() {
+  CommitStep();
   model_->SyncRows();
   register_area_->FitDescription();
   RedrawSideAreas();
@@ -215,6 +219,34 @@ void RegisterPage::RedrawSideAreas() {
   // cut top row would scroll the grid back from its end.
   if (!inside()) grid_->SetCurrentCell(grid_->FirstWholeRow(), grid_->CurrentColumn());
   delete_tool_->setEnabled(inside());
+}
+
+void RegisterPage::CommitStep() {
+  RegisterHistory& history = account_.History();
+  history.Commit();
+  undo_tool_->setEnabled(history.CanUndo());
+  redo_tool_->setEnabled(history.CanRedo());
+}
+
+void RegisterPage::Undo() { PlayStep(false); }
+void RegisterPage::Redo() { PlayStep(true); }
+
+void RegisterPage::PlayStep(bool redo) {
+  if (account_.IsBusy() || splash_.IsBusyVisible()) return;
+  RegisterHistory& history = account_.History();
+  const int row = redo ? history.Redo() : history.Undo();
+  if (row < 0) return;
+  // The balances came back with the rows: leaving the cell recomputes nothing.
+  last_visited_ = {};
+  RowsChanged();
+  grid_->SetCurrentCell(row, grid_->CurrentColumn());
+  grid_->setFocus();
+  if (!redo && (history.LastTags() & RegisterHistory::kChequePrinted) != 0) {
+    services_.prompter->HebrewMessageBox(
+        QStringLiteral("לידיעתך"),
+        QStringLiteral("השיק כבר הודפס: התנועה הוסרה מהרשימה, ומספר השיק הבא נשאר כפי שהוא"),
+        MessageKind::kInformation, MessageButtons::kOk, this);
+  }
 }
 
 void RegisterPage::RememberLastVisited(int row, int column) {

@@ -81,6 +81,8 @@ void TForm1::LoadAccount(const QString& name, bool keep_order) {
       // The sort moved the rows under the cursor: today's row again.
       if (account_->IsLoaded()) register_page_->GoToDate(services_.clock->Now());
     }
+    // Undo starts from the account as opened.
+    account_->History().Clear();
   }
   register_page_->RefreshAfterChange();
 }

@@ -323,7 +323,7 @@ class MainWindowTest : public QObject {
       names.append(tool->objectName());
       pictures.push_back(picture);
     }
-    QCOMPARE(names.size(), 17);
+    QCOMPARE(names.size(), 19);
   }
 
   // A tool whose window is not there yet says so when pressed.
