@@ -135,7 +135,6 @@ void Register::SortRegister(int column, QDate today, const CancelCheck& cancel) 
     ReconcileAfterDateSort(cancel, log_.log != nullptr ? &order : nullptr);
     if (log_.log != nullptr) log_.log->Reordered(std::move(order));
     RecomputeBalances();
-    RecomputeBalances();
     needs_sorting_ = false;
   } else {
     if (log_.log != nullptr && !order.empty()) log_.log->Reordered(std::move(order));
