@@ -2,13 +2,11 @@
 
 #include <QString>
 
+#include "widgets/hebrew_message_box.h"
+
 class QWidget;
 
 namespace cheque::setup {
-
-enum class MessageKind { kError, kInformation, kConfirmation };
-enum class MessageButtons { kOk, kYesNo };
-enum class MessageAnswer { kOk, kYes, kNo };
 
 // Every message of Setup goes through here, so tests answer from a script.
 class SetupPrompter {

@@ -6,6 +6,8 @@
 #include <QUrl>
 #include <functional>
 
+#include "widgets/hebrew_message_box.h"
+
 class QPainter;
 class QPrinter;
 class QWidget;
@@ -20,10 +22,6 @@ class Clock {
   QDate Today() const { return Now().date(); }
 };
 
-enum class MessageKind { kWarning, kError, kInformation, kConfirmation };
-// kYesNoDefaultNo: Yes and No with No as the default button.
-enum class MessageButtons { kOk, kYesNo, kOkCancel, kYesNoDefaultNo };
-enum class MessageAnswer { kOk, kCancel, kYes, kNo };
 
 // Every message and question to the user goes through here, so tests can
 // answer from a script and read what was asked.
