@@ -22,7 +22,6 @@ class Clock {
   QDate Today() const { return Now().date(); }
 };
 
-
 // Every message and question to the user goes through here, so tests can
 // answer from a script and read what was asked.
 class Prompter {
