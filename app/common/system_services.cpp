@@ -1,18 +1,23 @@
 #include <QAbstractButton>
 #include <QApplication>
+#include <QAudioDevice>
 #include <QDesktopServices>
+#include <QDir>
+#include <QEventLoop>
 #include <QFileInfo>
 #include <QFontMetrics>
+#include <QHash>
 #include <QIcon>
 #include <QLabel>
+#include <QMediaDevices>
 #include <QMessageBox>
 #include <QPainter>
 #include <QPointer>
 #include <QPrinter>
 #include <QPrinterInfo>
-#include <QProcess>
 #include <QPushButton>
-#include <QStandardPaths>
+#include <QSoundEffect>
+#include <QTimer>
 #include <algorithm>
 
 #include "app/common/services.h"
@@ -51,20 +56,51 @@ class WidgetPrompter final : public Prompter {
   }
 };
 
-// Plays through the system's wave player when there is one.
+// Plays through Qt Multimedia. Without an audio device, or without the file,
+// it stays silent: a sound only accompanies what the program does.
 class SystemSounds final : public Sounds {
  public:
   void Play(const QString& name, bool wait) override {
-    const QString path = ProgramFile(name);
-    static const QString player = QStandardPaths::findExecutable(QStringLiteral("aplay"));
-    if (player.isEmpty() || !QFileInfo::exists(path)) return;
-    const QStringList args{QStringLiteral("-q"), path};
-    if (wait) {
-      QProcess::execute(player, args);
-    } else {
-      QProcess::startDetached(player, args);
+    const QString path = SoundFile(name);
+    if (path.isEmpty() || QMediaDevices::audioOutputs().isEmpty()) return;
+    QPointer<QSoundEffect>& effect = effects_[path];
+    if (effect.isNull()) {
+      effect = new QSoundEffect(qApp);
+      effect->setSource(QUrl::fromLocalFile(path));
     }
+    effect->play();
+    if (wait) WaitForEnd(*effect);
   }
+
+ private:
+  // The names come from a system that ignored letter case ("Start.Wav").
+  static QString SoundFile(const QString& name) {
+    const QString exact = ProgramFile(name);
+    if (QFileInfo::exists(exact)) return exact;
+    const QDir folder(ProgramFolder());
+    for (const QString& entry : folder.entryList(QDir::Files)) {
+      if (entry.compare(name, Qt::CaseInsensitive) == 0) return folder.filePath(entry);
+    }
+    return {};
+  }
+
+  // A file that cannot be decoded or a device that stalls must not hold the
+  // program, so the wait has an upper bound.
+  static void WaitForEnd(QSoundEffect& effect) {
+    QEventLoop loop;
+    QTimer::singleShot(5000, &loop, &QEventLoop::quit);
+    QObject::connect(&effect, &QSoundEffect::playingChanged, &loop, [&] {
+      if (!effect.isPlaying()) loop.quit();
+    });
+    QObject::connect(&effect, &QSoundEffect::statusChanged, &loop, [&] {
+      if (effect.status() == QSoundEffect::Error) loop.quit();
+    });
+    if (effect.status() == QSoundEffect::Error) return;
+    if (effect.status() == QSoundEffect::Ready && !effect.isPlaying()) return;
+    loop.exec(QEventLoop::ExcludeUserInputEvents);
+  }
+
+  QHash<QString, QPointer<QSoundEffect>> effects_;
 };
 
 class SystemShell final : public Shell {
