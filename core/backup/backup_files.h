@@ -1,0 +1,59 @@
+#pragma once
+
+#include <QString>
+#include <QStringList>
+#include <QStringView>
+#include <vector>
+
+namespace cheque {
+
+// Lines of one account's block in an account list.
+inline constexpr int kBlockLines = 14;
+
+// The first block whose name line equals `name` (ASCII letter case aside),
+// among the lines 0, 14, 28, ... below the list's last line; -1 when none.
+int FindBlock(const QStringList& lines, QStringView name);
+
+// The names of the blocks of a list, empty names left out.
+QStringList BlockNames(const QStringList& lines);
+
+// The backup folder of a volume: its root + "Cheque/BackUp".
+QString BackupFolderOf(const QString& volume_root);
+
+// The account names held in a backup folder's "Accts.dat" (none when it
+// cannot be read).
+QStringList BackupAccountNames(const QString& backup_folder);
+
+// The bytes of the data files of the named accounts of the program folder.
+qint64 RequiredBackupBytes(const QString& program_folder, const QStringList& names);
+
+// "פנוי: <free>Kb, דרוש: <required>Kb", and whether the free kilobytes
+// exceed the required ones.
+struct SpaceLine {
+  QString caption;
+  bool enough = false;
+};
+SpaceLine MakeSpaceLine(qint64 free_bytes, qint64 required_bytes);
+
+// Copies a regular file in one step: the destination is replaced only once
+// the whole copy is on disk, so a failed copy leaves it as it was. Links are
+// refused on either side, so nothing outside the folders named is touched.
+bool CopyFileAtomic(const QString& source, const QString& destination);
+
+// A place to back up to: a mounted volume, or the home folder standing for
+// one whose root the user cannot write.
+struct BackupVolume {
+  QString name;
+  QString root;
+  bool removable = false;
+  qint64 free_bytes = -1;  // -1: ask the file system at each look
+};
+
+// The writable mounted volumes, removable media first, then the home folder,
+// then the others.
+std::vector<BackupVolume> MountedBackupVolumes(const QString& home);
+
+// The volume's free bytes; 0 when it cannot be told (a drive not ready).
+qint64 FreeBytesOf(const BackupVolume& volume);
+
+}  // namespace cheque
