@@ -9,7 +9,7 @@ packages=(
   libqt6svg6 qt6-multimedia-dev
   libgtest-dev libgmock-dev libbenchmark-dev
   culmus fonts-dejavu-core
-  xvfb xauth
+  xvfb xauth poppler-utils
 )
 if [ "${1:-}" = fuzz ]; then packages+=(clang libclang-rt-14-dev); fi
 
