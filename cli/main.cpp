@@ -13,6 +13,7 @@ struct Command {
 };
 
 constexpr Command kCommands[] = {
+    {u"import", cheque::cli::RunImportCommand},
     {u"register", cheque::cli::RunRegisterCommand},
     {u"words", cheque::cli::RunWordsCommand},
 };

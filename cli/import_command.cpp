@@ -1,0 +1,173 @@
+// cheque-cli import: a bank statement against an account's register, the
+// plan printed one line a bank movement, and applied unless --dry-run.
+
+#include <QDir>
+#include <QFileInfo>
+#include <optional>
+
+#include "cli/commands.h"
+#include "cli/output.h"
+#include "core/files/open_account.h"
+#include "core/import/column_mapping.h"
+#include "core/import/import_plan.h"
+#include "core/import/statement_table.h"
+#include "core/text/amount.h"
+#include "core/text/date_text.h"
+#include "core/text/text_compare.h"
+
+namespace cheque::cli {
+namespace {
+
+constexpr char16_t kUsage[] =
+    u"usage: cheque-cli import --home DIR --account NAME --file STATEMENT\n"
+    u"                         [--mapping MAPPING] [--today D/M/YYYY] [--dry-run]\n"
+    u"  STATEMENT: .csv (UTF-8 or Windows-1255; comma, semicolon or TAB), .xlsx or .xls\n"
+    u"  MAPPING: columns and the first movement's row, counted from 1, e.g.\n"
+    u"           date=1,desc=2,ref=3,amount=4,balance=6,first=2 (or debit=4,credit=5);\n"
+    u"           without it, the mapping remembered in DIR for the file's header row\n"
+    u"  prints: ACTION<TAB>FILE ROW<TAB>DATE<TAB>AMOUNT<TAB>DESCRIPTION<TAB>TARGET a line,\n"
+    u"          ACTION mark, known, add, balance or balance-known; TARGET the register's\n"
+    u"          row (from 1, in date order) or the added row's type; then a summary";
+
+struct Options {
+  QString home;
+  QString account;
+  QString file;
+  std::optional<ColumnMapping> mapping;
+  QDate today = QDate::currentDate();
+  bool dry_run = false;
+};
+
+std::optional<Options> ParseOptions(const QStringList& args) {
+  Options options;
+  for (qsizetype i = 0; i < args.size(); ++i) {
+    const QString& option = args[i];
+    if (option == u"--dry-run") {
+      options.dry_run = true;
+      continue;
+    }
+    if (i + 1 >= args.size()) return std::nullopt;
+    const QString& value = args[++i];
+    if (option == u"--home") {
+      options.home = value;
+    } else if (option == u"--account") {
+      options.account = value;
+    } else if (option == u"--file") {
+      options.file = value;
+    } else if (option == u"--mapping") {
+      options.mapping = ParseMappingText(value);
+      if (!options.mapping) return std::nullopt;
+    } else if (option == u"--today") {
+      const auto date = ReadDateText(QStringView(value), QDate::currentDate());
+      if (!date) return std::nullopt;
+      options.today = *date;
+    } else {
+      return std::nullopt;
+    }
+  }
+  if (options.home.isEmpty() || options.account.isEmpty() || options.file.isEmpty()) {
+    return std::nullopt;
+  }
+  return options;
+}
+
+QString ActionName(PlanAction action) {
+  switch (action) {
+    case PlanAction::kMark:
+      return QStringLiteral("mark");
+    case PlanAction::kKnown:
+      return QStringLiteral("known");
+    case PlanAction::kAdd:
+      return QStringLiteral("add");
+    case PlanAction::kBankBalance:
+      return QStringLiteral("balance");
+    case PlanAction::kBalanceKnown:
+      break;
+  }
+  return QStringLiteral("balance-known");
+}
+
+bool PrintPlan(const ImportPlan& plan) {
+  StdoutBuffer out;
+  for (const PlanLine& line : plan.lines) {
+    const BankMovement& m = plan.movements[static_cast<size_t>(line.movement)];
+    const bool balance =
+        line.action == PlanAction::kBankBalance || line.action == PlanAction::kBalanceKnown;
+    QString target = line.row >= 0 ? QString::number(line.row + 1) : QString();
+    if (line.action == PlanAction::kAdd) target = AddedRowType(m);
+    if (line.action == PlanAction::kBankBalance) target = QString::fromUtf16(kBankBalanceType);
+    const QStringList fields = {
+        ActionName(line.action),
+        QString::number(m.source_row + 1),
+        DateText(m.date),
+        FormatAmount(balance ? *m.balance : m.amount),
+        balance ? QString::fromUtf16(kBankBalanceDescription) : m.description,
+        target};
+    out.Text() += fields.join(u'\t').toStdString() + '\n';
+    if (!out.FlushIfFull()) return false;
+  }
+  const int marked = plan.Count(PlanAction::kMark);
+  out.Text() += QStringLiteral("matched %1, added %2, marked %3\n")
+                    .arg(marked + plan.Count(PlanAction::kKnown))
+                    .arg(plan.Count(PlanAction::kAdd) + plan.Count(PlanAction::kBankBalance))
+                    .arg(marked)
+                    .toStdString();
+  return out.Flush();
+}
+
+int Fail(const QString& text) {
+  PrintError(QStringLiteral("cheque-cli: ") + text);
+  return kExitFileError;
+}
+
+}  // namespace
+
+int RunImportCommand(const QStringList& args) {
+  const auto options = ParseOptions(args);
+  if (!options) {
+    PrintError(QStringView(kUsage).toString());
+    return kExitUsage;
+  }
+  const AccountLocation location = LocateAccount(options->home, options->account);
+  if (!location.definition) {
+    return Fail(QStringLiteral("unknown account: ") + Shortened(options->account));
+  }
+  Register reg;
+  AccountOpenOptions read_only;
+  read_only.mode = AccountOpenMode::kReadOnly;
+  const AccountFileLoad load =
+      OpenAccountFile(location.path, OpeningBalanceOf(location), options->today, reg, read_only);
+  if (!load.Loaded()) {
+    return Fail(QStringLiteral("cannot read the account file ") + Shortened(location.path) +
+                QStringLiteral(": ") + ReadErrorText(load.error));
+  }
+
+  const StatementRead statement = ReadStatementFile(options->file);
+  if (!statement.Ok()) return Fail(statement.error);
+  const QString memory_path = QDir(options->home).filePath(QStringLiteral("Import.dat"));
+  MappingMemory memory = MappingMemory::Load(memory_path);
+  std::optional<ColumnMapping> mapping = options->mapping;
+  if (!mapping) mapping = memory.Find(statement.table);
+  if (!mapping) {
+    return Fail(QStringLiteral("no mapping is remembered for the header of ") +
+                Shortened(QFileInfo(options->file).fileName()) +
+                QStringLiteral("; give --mapping"));
+  }
+  const MovementsRead movements = ReadMovements(statement.table, *mapping, options->today);
+  if (!movements.Ok()) return Fail(movements.error);
+
+  const ImportPlan plan = PlanImport(reg, movements.movements, options->today);
+  if (!PrintPlan(plan)) return kExitFileError;
+  if (options->dry_run) return 0;
+
+  const ImportResult result = ApplyImportPlan(reg, plan, options->today);
+  if (!result.error.isEmpty()) return Fail(result.error);
+  if (result.applied && !SaveAccountFile(location.path, reg)) {
+    return Fail(QStringLiteral("cannot write the account file ") + Shortened(location.path));
+  }
+  // The next month's file of the same bank needs no --mapping.
+  if (options->mapping && memory.Remember(statement.table, *mapping)) memory.Save(memory_path);
+  return 0;
+}
+
+}  // namespace cheque::cli
