@@ -58,6 +58,12 @@ CategoryTree MergeCategoryTrees(const CategoryTree& first, const CategoryTree& s
   return merged;
 }
 
+bool MergedTreeCacheIsFresh(const QString& folder) {
+  const QDir dir(folder);
+  return CacheIsFresh(dir.filePath(kCacheName), dir.filePath(QStringLiteral("Categ.dat")),
+                      dir.filePath(QStringLiteral("BCateg.dat")));
+}
+
 CategoryTree MergedCategoryTree(const QString& folder) {
   const QDir dir(folder);
   const QString cache = dir.filePath(kCacheName);

@@ -12,6 +12,9 @@ namespace cheque {
 // is used while its file date equals both trees' dates.
 CategoryTree MergedCategoryTree(const QString& folder);
 
+// Whether MergedCategoryTree will use "Mrg.Tmp" as it stands (no merge to wait for).
+bool MergedTreeCacheIsFresh(const QString& folder);
+
 // The merge itself, without the cache.
 CategoryTree MergeCategoryTrees(const CategoryTree& first, const CategoryTree& second);
 
