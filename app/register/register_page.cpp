@@ -15,6 +15,8 @@
 #include "app/register/register_area.h"
 #include "app/register/register_grid.h"
 #include "app/register/transaction_dialog.h"
+#include "app/shell/help_mode.h"
+#include "app/shell/vendor_menu.h"
 #include "core/text/date_text.h"
 
 namespace cheque {
@@ -118,7 +120,9 @@ void RegisterPage::BuildControls() {
                         QStringLiteral("דלג לרשומה  שתאריכה היום"), u"today");
   connect(today, &QToolButton::clicked, this, [this] { GoToDate(services_.clock->Now()); });
   AddTool(status, QStringLiteral("SBSrch"), QStringLiteral("חיפוש"), u"search");
-  AddTool(status, QStringLiteral("SBInternet"), QStringLiteral("חיבור אינטרנט לבנק"), u"bank_link");
+  ConnectVendorMenu(AddTool(status, QStringLiteral("SBInternet"),
+                            QStringLiteral("חיבור אינטרנט לבנק"), u"bank_link"),
+                    services_, this);
   AddTool(status, QStringLiteral("SBSort"), QStringLiteral("מיונים שונים"), u"sorts");
   auto* clone =
       AddTool(status, QStringLiteral("SBClone"), QStringLiteral("העתקה ועריכת רשומה"), u"clone");
@@ -138,7 +142,7 @@ void RegisterPage::BuildControls() {
   add_key(Qt::CTRL | Qt::Key_Z, &RegisterPage::Undo);
   add_key(Qt::CTRL | Qt::Key_Y, &RegisterPage::Redo);
   add_key(Qt::CTRL | Qt::SHIFT | Qt::Key_Z, &RegisterPage::Redo);
-  AddTool(status, QStringLiteral("SBHelp"), QStringLiteral("קבלת עזרה"), u"help");
+  ConnectHelpMode(AddTool(status, QStringLiteral("SBHelp"), QStringLiteral("קבלת עזרה"), u"help"));
   layout->addWidget(status);
 }
 

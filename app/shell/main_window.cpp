@@ -23,6 +23,7 @@
 #include "app/register/transaction_dialog.h"
 #include "app/shell/account_data_dialog.h"
 #include "app/shell/first_time.h"
+#include "app/shell/help_launcher.h"
 #include "app/shell/intro_screen.h"
 #include "app/shell/private_data_dialog.h"
 #include "core/files/program_folder.h"
@@ -85,6 +86,7 @@ TForm1::TForm1(Services& services, QWidget* parent)
   BuildToolbar(toolbar);
   layout->addWidget(toolbar);
   ConnectPendingTools();
+  new HelpLauncher(services_, *this);
 
   timer_ = new QTimer(this);
   timer_->setObjectName(QStringLiteral("Timer1"));
@@ -150,7 +152,7 @@ void TForm1::BuildToolbar(QWidget* toolbar) {
 
 // Tools whose windows are not built yet say so rather than do nothing.
 void TForm1::ConnectPendingTools() {
-  for (const char16_t* name : {u"ImgRpt", u"ImgBak", u"SBInternet", u"SBHelp"}) {
+  for (const char16_t* name : {u"ImgRpt", u"ImgBak"}) {
     auto* tool = findChild<QToolButton*>(QString::fromUtf16(name));
     connect(tool, &QToolButton::clicked, this, [this] {
       services_.prompter->HebrewMessageBox(QStringLiteral("לידיעתך"),
