@@ -1,0 +1,138 @@
+#include "core/reports/page_plan.h"
+
+#include <algorithm>
+
+#include "core/register/cell_style.h"
+#include "core/register/register.h"
+#include "core/reports/report_engine.h"
+
+namespace cheque {
+namespace {
+
+bool IsCashFlowLike(const ReportTable& table) {
+  return table.detail || table.layout == ReportLayout::kCashFlow;
+}
+
+bool IsTotalLabel(const QString& text) {
+  for (const char16_t* total :
+       {kTotalText, kTotalExpensesText, kTotalIncomeText, kDifferenceText}) {
+    if (text.contains(QStringView(total))) return true;
+  }
+  return false;
+}
+
+struct RowLook {
+  uint32_t background = cell_colour::kWhite;
+  uint32_t text_colour = cell_colour::kBlack;
+  bool black_frame = false;
+};
+
+RowLook LookOfRow(const ReportTable& table, int row) {
+  RowLook look;
+  const int last = table.RowCount() - 1;
+  if (table.detail) return look;
+  switch (table.layout) {
+    case ReportLayout::kBalanceToDate:
+      if (IsTotalLabel(table.Cell(row, 1))) look.background = cell_colour::kSilver;
+      break;
+    case ReportLayout::kIncomeExpenses: {
+      const int split = table.income_split_row;
+      if (row == 0 || row == split + 1) {
+        look.background = cell_colour::kBlack;
+        look.text_colour = cell_colour::kYellow;
+      } else if (row == split || row == last || row == last - 1) {
+        look.background = cell_colour::kSilver;
+      }
+      look.black_frame = !table.Cell(row, 7).contains(kIndentUnit);
+      break;
+    }
+    case ReportLayout::kTrends:
+      if (row == last) look.background = cell_colour::kSilver;
+      break;
+    case ReportLayout::kCashFlow:
+      look.black_frame = IsBankBalanceRow(QStringView(table.Cell(row, kCategoryColumn)));
+      break;
+  }
+  return look;
+}
+
+PrintedCell CellOf(const ReportTable& table, const RowLook& look, int row, int column) {
+  PrintedCell cell;
+  cell.background = look.background;
+  cell.text_colour = look.text_colour;
+  const bool silver = look.background == cell_colour::kSilver;
+  cell.frame = silver || look.black_frame ? cell_colour::kBlack : cell_colour::kSilver;
+  if (IsCashFlowLike(table)) {
+    const bool reconciled = table.Cell(row, kMarkColumn) == u"+";
+    cell.bold = !reconciled &&
+                (column == kIncomeColumn || column == kExpenseColumn || column == kMarkColumn);
+    if (column == kMarkColumn) {
+      cell.text = reconciled ? QStringLiteral("ok") : QStringLiteral(" ");
+      return cell;
+    }
+  }
+  const PlacedText placed = PlaceCellText(QStringView(table.Cell(row, column)));
+  cell.text = placed.text;
+  cell.indent = placed.indent;
+  return cell;
+}
+
+}  // namespace
+
+std::vector<PrintColumn> GridColumns(const std::vector<int>& widths, const QStringList& captions) {
+  std::vector<PrintColumn> columns;
+  int left = 0;
+  for (size_t c = 0; c < widths.size(); ++c) {
+    if (widths[c] <= 1) continue;
+    const int column = static_cast<int>(c);
+    columns.push_back(
+        {column, left, widths[c], column < captions.size() ? captions[column] : QString()});
+    left += widths[c] + 1;
+  }
+  return columns;
+}
+
+std::vector<PrintColumn> ReadingOrder(std::vector<PrintColumn> columns) {
+  std::stable_sort(columns.begin(), columns.end(),
+                   [](const PrintColumn& a, const PrintColumn& b) { return a.left > b.left; });
+  return columns;
+}
+
+int GridPageCount(int row_count) { return std::max(0, row_count - 1) / kRowsPerPage + 1; }
+
+int PageCount(const PrintSource& source) {
+  const int grid = GridPageCount(source.table.RowCount());
+  return source.table.detail ? grid : grid + std::max(0, source.chart_types);
+}
+
+ReportPage PlanPage(const PrintSource& source, int page) {
+  const ReportTable& table = source.table;
+  ReportPage plan;
+  plan.number = page;
+  plan.grid_pages = GridPageCount(table.RowCount());
+  plan.title = source.title;
+  if (page > plan.grid_pages && page <= PageCount(source)) {
+    plan.chart = true;
+    plan.chart_type = page - plan.grid_pages - 1;
+    return plan;
+  }
+  plan.shows_title = page == 1;
+  plan.page_caption = QStringLiteral("Page ") + QString::number(page) + QStringLiteral(" of ") +
+                      QString::number(plan.grid_pages) + QStringLiteral("...");
+  for (const PrintColumn& column : source.columns) {
+    if (column.width > 1) plan.columns.push_back(column);
+  }
+  const int first = (page - 1) * kRowsPerPage;
+  const int end = page > plan.grid_pages ? first : std::min(table.RowCount(), first + kRowsPerPage);
+  for (int row = std::max(0, first); row < end; ++row) {
+    const RowLook look = LookOfRow(table, row);
+    PrintedRow printed{row, {}};
+    for (const PrintColumn& column : plan.columns) {
+      printed.cells.push_back(CellOf(table, look, row, column.column));
+    }
+    plan.rows.push_back(std::move(printed));
+  }
+  return plan;
+}
+
+}  // namespace cheque
