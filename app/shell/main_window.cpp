@@ -12,6 +12,7 @@
 #include <QToolButton>
 #include <QVBoxLayout>
 
+#include "app/backup/backup_dialog.h"
 #include "app/categories/tree_editor.h"
 #include "app/cheques/cheque_page.h"
 #include "app/common/active_account.h"
@@ -27,6 +28,7 @@
 #include "app/shell/intro_screen.h"
 #include "app/shell/private_data_dialog.h"
 #include "core/files/program_folder.h"
+#include "core/text/text_compare.h"
 
 namespace cheque {
 namespace {
@@ -65,6 +67,7 @@ TForm1::TForm1(Services& services, QWidget* parent)
   date_frm_->Attach(&account_->Rows(), account_->BusyFlag());
   private_data_ = new TPrivateDta(services_, this);
   account_data_ = new TAccountData(services_, this);
+  backup_ = new TBackItUp(services_, {}, this);
   splash_ = new TSplash(this);
   tree_editor_ = new TEditTree(services_, splash_, this);
   connect(date_frm_, &TDateFrm::EditTreeRequested, this, &TForm1::EditCategoryTree);
@@ -138,7 +141,8 @@ void TForm1::BuildToolbar(QWidget* toolbar) {
   auto* chk = AddTool(toolbar, QStringLiteral("ImgChk"), QStringLiteral("הפקת המחאות"), u"cheque");
   connect(chk, &QToolButton::clicked, this, [this] { ShowPage(kChequePage); });
   AddTool(toolbar, QStringLiteral("ImgRpt"), QStringLiteral("הפקת דוחות"), u"reports");
-  AddTool(toolbar, QStringLiteral("ImgBak"), QStringLiteral("גיבויים"), u"backup");
+  auto* backup = AddTool(toolbar, QStringLiteral("ImgBak"), QStringLiteral("גיבויים"), u"backup");
+  connect(backup, &QToolButton::clicked, this, &TForm1::ShowBackup);
   auto* calendar =
       AddTool(toolbar, QStringLiteral("ImgCldr"), QStringLiteral("לוח שנה"), u"calendar");
   connect(calendar, &QToolButton::clicked, this, &TForm1::ShowCalendar);
@@ -152,7 +156,7 @@ void TForm1::BuildToolbar(QWidget* toolbar) {
 
 // Tools whose windows are not built yet say so rather than do nothing.
 void TForm1::ConnectPendingTools() {
-  for (const char16_t* name : {u"ImgRpt", u"ImgBak"}) {
+  for (const char16_t* name : {u"ImgRpt"}) {
     auto* tool = findChild<QToolButton*>(QString::fromUtf16(name));
     connect(tool, &QToolButton::clicked, this, [this] {
       services_.prompter->HebrewMessageBox(QStringLiteral("לידיעתך"),
@@ -184,6 +188,23 @@ void TForm1::ShowPage(int page) {
 void TForm1::ShowCalendar() {
   calendar_->SetOkCaption(QStringLiteral("! סיום"));
   calendar_->exec();
+}
+
+void TForm1::ShowBackup() {
+  if (account_->IsBusy() || splash_->IsBusyVisible()) return;
+  SaveAccount();
+  if (backup_->exec() != QDialog::Accepted) return;
+  const QString title = ActiveTitle();
+  account_data_->ReadAccountNames();
+  CopyAccountNames(account_data_->AccountNames(), title);
+  // The rows in memory are the old ones: read the restored file, so that the
+  // next save cannot write them over it.
+  for (const QString& name : backup_->RestoredAccounts()) {
+    if (TextEquals(QStringView(name), QStringView(title))) {
+      LoadAccount(title, false);
+      break;
+    }
+  }
 }
 
 void TForm1::EditCategoryTree() {

@@ -19,6 +19,7 @@ class RegisterArea;
 class RegisterGrid;
 class RegisterPage;
 class TAccountData;
+class TBackItUp;
 class TCalander;
 class TDateFrm;
 class TEditTree;
@@ -55,6 +56,10 @@ class TForm1 : public QWidget {
   void TimerTick();
   // The calendar tool: a general calendar.
   void ShowCalendar();
+  // The backup tool: saves the account first; a restored active account is
+  // loaded again from its file.
+  void ShowBackup();
+  TBackItUp& Backup() { return *backup_; }
 
   const Register& ActiveRegister() const;
   QString ActiveAccountFile() const;
@@ -101,6 +106,7 @@ class TForm1 : public QWidget {
   TDateFrm* date_frm_ = nullptr;
   TCalander* calendar_ = nullptr;
   TEditTree* tree_editor_ = nullptr;
+  TBackItUp* backup_ = nullptr;
 
   QStackedWidget* notebook_ = nullptr;
   RegisterPage* register_page_ = nullptr;
