@@ -190,32 +190,25 @@ TEST(Backup, RefusedRestoreChangesNothing) {
   }
 }
 
-// Back up A in Xct1, delete A, define B (which takes Xct1 again), restore A.
-TEST(Backup, RestoreNeverOverwritesAnotherAccountsFile) {
-  Folders f;
-  WriteList(f.bak, {Account(u"A"_s, u"Xct1"_s, u"a"_s)});
-  WriteBytes(f.In(f.bak, u"Xct1.dat"_s), "A's rows");
-  WriteList(f.live, {Account(u"B"_s, u"Xct1"_s, u"b"_s)});
-  WriteBytes(f.In(f.live, u"Xct1.dat"_s), "B's rows");
-  const BackupOutcome outcome = RestoreAccounts(f.live, f.bak, {u"a"_s});
-  EXPECT_EQ(LastText(outcome), kRestored);
-  EXPECT_EQ(Blocks(f.live), (QStringList{u"B/Xct1/b"_s, u"A/Xct2/a"_s}));
-  EXPECT_EQ(Bytes(f.In(f.live, u"Xct1.dat"_s)), "B's rows");
-  EXPECT_EQ(Bytes(f.In(f.live, u"Xct2.dat"_s)), "A's rows");
-}
-
-// The same in the other direction: the backup keeps A's file when B, now in
-// Xct1, is backed up beside it.
-TEST(Backup, BackupNeverOverwritesAnotherBackedUpFile) {
-  Folders f;
-  WriteList(f.bak, {Account(u"A"_s, u"Xct1"_s)});
-  WriteBytes(f.In(f.bak, u"Xct1.dat"_s), "A's rows");
-  WriteList(f.live, {Account(u"B"_s, u"Xct1"_s)});
-  WriteBytes(f.In(f.live, u"Xct1.dat"_s), "B's rows");
-  EXPECT_EQ(LastText(BackUpAccounts(f.live, f.bak, {u"B"_s})), kSuccess);
-  EXPECT_EQ(Blocks(f.bak), (QStringList{u"A/Xct1/"_s, u"B/Xct2/"_s}));
-  EXPECT_EQ(Bytes(f.In(f.bak, u"Xct1.dat"_s)), "A's rows");
-  EXPECT_EQ(Bytes(f.In(f.bak, u"Xct2.dat"_s)), "B's rows");
+// Back up A in Xct1, delete A, define B (which takes Xct1 again), restore A;
+// and the mirror: B backed up beside A's old copy.
+TEST(Backup, NeverOverwritesAnotherAccountsFile) {
+  for (const bool restore : {true, false}) {
+    SCOPED_TRACE(restore ? "restore" : "backup");
+    Folders f;
+    const QString from = restore ? f.bak : f.live;
+    const QString to = restore ? f.live : f.bak;
+    WriteList(from, {Account(u"A"_s, u"Xct1"_s, u"a"_s)});
+    WriteBytes(f.In(from, u"Xct1.dat"_s), "A's rows");
+    WriteList(to, {Account(u"B"_s, u"Xct1"_s, u"b"_s)});
+    WriteBytes(f.In(to, u"Xct1.dat"_s), "B's rows");
+    const BackupOutcome outcome = restore ? RestoreAccounts(f.live, f.bak, {u"a"_s})
+                                          : BackUpAccounts(f.live, f.bak, {u"a"_s});
+    EXPECT_EQ(LastText(outcome), restore ? kRestored : kSuccess);
+    EXPECT_EQ(Blocks(to), (QStringList{u"B/Xct1/b"_s, u"A/Xct2/a"_s}));
+    EXPECT_EQ(Bytes(f.In(to, u"Xct1.dat"_s)), "B's rows");
+    EXPECT_EQ(Bytes(f.In(to, u"Xct2.dat"_s)), "A's rows");
+  }
 }
 
 // Files that do not arrive: each is told, nothing half-done is listed, and
