@@ -7,6 +7,7 @@
 #include "cli/output.h"
 #include "core/files/open_account.h"
 #include "core/register/register.h"
+#include "core/reports/csv_export.h"
 #include "core/text/date_text.h"
 #include "core/text/text_compare.h"
 
@@ -15,9 +16,10 @@ namespace {
 
 constexpr char16_t kUsage[] =
     u"usage: cheque-cli register (--file PATH | --home DIR --account NAME) [--opening AMOUNT]\n"
-    u"                           [--today D/M/YYYY] [--sort COLUMN] [--count]\n"
+    u"                           [--today D/M/YYYY] [--sort COLUMN] [--count | --csv]\n"
     u"  AMOUNT: the opening balance of an empty account file (otherwise 0, or the account's)\n"
-    u"  COLUMN: 2 to 7, or date, category, income, expense, type, description";
+    u"  COLUMN: 2 to 7, or date, category, income, expense, type, description\n"
+    u"  --csv: the register as a spreadsheet file (UTF-8 CSV) on stdout";
 
 struct Options {
   QString file;
@@ -27,6 +29,7 @@ struct Options {
   QDate today = QDate::currentDate();
   int sort_column = 0;
   bool count_only = false;
+  bool csv = false;
 };
 
 int SortColumn(const QString& text) {
@@ -47,6 +50,10 @@ std::optional<Options> ParseOptions(const QStringList& args) {
     const QString& option = args[i];
     if (option == u"--count") {
       options.count_only = true;
+      continue;
+    }
+    if (option == u"--csv") {
+      options.csv = true;
       continue;
     }
     if (i + 1 >= args.size()) return std::nullopt;
@@ -70,6 +77,7 @@ std::optional<Options> ParseOptions(const QStringList& args) {
       return std::nullopt;
     }
   }
+  if (options.count_only && options.csv) return std::nullopt;
   const bool by_file = !options.file.isEmpty();
   const bool by_account = !options.home.isEmpty() && options.account.has_value();
   if (by_file == by_account || (by_file && (!options.home.isEmpty() || options.account))) {
@@ -196,6 +204,11 @@ int RunRegisterCommand(const QStringList& args) {
     return kExitFileError;
   }
   if (options->sort_column != 0) reg.SortRegister(options->sort_column, options->today);
+  if (options->csv) {
+    StdoutBuffer out;
+    out.Text() = RegisterCsv(reg).toStdString();
+    return out.Flush() ? 0 : kExitFileError;
+  }
   const bool written = options->count_only ? PrintCount(reg) : PrintRegister(reg, options->today);
   return written ? 0 : kExitFileError;
 }

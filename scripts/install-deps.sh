@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Installs the Debian packages the build, the tests and `make run` need,
-# only when one of them is missing. With "fuzz", also what make fuzz needs.
+# only when one of them is missing. With "fuzz", also what make fuzz needs;
+# with "shots", what scripts/make-help-shots.sh needs.
 set -euo pipefail
 
 packages=(
@@ -13,6 +14,7 @@ packages=(
   xvfb xauth poppler-utils
 )
 if [ "${1:-}" = fuzz ]; then packages+=(clang libclang-rt-14-dev); fi
+if [ "${1:-}" = shots ]; then packages+=(xdotool imagemagick); fi
 
 missing=()
 for p in "${packages[@]}"; do
