@@ -105,9 +105,9 @@ int PageCount(const PrintSource& source) {
   return source.table.detail ? grid : grid + std::max(0, source.chart_types);
 }
 
-ReportPage PlanPage(const PrintSource& source, int page) {
+PrintedPage PlanPage(const PrintSource& source, int page) {
   const ReportTable& table = source.table;
-  ReportPage plan;
+  PrintedPage plan;
   plan.number = page;
   plan.grid_pages = GridPageCount(table.RowCount());
   plan.title = source.title;

@@ -46,7 +46,7 @@ struct PrintedRow {
   std::vector<PrintedCell> cells;  // one per printed column
 };
 
-struct ReportPage {
+struct PrintedPage {
   int number = 1;      // 1-based, as the tab
   int grid_pages = 1;  // G
   bool chart = false;
@@ -70,6 +70,6 @@ struct PrintSource {
 int GridPageCount(int row_count);
 int PageCount(const PrintSource& source);
 // Page `page` (1-based); a page beyond the count plans as an empty grid page.
-ReportPage PlanPage(const PrintSource& source, int page);
+PrintedPage PlanPage(const PrintSource& source, int page);
 
 }  // namespace cheque

@@ -53,7 +53,7 @@ TEST(PagePlan, GridPagesOfFiftyRowsThenChartPages) {
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.page);
-    const ReportPage page = PlanPage(source, c.page);
+    const PrintedPage page = PlanPage(source, c.page);
     EXPECT_EQ(page.chart, c.chart);
     EXPECT_EQ(page.chart_type, c.chart_type);
     EXPECT_EQ(page.shows_title, c.page == 1);
@@ -191,7 +191,7 @@ TEST(PagePlan, CellLooksByReportKind) {
     for (int i = 0; i < 6; ++i) source.table.AppendTextRow();
     for (const auto& [column, text] : k.cells) source.table.SetCell(2, column, text);
     source.columns = GridColumns(std::vector<int>(9, 40), {});
-    const ReportPage page = PlanPage(source, 1);
+    const PrintedPage page = PlanPage(source, 1);
     const PrintedCell& cell = page.rows[2].cells[k.column];
     EXPECT_EQ(S(cell.text), S(Q(k.text)));
     EXPECT_EQ(cell.background, k.background);
@@ -208,7 +208,7 @@ TEST(PagePlan, IncomeExpenseSectionAndTotalRows) {
   source.table.income_split_row = 2;
   for (int i = 0; i < 7; ++i) source.table.AppendTextRow();
   source.columns = GridColumns({70, -1, 60, -1, -1, -1, 60, 200, 25}, {});
-  const ReportPage page = PlanPage(source, 1);
+  const PrintedPage page = PlanPage(source, 1);
   const uint32_t expected[] = {cell_colour::kBlack, cell_colour::kWhite, cell_colour::kSilver,
                                cell_colour::kBlack, cell_colour::kWhite, cell_colour::kSilver,
                                cell_colour::kSilver};
