@@ -138,6 +138,49 @@ bool MappingMemory::Remember(const StatementTable& table, const ColumnMapping& m
   return true;
 }
 
+std::optional<ColumnMapping> GuessMapping(const StatementTable& table) {
+  struct Word {
+    int ColumnMapping::*field;
+    QStringList words;
+  };
+  const Word kWords[] = {
+      {&ColumnMapping::date, {QStringLiteral("תאריך"), QStringLiteral("date")}},
+      {&ColumnMapping::description,
+       {QStringLiteral("תאור"), QStringLiteral("תיאור"), QStringLiteral("פרטים"),
+        QStringLiteral("הפעולה"), QStringLiteral("description")}},
+      {&ColumnMapping::reference, {QStringLiteral("אסמכתא"), QStringLiteral("reference")}},
+      {&ColumnMapping::debit, {QStringLiteral("חובה"), QStringLiteral("debit")}},
+      {&ColumnMapping::credit, {QStringLiteral("זכות"), QStringLiteral("credit")}},
+      {&ColumnMapping::balance, {QStringLiteral("יתרה"), QStringLiteral("balance")}},
+      {&ColumnMapping::amount, {QStringLiteral("סכום"), QStringLiteral("amount")}},
+  };
+  const int rows = std::min(static_cast<int>(table.rows.size()), kHeaderSearchRows);
+  for (int row = 0; row < rows; ++row) {
+    ColumnMapping mapping;
+    mapping.first_row = row + 1;
+    const auto& cells = table.rows[static_cast<size_t>(row)];
+    for (int column = 0; column < static_cast<int>(cells.size()); ++column) {
+      const QString cell = CleanCell(cells[static_cast<size_t>(column)]);
+      // The first column of each meaning: "תאריך ערך" comes after "תאריך".
+      for (const Word& word : kWords) {
+        if (mapping.*word.field >= 0) continue;
+        const bool named = std::any_of(word.words.begin(), word.words.end(), [&](const QString& w) {
+          return cell.contains(w, Qt::CaseInsensitive);
+        });
+        if (named) {
+          mapping.*word.field = column;
+          break;
+        }
+      }
+    }
+    // One way of amounts: both sides when the file has them.
+    if (mapping.debit >= 0 && mapping.credit >= 0) mapping.amount = -1;
+    if (mapping.amount >= 0) mapping.debit = mapping.credit = -1;
+    if (mapping.IsComplete()) return mapping;
+  }
+  return std::nullopt;
+}
+
 std::optional<QDate> ReadStatementDate(QStringView raw, QDate today) {
   const QString text = CleanCell(raw.toString());
   if (text.isEmpty()) return std::nullopt;

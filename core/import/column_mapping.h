@@ -61,6 +61,11 @@ class MappingMemory {
   std::vector<Entry> entries_;
 };
 
+// A first guess from the words of a header row ("תאריך", "תאור", "אסמכתא",
+// "סכום", "חובה", "זכות", "יתרה" and the like) among the first rows, for the
+// user to check; nothing when no header names a date and an amount.
+std::optional<ColumnMapping> GuessMapping(const StatementTable& table);
+
 // One movement of the bank's statement.
 struct BankMovement {
   int source_row = 0;  // row of the table, from 0

@@ -234,6 +234,16 @@ TEST(ColumnMappings, TextFormAndMemoryByHeader) {
   EXPECT_EQ(found->amount, chosen.amount);
 }
 
+TEST(ColumnMappings, GuessedFromTheHeaderWords) {
+  const StatementTable named{Cells({{u"עו\"ש 12"_s},
+                                    {u"תאריך"_s, u"תאריך ערך"_s, u"תיאור התנועה"_s, u"אסמכתא"_s,
+                                     u"חובה"_s, u"זכות"_s, u"יתרה בש\"ח"_s}})};
+  EXPECT_EQ(GuessMapping(named),
+            ParseMappingText(u"date=1,desc=3,ref=4,debit=5,credit=6,balance=7,first=3"));
+  const StatementTable unknown{Cells({{u"יום"_s, u"פירוט"_s, u"סך"_s}})};
+  EXPECT_FALSE(GuessMapping(unknown));
+}
+
 BankMovement Move(QDate date, double amount, QString reference = {}) {
   BankMovement m;
   m.date = date;
