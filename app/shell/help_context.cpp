@@ -43,7 +43,7 @@ struct NamedContext {
 
 // Windows carry their context by name, so a window built later needs no
 // call here.
-constexpr std::array<NamedContext, 9> kWindowContexts = {{
+constexpr std::array<NamedContext, 11> kWindowContexts = {{
     {u"TAccountData", 31},
     {u"TBackItUp", 41},
     {u"TCalander", 51},
@@ -53,6 +53,9 @@ constexpr std::array<NamedContext, 9> kWindowContexts = {{
     {u"TReportWiz", 91},
     {u"TIntroScr", 100},
     {u"TSrchFrm", 110},
+    // The report's tabs and its print preview show the report result.
+    {u"Notebook2", 23},
+    {u"TPrtPreView", 23},
 }};
 
 struct NamedText {
