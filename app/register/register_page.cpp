@@ -123,6 +123,9 @@ void RegisterPage::BuildControls() {
   ConnectVendorMenu(AddTool(status, QStringLiteral("SBInternet"),
                             QStringLiteral("חיבור אינטרנט לבנק"), u"bank_link"),
                     services_, this);
+  auto* import_tool =
+      AddTool(status, QStringLiteral("SBImport"), QStringLiteral("ייבוא דף בנק"), u"bank_import");
+  connect(import_tool, &QToolButton::clicked, this, &RegisterPage::ImportStatement);
   AddTool(status, QStringLiteral("SBSort"), QStringLiteral("מיונים שונים"), u"sorts");
   auto* clone =
       AddTool(status, QStringLiteral("SBClone"), QStringLiteral("העתקה ועריכת רשומה"), u"clone");

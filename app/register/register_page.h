@@ -2,6 +2,7 @@
 
 #include <QDateTime>
 #include <QWidget>
+#include <functional>
 #include <optional>
 
 #include "app/common/services.h"
@@ -79,6 +80,14 @@ class RegisterPage : public QWidget {
   void Undo();
   void Redo();
 
+  // Asks for a bank statement and imports it into the active account
+  // (app/import/register_page_import.cpp); the picker stands in for the file
+  // dialog in tests.
+  Q_SLOT void ImportStatement();
+  void SetStatementPicker(std::function<QString(QWidget*)> picker) {
+    statement_picker_ = std::move(picker);
+  }
+
   RegisterGrid& Grid() { return *grid_; }
   RegisterArea& GridArea() { return *register_area_; }
   TSrchFrm& SearchForm() { return *search_; }
@@ -127,6 +136,7 @@ class RegisterPage : public QWidget {
   int reminder_count_ = 1;
   int new_transaction_count_ = 0;
   int reported_overflow_row_ = -1;
+  std::function<QString(QWidget*)> statement_picker_;
   // The cell the user last entered among the amounts and the date, with the
   // text it had then: a change there calls for a new running balance.
   struct LastVisited {

@@ -1,0 +1,308 @@
+#include "app/import/statement_import_dialog.h"
+
+#include <QComboBox>
+#include <QFileDialog>
+#include <QFileInfo>
+#include <QGridLayout>
+#include <QGroupBox>
+#include <QHBoxLayout>
+#include <QHeaderView>
+#include <QLabel>
+#include <QPushButton>
+#include <QSpinBox>
+#include <QTableWidget>
+#include <QVBoxLayout>
+
+#include "app/common/active_account.h"
+#include "core/text/amount.h"
+#include "core/text/date_text.h"
+
+namespace cheque {
+namespace {
+
+QString ActionText(PlanAction action) {
+  switch (action) {
+    case PlanAction::kMark:
+      return QStringLiteral("סימון +");
+    case PlanAction::kKnown:
+      return QStringLiteral("כבר הותאם");
+    case PlanAction::kAdd:
+      return QStringLiteral("הוספה");
+    case PlanAction::kBankBalance:
+      return QStringLiteral("יתרת בנק");
+    case PlanAction::kBalanceKnown:
+      break;
+  }
+  return QStringLiteral("יתרה קיימת");
+}
+
+QTableWidget* MakeGrid(const QString& name, QWidget* parent) {
+  auto* grid = new QTableWidget(parent);
+  grid->setObjectName(name);
+  grid->setEditTriggers(QAbstractItemView::NoEditTriggers);
+  grid->setSelectionBehavior(QAbstractItemView::SelectRows);
+  grid->verticalHeader()->setDefaultSectionSize(grid->fontMetrics().height() + 6);
+  return grid;
+}
+
+QTableWidgetItem* Item(const QString& text) { return new QTableWidgetItem(text); }
+
+}  // namespace
+
+StatementImportDialog::StatementImportDialog(Services& services, ActiveAccount& account,
+                                             QWidget* parent)
+    : QDialog(parent), services_(services), account_(account) {
+  setObjectName(QStringLiteral("StatementImportDialog"));
+  setWindowTitle(QStringLiteral("ייבוא דף בנק - ") + account_.Title());
+  setLayoutDirection(Qt::RightToLeft);
+  pick_file_ = [](QWidget* owner) {
+    return QFileDialog::getOpenFileName(owner, QStringLiteral("בחירת דף בנק"), {},
+                                        QStringLiteral("דפי בנק (*.csv *.xlsx *.xls *.txt);;"
+                                                       "כל הקבצים (*)"));
+  };
+  BuildControls();
+  resize(900, 700);
+}
+
+void StatementImportDialog::BuildControls() {
+  auto* layout = new QVBoxLayout(this);
+  auto* file_row = new QHBoxLayout;
+  auto* pick = new QPushButton(QStringLiteral("בחירת קובץ..."), this);
+  pick->setObjectName(QStringLiteral("BtnPickFile"));
+  connect(pick, &QPushButton::clicked, this, &StatementImportDialog::PickFile);
+  file_label_ = new QLabel(QStringLiteral("לא נבחר קובץ"), this);
+  file_label_->setObjectName(QStringLiteral("LblFile"));
+  file_row->addWidget(pick);
+  file_row->addWidget(file_label_, 1);
+  layout->addLayout(file_row);
+
+  auto* preview_box = new QGroupBox(QStringLiteral("תחילת הקובץ"), this);
+  auto* preview_layout = new QVBoxLayout(preview_box);
+  preview_ = MakeGrid(QStringLiteral("GridPreview"), preview_box);
+  preview_layout->addWidget(preview_);
+  layout->addWidget(preview_box, 2);
+
+  auto* mapping_box = new QGroupBox(QStringLiteral("העמודות בקובץ"), this);
+  auto* mapping_layout = new QGridLayout(mapping_box);
+  struct Field {
+    const char16_t* name;
+    const char16_t* caption;
+    int ColumnMapping::*field;
+  };
+  static constexpr Field kFields[] = {
+      {u"CmbDate", u"תאריך", &ColumnMapping::date},
+      {u"CmbDescription", u"תאור", &ColumnMapping::description},
+      {u"CmbReference", u"אסמכתא", &ColumnMapping::reference},
+      {u"CmbAmount", u"סכום (זכות +, חובה -)", &ColumnMapping::amount},
+      {u"CmbDebit", u"או חובה", &ColumnMapping::debit},
+      {u"CmbCredit", u"וזכות", &ColumnMapping::credit},
+      {u"CmbBalance", u"יתרה", &ColumnMapping::balance},
+  };
+  int place = 0;
+  for (const Field& field : kFields) {
+    auto* combo = new QComboBox(mapping_box);
+    combo->setObjectName(QString::fromUtf16(field.name));
+    mapping_layout->addWidget(new QLabel(QString::fromUtf16(field.caption), mapping_box), place / 4,
+                              (place % 4) * 2);
+    mapping_layout->addWidget(combo, place / 4, (place % 4) * 2 + 1);
+    connect(combo, &QComboBox::currentIndexChanged, this, [this] {
+      if (!filling_) RebuildPlan();
+    });
+    choices_.push_back({field.field, combo});
+    ++place;
+  }
+  first_row_ = new QSpinBox(mapping_box);
+  first_row_->setObjectName(QStringLiteral("SpnFirstRow"));
+  first_row_->setRange(1, kMaxStatementRows);
+  mapping_layout->addWidget(new QLabel(QStringLiteral("שורת התנועה הראשונה"), mapping_box), 1, 6);
+  mapping_layout->addWidget(first_row_, 1, 7);
+  connect(first_row_, &QSpinBox::valueChanged, this, [this] {
+    if (filling_) return;
+    FillColumnChoices();
+    RebuildPlan();
+  });
+  layout->addWidget(mapping_box);
+
+  auto* plan_box = new QGroupBox(QStringLiteral("מה ייעשה (אפשר לבטל סימון של שורה)"), this);
+  auto* plan_layout = new QVBoxLayout(plan_box);
+  plan_grid_ = MakeGrid(QStringLiteral("GridPlan"), plan_box);
+  plan_grid_->setColumnCount(7);
+  plan_grid_->setHorizontalHeaderLabels({QString(), QStringLiteral("פעולה"), QStringLiteral("שורה"),
+                                         QStringLiteral("תאריך"), QStringLiteral("סכום"),
+                                         QStringLiteral("תאור"), QStringLiteral("ברשומות")});
+  plan_grid_->horizontalHeader()->setStretchLastSection(true);
+  plan_layout->addWidget(plan_grid_);
+  layout->addWidget(plan_box, 3);
+
+  status_ = new QLabel(this);
+  status_->setObjectName(QStringLiteral("LblStatus"));
+  status_->setWordWrap(true);
+  layout->addWidget(status_);
+
+  auto* buttons = new QHBoxLayout;
+  buttons->addStretch();
+  ok_ = new QPushButton(QStringLiteral("אישור"), this);
+  ok_->setObjectName(QStringLiteral("BtnOk"));
+  ok_->setEnabled(false);
+  connect(ok_, &QPushButton::clicked, this, &StatementImportDialog::Apply);
+  auto* cancel = new QPushButton(QStringLiteral("ביטול"), this);
+  cancel->setObjectName(QStringLiteral("BtnCancel"));
+  connect(cancel, &QPushButton::clicked, this, &QDialog::reject);
+  buttons->addWidget(ok_);
+  buttons->addWidget(cancel);
+  layout->addLayout(buttons);
+}
+
+bool StatementImportDialog::PickFile() {
+  const QString path = pick_file_(this);
+  return !path.isEmpty() && OpenFile(path);
+}
+
+bool StatementImportDialog::OpenFile(const QString& path) {
+  StatementRead read = ReadStatementFile(path);
+  if (!read.Ok()) {
+    services_.prompter->ShowError(read.error, this);
+    return false;
+  }
+  table_ = std::move(read.table);
+  file_label_->setText(QFileInfo(path).fileName());
+
+  const int columns = table_.ColumnCount();
+  const int rows = std::min(static_cast<int>(table_.rows.size()), kPreviewRows);
+  preview_->clear();
+  preview_->setColumnCount(columns);
+  preview_->setRowCount(rows);
+  QStringList numbers;
+  for (int c = 0; c < columns; ++c) numbers << QString::number(c + 1);
+  preview_->setHorizontalHeaderLabels(numbers);
+  for (int r = 0; r < rows; ++r) {
+    for (int c = 0; c < columns; ++c) preview_->setItem(r, c, Item(table_.Cell(r, c)));
+  }
+  preview_->resizeColumnsToContents();
+
+  // A file of the same bank as before asks nothing; otherwise the header's
+  // words give a first guess for the user to check.
+  auto mapping = MappingMemory::Load(MappingMemory::DefaultPath()).Find(table_);
+  if (!mapping) mapping = GuessMapping(table_);
+  SetMapping(mapping.value_or(ColumnMapping{}));
+  return true;
+}
+
+ColumnMapping StatementImportDialog::Mapping() const {
+  ColumnMapping mapping;
+  for (const Choice& choice : choices_) mapping.*choice.field = choice.combo->currentIndex() - 1;
+  mapping.first_row = first_row_->value() - 1;
+  return mapping;
+}
+
+void StatementImportDialog::SetMapping(const ColumnMapping& mapping) {
+  filling_ = true;
+  first_row_->setValue(mapping.first_row + 1);
+  FillColumnChoices();
+  for (const Choice& choice : choices_) {
+    const int index = mapping.*choice.field + 1;
+    choice.combo->setCurrentIndex(index < choice.combo->count() ? index : 0);
+  }
+  filling_ = false;
+  RebuildPlan();
+}
+
+void StatementImportDialog::FillColumnChoices() {
+  const bool was_filling = std::exchange(filling_, true);
+  // Each column by its number and the text above the first movement.
+  const int header = first_row_->value() - 2;
+  QStringList items = {QStringLiteral("-")};
+  for (int c = 0; c < table_.ColumnCount(); ++c) {
+    const QString above = header >= 0 ? table_.Cell(header, c).simplified().left(20) : QString();
+    items << QString::number(c + 1) + (above.isEmpty() ? QString() : QStringLiteral(" - ") + above);
+  }
+  for (const Choice& choice : choices_) {
+    const int index = choice.combo->currentIndex();
+    choice.combo->clear();
+    choice.combo->addItems(items);
+    choice.combo->setCurrentIndex(index < choice.combo->count() ? std::max(index, 0) : 0);
+  }
+  filling_ = was_filling;
+}
+
+void StatementImportDialog::RebuildPlan() {
+  plan_ = {};
+  status_->clear();
+  const ColumnMapping mapping = Mapping();
+  if (!mapping.IsComplete()) {
+    status_->setText(
+        QStringLiteral("יש לבחור את עמודת התאריך ואת עמודת הסכום, או את עמודות החובה "
+                       "והזכות"));
+  } else {
+    const MovementsRead read = ReadMovements(table_, mapping, services_.clock->Today());
+    if (!read.Ok()) {
+      status_->setText(read.error);
+    } else {
+      plan_ = PlanImport(account_.Rows(), read.movements, services_.clock->Today());
+      const int marked = plan_.Count(PlanAction::kMark);
+      status_->setText(
+          QStringLiteral("תנועות שהותאמו: %1, רשומות שיסומנו: %2, רשומות שיתווספו: %3")
+              .arg(marked + plan_.Count(PlanAction::kKnown))
+              .arg(marked)
+              .arg(plan_.Count(PlanAction::kAdd) + plan_.Count(PlanAction::kBankBalance)));
+    }
+  }
+  ShowPlan();
+}
+
+void StatementImportDialog::ShowPlan() {
+  plan_grid_->setRowCount(static_cast<int>(plan_.lines.size()));
+  const Register& reg = account_.Rows();
+  for (int i = 0; i < static_cast<int>(plan_.lines.size()); ++i) {
+    const PlanLine& line = plan_.lines[static_cast<size_t>(i)];
+    const BankMovement& m = plan_.movements[static_cast<size_t>(line.movement)];
+    const bool balance =
+        line.action == PlanAction::kBankBalance || line.action == PlanAction::kBalanceKnown;
+    auto* tick = Item({});
+    tick->setFlags(line.Changes() ? Qt::ItemIsEnabled | Qt::ItemIsUserCheckable : Qt::NoItemFlags);
+    if (line.Changes()) tick->setCheckState(line.ticked ? Qt::Checked : Qt::Unchecked);
+    QString where;
+    if (line.action == PlanAction::kAdd) where = AddedRowType(m);
+    if (line.row >= 0) {
+      where = QStringLiteral("רשומה %1: %2 %3")
+                  .arg(line.row + 1)
+                  .arg(reg.Cell(line.row, kDateColumn), reg.Cell(line.row, kDescriptionColumn));
+    }
+    plan_grid_->setItem(i, 0, tick);
+    plan_grid_->setItem(i, 1, Item(ActionText(line.action)));
+    plan_grid_->setItem(i, 2, Item(QString::number(m.source_row + 1)));
+    plan_grid_->setItem(i, 3, Item(DateText(m.date)));
+    plan_grid_->setItem(i, 4, Item(FormatAmount(balance ? *m.balance : m.amount)));
+    plan_grid_->setItem(
+        i, 5, Item(balance ? QString::fromUtf16(kBankBalanceDescription) : m.description));
+    plan_grid_->setItem(i, 6, Item(where));
+  }
+  plan_grid_->resizeColumnsToContents();
+  ok_->setEnabled(!plan_.lines.empty());
+}
+
+void StatementImportDialog::Apply() {
+  if (plan_.lines.empty() || account_.IsBusy()) return;
+  for (int i = 0; i < static_cast<int>(plan_.lines.size()); ++i) {
+    PlanLine& line = plan_.lines[static_cast<size_t>(i)];
+    line.ticked = line.Changes() && plan_grid_->item(i, 0)->checkState() == Qt::Checked;
+  }
+  account_.SetBusy(true);
+  const ImportResult result = ApplyImportPlan(account_.Rows(), plan_, services_.clock->Today());
+  account_.SetBusy(false);
+  if (!result.error.isEmpty()) {
+    services_.prompter->ShowError(result.error, this);
+    RebuildPlan();
+    return;
+  }
+  MappingMemory memory = MappingMemory::Load(MappingMemory::DefaultPath());
+  if (memory.Remember(table_, Mapping())) memory.Save(MappingMemory::DefaultPath());
+  if (result.applied) {
+    // The views redraw and the register page closes the change as one step.
+    account_.NotifyRowsChanged();
+    if (!account_.Save()) services_.prompter->ShowError(account_.SaveErrorMessage(), this);
+  }
+  accept();
+}
+
+}  // namespace cheque
