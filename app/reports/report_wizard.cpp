@@ -17,6 +17,7 @@
 #include <QTabWidget>
 #include <QTreeWidget>
 #include <QVBoxLayout>
+#include <algorithm>
 
 #include "app/common/busy_notice.h"
 #include "app/common/calendar_dialog.h"
@@ -25,6 +26,15 @@
 #include "core/reports/saved_report.h"
 
 namespace cheque {
+
+namespace {}  // namespace
+
+QString VisualCaption(const QString& caption) {
+  const bool visual_order = std::any_of(caption.begin(), caption.end(), [](QChar c) {
+    return !c.isLetterOrNumber() && !c.isSpace();
+  });
+  return visual_order ? QChar(0x202A) + caption + QChar(0x202C) : caption;
+}
 
 namespace {
 
@@ -37,7 +47,7 @@ Widget* Named(Widget* widget, const QString& name) {
 // Buttons act only when clicked or focused: Enter never closes the wizard.
 QPushButton* NewButton(QWidget* parent, const QString& name, const QString& caption,
                        bool checkable = false) {
-  auto* button = Named(new QPushButton(caption, parent), name);
+  auto* button = Named(new QPushButton(VisualCaption(caption), parent), name);
   button->setAutoDefault(false);
   button->setCheckable(checkable);
   return button;
@@ -97,7 +107,6 @@ TReportWiz::TReportWiz(Services& services, TCalander& calendar, const QString& f
   title_->setFrameShadow(QFrame::Sunken);
   title_->setWordWrap(true);
   title_->setMinimumHeight(40);
-  title_->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
 
   next_ = NewButton(this, QStringLiteral("BtnNext"), QStringLiteral("המשך ->>"));
   back_ = NewButton(this, QStringLiteral("BtnBack"), QStringLiteral("<<-- חזור"));
@@ -181,8 +190,8 @@ void TReportWiz::BuildPeriodPage(QWidget* page) {
   period_box_ = Named(new QGroupBox(QStringLiteral("תקופה"), page), QStringLiteral("PeriodBox"));
   presets_ = Named(new QComboBox(period_box_), QStringLiteral("ComboBox3"));
   presets_->addItems(PeriodPresets());
-  from_label_ =
-      Named(new QLabel(QStringLiteral("מתאריך:"), period_box_), QStringLiteral("LblFrom"));
+  from_label_ = Named(new QLabel(VisualCaption(QStringLiteral("  :מתאריך")), period_box_),
+                      QStringLiteral("LblFrom"));
   to_label_ = Named(new QLabel(period_box_), QStringLiteral("LblTo"));
   from_ = NewDateField(period_box_, QStringLiteral("MaskEdit2"));
   to_ = NewDateField(period_box_, QStringLiteral("MaskEdit1"));
@@ -296,7 +305,7 @@ void TReportWiz::BuildCategoriesPage(QWidget* page) {
   types_layout->addWidget(types_);
 
   flow_box_ = Named(new QGroupBox(QStringLiteral("הצג"), page), QStringLiteral("FlowBox"));
-  rb_both_ = Named(new QRadioButton(QStringLiteral("* הוצאות והכנסות"), flow_box_),
+  rb_both_ = Named(new QRadioButton(VisualCaption(QStringLiteral("* הוצאות והכנסות")), flow_box_),
                    QStringLiteral("RBOutIn"));
   rb_income_ =
       Named(new QRadioButton(QStringLiteral("הכנסות בלבד"), flow_box_), QStringLiteral("RBInOnly"));

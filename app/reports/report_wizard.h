@@ -31,6 +31,10 @@ class TCalander;
 class TSplash;
 struct SavedReport;
 
+// A caption kept in visual order ("! סיום", "המשך ->>", "* הכל") is shown
+// left to right, so its punctuation stays where it was put.
+QString VisualCaption(const QString& caption);
+
 // "בניית דו"ח": the report wizard. Its controls hold the live definition
 // between runs; Settings() reads it out for a report build.
 class TReportWiz : public QDialog {
@@ -68,6 +72,9 @@ class TReportWiz : public QDialog {
   void ApplyKindLayout();
   void UpdatePeriodVisibility();
   bool ComparisonOn() const;
+  // What the kind shows, whichever page is in front.
+  bool PresetsShown() const;
+  bool FromShown() const;
   void RebuildTitle();
   void TabChanged(int index);
   bool CanLeave(int page);

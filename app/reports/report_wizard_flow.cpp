@@ -49,7 +49,7 @@ void TReportWiz::PrepareForShow() {
   PressAccountGroup(AccountGroup::kBusiness);
   SelectAllTypes(true);
   // The preset fills the period only where the user can see it.
-  if (presets_->isVisibleTo(this)) ApplyPreset();
+  if (PresetsShown()) ApplyPreset();
   MarkAllNodes(true);
   RefreshSavedLists();
   checks_suspended_ = false;
@@ -66,6 +66,13 @@ bool TReportWiz::ComparisonOn() const {
   return CheckedKind() == ReportKind::kIncomeExpenses && comparative_->isChecked();
 }
 
+bool TReportWiz::FromShown() const {
+  const ReportKind kind = CheckedKind();
+  return kind != ReportKind::kBalanceToDate && kind != ReportKind::kTrends && !ComparisonOn();
+}
+
+bool TReportWiz::PresetsShown() const { return FromShown(); }
+
 void TReportWiz::ApplyKindLayout() {
   const ReportKind kind = CheckedKind();
   const bool income = kind == ReportKind::kIncomeExpenses;
@@ -81,7 +88,8 @@ void TReportWiz::ApplyKindLayout() {
   presets_->setVisible(!balance);
   from_label_->setVisible(!balance);
   from_->setVisible(!balance);
-  to_label_->setText(balance ? QStringLiteral("  :ליום") : QStringLiteral("עד תאריך:"));
+  to_label_->setText(
+      VisualCaption(balance ? QStringLiteral("  :ליום") : QStringLiteral("  :עד תאריך")));
   period_types_[3]->setVisible(!trends);
   if (balance) SetFieldDate(to_, services_.clock->Today());
   if (trends) {
@@ -142,7 +150,7 @@ ReportSettings TReportWiz::Settings() const {
 }
 
 void TReportWiz::SetNextCaption(bool finish) {
-  next_->setText(finish ? kFinishCaption : kNextCaption);
+  next_->setText(VisualCaption(finish ? kFinishCaption : kNextCaption));
   finish_armed_ = finish;
 }
 
@@ -163,7 +171,7 @@ bool TReportWiz::CanLeave(int page) {
     return false;
   }
   if (page == kPeriodPage && !DatesValid()) return false;
-  if (page == kCategoriesPage && isVisible() && types_box_->isVisibleTo(this) &&
+  if (page == kCategoriesPage && isVisible() && CheckedKind() != ReportKind::kBalanceToDate &&
       Settings().types.isEmpty()) {
     services_.prompter->ShowError(QStringLiteral("חובה לבחור לפחות סוג אחד"), this);
     return false;
@@ -182,7 +190,7 @@ void TReportWiz::Entered(int page) {
   back_->setEnabled(page != kKindPage);
   SetNextCaption(false);
   if (page == kPeriodPage) {
-    if (presets_->isVisibleTo(this) && !checks_suspended_) ApplyPreset();
+    if (PresetsShown() && !checks_suspended_) ApplyPreset();
     if (ComparisonOn() && !checks_suspended_) PeriodTypeChanged();
   }
   if (page != kFinishPage) return;

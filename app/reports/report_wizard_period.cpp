@@ -113,12 +113,12 @@ bool TReportWiz::DatesValid() {
       {compare_to_, QStringLiteral("השוואה עד תאריך")},
   };
   for (const Field& f : fields) {
-    const bool used = (f.field == compare_from_ || f.field == compare_to_)
-                          ? comparison
-                          : f.field->isVisibleTo(this) || comparison;
+    const bool trends = CheckedKind() == ReportKind::kTrends;
+    const bool used = (f.field == compare_from_ || f.field == compare_to_) ? comparison
+                      : f.field == from_ ? FromShown() || comparison
+                                         : !trends;
     if (!used || FieldDate(f.field).isValid()) continue;
-    services_.prompter->ShowError(
-        QStringLiteral("תאריך לא תקין בשדה \"%1\": %2").arg(f.name, f.field->text()), this);
+    services_.prompter->ShowError(QStringLiteral("תאריך לא תקין בשדה ") + f.name, this);
     return false;
   }
   return true;

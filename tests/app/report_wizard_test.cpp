@@ -133,7 +133,7 @@ class ReportWizardTest : public QObject {
                              << 3 << next << QStringList{no_type};
     QTest::newRow("date that is no date")
         << QStringList{u"Next"_s, u"Next"_s, u"MaskEdit2=32/01/1998"_s, u"Next"_s} << 2 << next
-        << QStringList{u"תאריך לא תקין בשדה \"מתאריך\": 32/01/1998"_s};
+        << QStringList{u"תאריך לא תקין בשדה מתאריך"_s};
   }
 
   void pageFlow() {
@@ -147,7 +147,9 @@ class ReportWizardTest : public QObject {
     const int result = Run(w.wizard, [&](TReportWiz& wizard) {
       for (const QString& step : steps) Do(wizard, step);
       QCOMPARE(Page(wizard), page);
-      QCOMPARE(Child<QPushButton>(wizard, u"BtnNext"_s)->text(), next);
+      QString caption = Child<QPushButton>(wizard, u"BtnNext"_s)->text();
+      caption.remove(QChar(0x202A)).remove(QChar(0x202C));
+      QCOMPARE(caption, next);
     });
     QCOMPARE(result, 2);
     QCOMPARE(home.prompter.AskedTexts(), errors);
