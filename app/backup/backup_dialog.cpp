@@ -122,6 +122,10 @@ void TBackItUp::BuildControls() {
   gauge_->setStyleSheet(
       QStringLiteral("QProgressBar { background: silver; border: 1px solid gray; }"
                      "QProgressBar::chunk { background: teal; }"));
+  // Its place stays kept, so the window does not jump when it shows.
+  QSizePolicy keep_place = gauge_->sizePolicy();
+  keep_place.setRetainSizeWhenHidden(true);
+  gauge_->setSizePolicy(keep_place);
   gauge_->hide();
 
   auto* layout = new QVBoxLayout(this);
@@ -160,7 +164,9 @@ void TBackItUp::FillDrives() {
   drives_->clear();
   int keep = 0;
   for (size_t i = 0; i < volumes_.size(); ++i) {
-    drives_->addItem(volumes_[i].name + QStringLiteral("  ") + volumes_[i].root);
+    // The path keeps its left-to-right order inside the Hebrew line.
+    drives_->addItem(volumes_[i].name + QStringLiteral("  ") + QChar(0x202A) + volumes_[i].root +
+                     QChar(0x202C));
     if (volumes_[i].root == chosen) keep = static_cast<int>(i);
   }
   drives_->setCurrentIndex(volumes_.empty() ? -1 : keep);
