@@ -36,8 +36,10 @@ void TReportWiz::LayOutStrips() {
   const PeriodType type = CheckedPeriodType();
   const int count = CellCount(type);
   for (size_t s = 0; s < cells_.size(); ++s) {
+    // The cells carry their own months; the strip caption says the year of a
+    // single-cell strip.
     strip_captions_[s]->setText(StripCaption(type, years_[s]->value()));
-    strip_captions_[s]->setVisible(type != PeriodType::kMonthly);
+    strip_captions_[s]->setVisible(type == PeriodType::kYearly);
     for (int c = 0; c < 12; ++c) {
       QPushButton* cell = cells_[s][static_cast<size_t>(c)];
       cell->setVisible(c < count);
@@ -45,7 +47,7 @@ void TReportWiz::LayOutStrips() {
       const int first = CellRange(type, last, 2000).from.month();
       cell->setText(type == PeriodType::kYearly ? QString()
                     : first == last             ? QString::number(last)
-                                                : QStringLiteral("%1..%2").arg(first).arg(last));
+                                    : VisualCaption(QStringLiteral("%1..%2").arg(first).arg(last)));
     }
   }
 }
