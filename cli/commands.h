@@ -8,6 +8,7 @@ namespace cheque::cli {
 // code: 0 done, 1 a file could not be read or written, 2 bad arguments.
 int RunImportCommand(const QStringList& args);
 int RunRegisterCommand(const QStringList& args);
+int RunReportCommand(const QStringList& args);
 int RunWordsCommand(const QStringList& args);
 
 inline constexpr int kExitFileError = 1;

@@ -15,6 +15,7 @@ struct Command {
 constexpr Command kCommands[] = {
     {u"import", cheque::cli::RunImportCommand},
     {u"register", cheque::cli::RunRegisterCommand},
+    {u"report", cheque::cli::RunReportCommand},
     {u"words", cheque::cli::RunWordsCommand},
 };
 
