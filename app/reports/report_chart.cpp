@@ -1,0 +1,236 @@
+#include "app/reports/report_chart.h"
+
+#include <QBarCategoryAxis>
+#include <QBarSeries>
+#include <QBarSet>
+#include <QGraphicsLayout>
+#include <QGraphicsScene>
+#include <QGraphicsSimpleTextItem>
+#include <QLegendMarker>
+#include <QLineSeries>
+#include <QPainter>
+#include <QPieSeries>
+#include <QPieSlice>
+#include <QStackedBarSeries>
+#include <QValueAxis>
+#include <algorithm>
+#include <map>
+
+namespace cheque {
+namespace {
+
+QColor FromBgr(uint32_t bgr) {
+  return QColor(static_cast<int>(bgr & 0xFF), static_cast<int>((bgr >> 8) & 0xFF),
+                static_cast<int>((bgr >> 16) & 0xFF));
+}
+
+constexpr int kFootKey = 0;
+const QString kFootTag = QStringLiteral("ChartFoot");
+constexpr int kFootRoom = 24;
+
+QFont ArialFont(int points, bool bold, bool italic) {
+  QFont font(QStringLiteral("Arial"), points);
+  font.setFamilies(
+      {QStringLiteral("Arial"), QStringLiteral("Liberation Sans"), QStringLiteral("DejaVu Sans")});
+  font.setBold(bold);
+  font.setItalic(italic);
+  return font;
+}
+
+QGraphicsSimpleTextItem* FootOf(QChart& chart) {
+  for (QGraphicsItem* item : chart.childItems()) {
+    if (item->data(kFootKey).toString() == kFootTag) {
+      return static_cast<QGraphicsSimpleTextItem*>(item);
+    }
+  }
+  auto* foot = new QGraphicsSimpleTextItem(&chart);
+  foot->setData(kFootKey, kFootTag);
+  foot->setZValue(10);
+  foot->setFont(ArialFont(9, false, true));
+  foot->setBrush(FromBgr(chart_colour::kRed));
+  QObject::connect(&chart, &QChart::plotAreaChanged, &chart, [&chart, foot] {
+    const QRectF box = foot->boundingRect();
+    foot->setPos((chart.size().width() - box.width()) / 2,
+                 chart.size().height() - box.height() - 4);
+  });
+  return foot;
+}
+
+void Reset(QChart& chart) {
+  chart.removeAllSeries();
+  for (QAbstractAxis* axis : chart.axes()) {
+    chart.removeAxis(axis);
+    delete axis;
+  }
+}
+
+// Categories of the bar and line charts: the report rows any series drew,
+// in row order, so two series with different gaps still meet row by row.
+struct Categories {
+  std::vector<int> rows;
+  QStringList labels;
+  int IndexOf(int row) const {
+    return static_cast<int>(std::lower_bound(rows.begin(), rows.end(), row) - rows.begin());
+  }
+};
+
+Categories CategoriesOf(const ChartPlan& plan, std::initializer_list<int> series) {
+  std::map<int, QString> by_row;
+  for (const int s : series) {
+    if (!plan.series[s].active) continue;
+    for (const ChartPoint& point : plan.series[s].points) by_row.emplace(point.row, point.label);
+  }
+  Categories categories;
+  for (const auto& [row, label] : by_row) {
+    categories.rows.push_back(row);
+    categories.labels.append(label.trimmed());
+  }
+  return categories;
+}
+
+void AddAxes(QChart& chart, QAbstractSeries* series, const QStringList& labels) {
+  auto* x = new QBarCategoryAxis;
+  x->append(labels);
+  if (labels.size() > 12) x->setLabelsAngle(-90);
+  auto* y = new QValueAxis;
+  y->setLabelFormat(QStringLiteral("%.0f"));
+  chart.addAxis(x, Qt::AlignBottom);
+  chart.addAxis(y, Qt::AlignLeft);
+  series->attachAxis(x);
+  series->attachAxis(y);
+  y->applyNiceNumbers();
+}
+
+void AddBars(QChart& chart, const ChartPlan& plan) {
+  const Categories categories = CategoriesOf(plan, {kBarSeries, kBar2Series});
+  const int count = static_cast<int>(categories.rows.size());
+  std::vector<const ChartSeriesPlan*> drawn;
+  for (const int s : {kBarSeries, kBar2Series}) {
+    if (plan.series[s].active && !plan.series[s].points.empty()) drawn.push_back(&plan.series[s]);
+  }
+  QAbstractBarSeries* series = nullptr;
+  if (drawn.size() == 1 && drawn.front()->each_point_coloured) {
+    // One colour per bar: a set per point, stacked on an otherwise empty row.
+    auto* stacked = new QStackedBarSeries;
+    for (const ChartPoint& point : drawn.front()->points) {
+      auto* set = new QBarSet(point.label.trimmed());
+      for (int i = 0; i < count; ++i) {
+        set->append(i == categories.IndexOf(point.row) ? point.value : 0.0);
+      }
+      set->setColor(FromBgr(point.colour));
+      set->setBorderColor(Qt::black);
+      stacked->append(set);
+    }
+    series = stacked;
+  } else {
+    auto* bars = new QBarSeries;
+    for (const ChartSeriesPlan* plan_series : drawn) {
+      auto* set = new QBarSet(plan_series->title);
+      std::vector<double> values(static_cast<size_t>(count), 0.0);
+      for (const ChartPoint& point : plan_series->points) {
+        values[static_cast<size_t>(categories.IndexOf(point.row))] = point.value;
+      }
+      for (const double value : values) set->append(value);
+      set->setColor(FromBgr(plan_series->colour));
+      set->setBorderColor(Qt::black);
+      bars->append(set);
+    }
+    series = bars;
+  }
+  series->setLabelsVisible(true);
+  series->setLabelsPosition(QAbstractBarSeries::LabelsOutsideEnd);
+  series->setLabelsFormat(QStringLiteral("@value"));
+  chart.addSeries(series);
+  AddAxes(chart, series, categories.labels);
+}
+
+void AddLines(QChart& chart, const ChartPlan& plan) {
+  const Categories categories = CategoriesOf(plan, {kLineSeries, kLine2Series});
+  for (const int s : {kLineSeries, kLine2Series}) {
+    const ChartSeriesPlan& plan_series = plan.series[s];
+    if (!plan_series.active || plan_series.points.empty()) continue;
+    auto* line = new QLineSeries;
+    line->setName(plan_series.title);
+    line->setColor(FromBgr(plan_series.colour));
+    for (const ChartPoint& point : plan_series.points) {
+      line->append(categories.IndexOf(point.row), point.value);
+    }
+    chart.addSeries(line);
+    AddAxes(chart, line, categories.labels);
+  }
+}
+
+void AddPie(QChart& chart, const ChartPlan& plan) {
+  auto* pie = new QPieSeries;
+  pie->setName(plan.series[kPieSeries].title);
+  for (const ChartPoint& point : plan.series[kPieSeries].points) {
+    QPieSlice* slice = pie->append(
+        point.label.trimmed() + u' ' + QString::number(point.share, 'f', 1) + u'%', point.value);
+    slice->setColor(FromBgr(point.colour));
+    slice->setBorderColor(Qt::black);
+    slice->setLabelVisible(true);
+  }
+  pie->setPieSize(0.6);
+  chart.addSeries(pie);
+  // The pie is never listed in the legend.
+  for (QLegendMarker* marker : chart.legend()->markers(pie)) marker->setVisible(false);
+}
+
+}  // namespace
+
+void FillChart(QChart& chart, const ChartPlan& plan) {
+  Reset(chart);
+  chart.setAnimationOptions(QChart::NoAnimation);
+  chart.setLocalizeNumbers(false);
+  QLinearGradient background(0, 0, 0, 1);
+  background.setCoordinateMode(QGradient::ObjectBoundingMode);
+  background.setColorAt(0, FromBgr(0x80FFFF));
+  background.setColorAt(1, FromBgr(0x8080FF));
+  chart.setBackgroundBrush(background);
+  chart.setTitleFont(ArialFont(12, true, false));
+  chart.setTitleBrush(FromBgr(chart_colour::kBlue));
+  chart.setTitle(plan.title.isEmpty()
+                     ? QString()
+                     : QStringLiteral("<span style=\"background-color:#ffff00\">&nbsp;") +
+                           plan.title.toHtmlEscaped() + QStringLiteral("&nbsp;</span>"));
+  QGraphicsSimpleTextItem* foot = FootOf(chart);
+  foot->setText(plan.foot);
+  chart.setMargins(QMargins(8, 8, 8, kFootRoom));
+  chart.legend()->setAlignment(Qt::AlignRight);
+  chart.legend()->setVisible(plan.legend);
+
+  if (plan.series[kPieSeries].active && !plan.series[kPieSeries].points.empty()) {
+    AddPie(chart, plan);
+  } else if (plan.series[kBarSeries].active || plan.series[kBar2Series].active) {
+    AddBars(chart, plan);
+  } else if (plan.series[kLineSeries].active || plan.series[kLine2Series].active) {
+    AddLines(chart, plan);
+  }
+  emit chart.plotAreaChanged(chart.plotArea());
+}
+
+void RenderChart(QPainter& painter, const ChartPlan& plan, const QRectF& target) {
+  QGraphicsScene scene;
+  auto* chart = new QChart;
+  scene.addItem(chart);
+  const QRectF area(QPointF(0, 0), target.size());
+  chart->setGeometry(area);
+  FillChart(*chart, plan);
+  chart->layout()->activate();
+  emit chart->plotAreaChanged(chart->plotArea());
+  scene.setSceneRect(area);
+  scene.render(&painter, target, area);
+}
+
+ReportChart::ReportChart(QWidget* parent) : QChartView(new QChart, parent) {
+  setObjectName(QStringLiteral("Chart1"));
+  setRenderHint(QPainter::Antialiasing);
+  FillChart(*chart(), plan_);
+}
+
+void ReportChart::Draw(const ChartPlan& plan) {
+  plan_ = plan;
+  FillChart(*chart(), plan_);
+}
+
+}  // namespace cheque

@@ -1,0 +1,32 @@
+#pragma once
+
+#include <QSize>
+
+#include "core/reports/chart_plan.h"
+#include "core/reports/page_plan.h"
+
+class QPainter;
+
+namespace cheque {
+
+// All a printed report needs: its grid with the visible columns, the chart
+// pages' titles and captions.
+struct ReportPrint {
+  PrintSource source;
+  ChartContext chart;
+};
+
+// The page in pixels of the screen (96 per inch): the default printer's
+// paper, A4 when there is no printer.
+QSize ReportPageSize();
+inline constexpr int kPageResolution = 96;
+
+// Where a chart page puts the chart.
+QRect ChartArea(QSize page);
+
+// Draws page `page` (1-based) of the report in page pixels onto any painter:
+// a page image for the preview, a printer for paper. The painter's device
+// decides the sharpness, not the drawing.
+void DrawReportPage(QPainter& painter, const ReportPrint& report, int page, QSize page_size);
+
+}  // namespace cheque
