@@ -139,8 +139,13 @@ bool HelpMode::eventFilter(QObject* watched, QEvent* event) {
   const auto type = event->type();
   if ((type == QEvent::Enter || type == QEvent::Leave) && watched->isWidgetType()) {
     auto* widget = static_cast<QWidget*>(watched);
-    // Leaving a control for its parent sends no Enter to the parent.
-    if (type == QEvent::Leave) widget = widget->parentWidget();
+    if (type == QEvent::Leave) {
+      // Leaving a control for its parent sends no Enter to the parent; leaving
+      // it for the help window keeps the text there to be read.
+      const QWidget* under = QApplication::widgetAt(QCursor::pos());
+      widget =
+          under != nullptr && under->window() == main_window_ ? widget->parentWidget() : nullptr;
+    }
     if (widget != nullptr && widget->window() == main_window_ && IsOn()) {
       window_->SetText(ContextHelpText(widget));
     }

@@ -20,6 +20,9 @@ QUrl VendorMailUrl() {
 QMenu* ConnectVendorMenu(QToolButton* button, Services& services, QWidget* owner) {
   auto* menu = new QMenu(owner);
   menu->setObjectName(QStringLiteral("PopupMenu2"));
+  // The site item's text is stored in visual order, as the program's messages
+  // are; a left-to-right line shows it as a Hebrew reader expects.
+  menu->setLayoutDirection(Qt::LeftToRight);
   auto* about = new TAboutBox(services, owner);
   const auto add = [menu](const QString& name, const QString& caption) {
     QAction* action = menu->addAction(caption);
