@@ -5,7 +5,7 @@
 #include <QBarSet>
 #include <QGraphicsLayout>
 #include <QGraphicsScene>
-#include <QGraphicsSimpleTextItem>
+#include <QGraphicsTextItem>
 #include <QLegendMarker>
 #include <QLineSeries>
 #include <QPainter>
@@ -37,17 +37,17 @@ QFont ArialFont(int points, bool bold, bool italic) {
   return font;
 }
 
-QGraphicsSimpleTextItem* FootOf(QChart& chart) {
+QGraphicsTextItem* FootOf(QChart& chart) {
   for (QGraphicsItem* item : chart.childItems()) {
     if (item->data(kFootKey).toString() == kFootTag) {
-      return static_cast<QGraphicsSimpleTextItem*>(item);
+      return static_cast<QGraphicsTextItem*>(item);
     }
   }
-  auto* foot = new QGraphicsSimpleTextItem(&chart);
+  auto* foot = new QGraphicsTextItem(&chart);
   foot->setData(kFootKey, kFootTag);
   foot->setZValue(10);
   foot->setFont(ArialFont(9, false, true));
-  foot->setBrush(FromBgr(chart_colour::kRed));
+  foot->setDefaultTextColor(FromBgr(chart_colour::kRed));
   QObject::connect(&chart, &QChart::plotAreaChanged, &chart, [&chart, foot] {
     const QRectF box = foot->boundingRect();
     foot->setPos((chart.size().width() - box.width()) / 2,
@@ -193,8 +193,8 @@ void FillChart(QChart& chart, const ChartPlan& plan) {
                      ? QString()
                      : QStringLiteral("<span style=\"background-color:#ffff00\">&nbsp;") +
                            plan.title.toHtmlEscaped() + QStringLiteral("&nbsp;</span>"));
-  QGraphicsSimpleTextItem* foot = FootOf(chart);
-  foot->setText(plan.foot);
+  QGraphicsTextItem* foot = FootOf(chart);
+  foot->setPlainText(plan.foot);
   chart.setMargins(QMargins(8, 8, 8, kFootRoom));
   chart.legend()->setAlignment(Qt::AlignRight);
   chart.legend()->setVisible(plan.legend);

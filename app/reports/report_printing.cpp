@@ -4,6 +4,7 @@
 #include <QPageSize>
 #include <QPainter>
 #include <QPrinterInfo>
+#include <algorithm>
 
 #include "app/register/register_grid.h"
 #include "app/reports/report_chart.h"
@@ -42,7 +43,24 @@ void DrawCellText(QPainter& painter, const QString& text, int indent, const QRec
   painter.restore();
 }
 
+// The columns where they stand on the screen, narrowed together when a wide
+// window would push the left-most ones off the paper.
+std::vector<QRect> ColumnSpans(const PrintedPage& page, QSize page_size) {
+  int right = 0;
+  for (const PrintColumn& column : page.columns)
+    right = std::max(right, column.left + column.width);
+  const int room = page_size.width() - kPageLeftMargin - 10;
+  const double fit = right > room && right > 0 ? static_cast<double>(room) / right : 1.0;
+  std::vector<QRect> spans;
+  for (const PrintColumn& column : page.columns) {
+    const int left = kPageLeftMargin + static_cast<int>(column.left * fit);
+    spans.emplace_back(left, 0, std::max(2, static_cast<int>(column.width * fit)), 0);
+  }
+  return spans;
+}
+
 void DrawGridPage(QPainter& painter, const PrintedPage& page, QSize page_size) {
+  const std::vector<QRect> spans = ColumnSpans(page, page_size);
   int top = kPageTopMargin;
   if (page.shows_title) {
     painter.setFont(PageFont(12, true, true));
@@ -59,8 +77,9 @@ void DrawGridPage(QPainter& painter, const PrintedPage& page, QSize page_size) {
 
   painter.setFont(PageFont(10, true));
   const int header_height = RowHeight(QFontMetrics(painter.font(), painter.device()));
-  for (const PrintColumn& column : page.columns) {
-    const QRect cell(column.left + kPageLeftMargin, top, column.width, header_height);
+  for (size_t c = 0; c < page.columns.size(); ++c) {
+    const PrintColumn& column = page.columns[c];
+    const QRect cell(spans[c].left(), top, spans[c].width(), header_height);
     painter.setPen(Qt::black);
     const PlacedText placed = PlaceCellText(QStringView(column.caption));
     DrawCellText(painter, placed.text, placed.indent, cell);
@@ -76,9 +95,8 @@ void DrawGridPage(QPainter& painter, const PrintedPage& page, QSize page_size) {
     const PrintedRow& row = page.rows[j];
     const int y = top + static_cast<int>(j) * row_height;
     for (size_t c = 0; c < page.columns.size() && c < row.cells.size(); ++c) {
-      const PrintColumn& column = page.columns[c];
       const PrintedCell& printed = row.cells[c];
-      const QRect cell(column.left + kPageLeftMargin, y, column.width, row_height);
+      const QRect cell(spans[c].left(), y, spans[c].width(), row_height);
       painter.fillRect(cell, FromBgr(printed.background));
       painter.setFont(PageFont(9, printed.bold));
       painter.setPen(FromBgr(printed.text_colour));
