@@ -20,8 +20,11 @@
 #include "app/common/calendar_dialog.h"
 #include "app/common/form_font.h"
 #include "app/common/picture_tool.h"
+#include "app/register/register_grid.h"
 #include "app/register/register_page.h"
 #include "app/register/transaction_dialog.h"
+#include "app/reports/report_page.h"
+#include "app/reports/report_wizard.h"
 #include "app/shell/account_data_dialog.h"
 #include "app/shell/first_time.h"
 #include "app/shell/help_launcher.h"
@@ -128,8 +131,11 @@ void TForm1::BuildPages() {
   connect(cheque_page_, &ChequePage::AccountChosen, this, &TForm1::SwitchAccount);
   connect(this, &TForm1::CategoryTreeChanged, cheque_page_, &ChequePage::ReloadTree);
 
-  auto* report_layout = new QVBoxLayout(notebook_->widget(kReportPage));
-  report_layout->addStretch();
+  report_wiz_ = new TReportWiz(services_, *calendar_, ProgramFolder(), this);
+  report_page_ =
+      new ReportPage(services_, *splash_, ProgramFolder(), notebook_->widget(kReportPage));
+  PutOnSheet(notebook_->widget(kReportPage), report_page_);
+  connect(report_page_, &ReportPage::LandOnRegister, this, &TForm1::LandOnRegister);
 }
 
 void TForm1::BuildToolbar(QWidget* toolbar) {
@@ -140,7 +146,8 @@ void TForm1::BuildToolbar(QWidget* toolbar) {
   connect(reg, &QToolButton::clicked, this, [this] { ShowPage(kRegisterPage); });
   auto* chk = AddTool(toolbar, QStringLiteral("ImgChk"), QStringLiteral("הפקת המחאות"), u"cheque");
   connect(chk, &QToolButton::clicked, this, [this] { ShowPage(kChequePage); });
-  AddTool(toolbar, QStringLiteral("ImgRpt"), QStringLiteral("הפקת דוחות"), u"reports");
+  auto* rpt = AddTool(toolbar, QStringLiteral("ImgRpt"), QStringLiteral("הפקת דוחות"), u"reports");
+  connect(rpt, &QToolButton::clicked, this, &TForm1::NewReportClick);
   auto* backup = AddTool(toolbar, QStringLiteral("ImgBak"), QStringLiteral("גיבויים"), u"backup");
   connect(backup, &QToolButton::clicked, this, &TForm1::ShowBackup);
   auto* calendar =
@@ -156,7 +163,7 @@ void TForm1::BuildToolbar(QWidget* toolbar) {
 
 // Tools whose windows are not built yet say so rather than do nothing.
 void TForm1::ConnectPendingTools() {
-  for (const char16_t* name : {u"ImgRpt"}) {
+  for (const char16_t* name : std::initializer_list<const char16_t*>{}) {
     auto* tool = findChild<QToolButton*>(QString::fromUtf16(name));
     connect(tool, &QToolButton::clicked, this, [this] {
       services_.prompter->HebrewMessageBox(QStringLiteral("לידיעתך"),
@@ -183,6 +190,34 @@ void TForm1::ShowPage(int page) {
     cheque_page_->PageShown();
   }
   register_page_->FitColumns();
+}
+
+void TForm1::NewReportClick() {
+  if (report_wiz_->isVisible() || splash_->IsBusyVisible()) return;
+  if (notebook_->currentIndex() != kReportPage && report_page_->RowCount() >= 2) {
+    ShowPage(kReportPage);
+    return;
+  }
+  report_wiz_->WriteTemporary();
+  if (report_wiz_->exec() != QDialog::Accepted) {
+    report_wiz_->ReloadSelected();
+    return;
+  }
+  ShowPage(kReportPage);
+  // The report reads the account files: the active one's must be current.
+  SaveAccount();
+  report_page_->Build(report_wiz_->Settings());
+  if (report_page_->RowCount() < 2) ShowPage(kRegisterPage);
+}
+
+void TForm1::LandOnRegister(const RegisterLanding& landing) {
+  SwitchAccount(landing.account);
+  ShowPage(kRegisterPage);
+  const Register& rows = ActiveRegister();
+  const int row = landing.by_texts ? rows.LocateRow(landing.description, landing.date,
+                                                    landing.category, landing.type)
+                                   : landing.row;
+  if (row >= 0) Grid().SetCurrentCell(row, kIncomeColumn);
 }
 
 void TForm1::ShowCalendar() {

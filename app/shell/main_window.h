@@ -18,6 +18,9 @@ class ChequePage;
 class RegisterArea;
 class RegisterGrid;
 class RegisterPage;
+class ReportPage;
+class TReportWiz;
+struct RegisterLanding;
 class TAccountData;
 class TBackItUp;
 class TCalander;
@@ -56,6 +59,10 @@ class TForm1 : public QWidget {
   void TimerTick();
   // The calendar tool: a general calendar.
   void ShowCalendar();
+  // The report command: the last report again, or the wizard and a new build.
+  void NewReportClick();
+  ReportPage& Reports() { return *report_page_; }
+  TReportWiz& ReportWizard() { return *report_wiz_; }
   // The backup tool: saves the account first; a restored active account is
   // loaded again from its file.
   void ShowBackup();
@@ -92,6 +99,8 @@ class TForm1 : public QWidget {
   void ConnectPendingTools();
   void CopyAccountNames(const QStringList& names, const QString& selected);
   void ShowAccountDefinitions();
+  // A report's double-click: that account active, its register on the row.
+  void LandOnRegister(const RegisterLanding& landing);
 
   Services& services_;
   ActiveAccount* account_ = nullptr;
@@ -111,6 +120,8 @@ class TForm1 : public QWidget {
   QStackedWidget* notebook_ = nullptr;
   RegisterPage* register_page_ = nullptr;
   ChequePage* cheque_page_ = nullptr;
+  ReportPage* report_page_ = nullptr;
+  TReportWiz* report_wiz_ = nullptr;
   QTimer* timer_ = nullptr;
 };
 

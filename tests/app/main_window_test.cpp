@@ -329,7 +329,7 @@ class MainWindowTest : public QObject {
   // A tool whose window is not there yet says so when pressed.
   void ToolsNotBuiltYetSaySo_data() {
     QTest::addColumn<QString>("tool");
-    for (const char* name : {"ImgRpt", "ImgBak"}) {
+    for (const char* name : {"ImgBak"}) {
       QTest::newRow(name) << QString::fromLatin1(name);
     }
   }

@@ -1,0 +1,248 @@
+#include "app/reports/report_page.h"
+
+#include <QAbstractTableModel>
+#include <QComboBox>
+#include <QElapsedTimer>
+#include <QEvent>
+#include <QHeaderView>
+#include <QLabel>
+#include <QTabBar>
+#include <QTabWidget>
+#include <QTableView>
+#include <QToolButton>
+#include <QVBoxLayout>
+
+#include "app/common/busy_notice.h"
+#include "app/reports/report_page_draw.h"
+
+namespace cheque {
+
+// Shows a ReportTable; the table stays the page's.
+class ReportTableModel : public QAbstractTableModel {
+ public:
+  explicit ReportTableModel(QObject* parent) : QAbstractTableModel(parent) {}
+
+  void SetTable(const ReportTable* table, const QStringList& captions) {
+    beginResetModel();
+    table_ = table;
+    captions_ = captions;
+    endResetModel();
+  }
+
+  int rowCount(const QModelIndex& parent = {}) const override {
+    return parent.isValid() || !table_ ? 0 : table_->RowCount();
+  }
+  int columnCount(const QModelIndex& parent = {}) const override {
+    return parent.isValid() || !table_ ? 0 : table_->columns;
+  }
+  QVariant data(const QModelIndex& index, int role) const override {
+    if (!table_ || !index.isValid()) return {};
+    if (role == Qt::DisplayRole) return table_->Cell(index.row(), index.column());
+    if (role == Qt::TextAlignmentRole)
+      return QVariant::fromValue(Qt::AlignRight | Qt::AlignVCenter);
+    return {};
+  }
+  QVariant headerData(int section, Qt::Orientation orientation, int role) const override {
+    if (orientation == Qt::Horizontal && role == Qt::DisplayRole) return captions_.value(section);
+    return {};
+  }
+
+ private:
+  const ReportTable* table_ = nullptr;
+  QStringList captions_;
+};
+
+namespace {
+
+QTableView* NewGrid(const QString& name, const QString& header_name, QWidget* parent) {
+  auto* grid = new QTableView(parent);
+  grid->setObjectName(name);
+  grid->horizontalHeader()->setObjectName(header_name);
+  grid->horizontalHeader()->setSectionResizeMode(QHeaderView::Fixed);
+  grid->horizontalHeader()->setHighlightSections(false);
+  grid->verticalHeader()->hide();
+  grid->verticalHeader()->setDefaultSectionSize(18);
+  grid->setEditTriggers(QAbstractItemView::NoEditTriggers);
+  grid->setSelectionMode(QAbstractItemView::NoSelection);
+  grid->setWordWrap(false);
+  grid->setLayoutDirection(Qt::LeftToRight);  // column 0 at the left, as the register
+  return grid;
+}
+
+QWidget* Sheet(QTableView* grid, QWidget* parent) {
+  auto* sheet = new QWidget(parent);
+  auto* layout = new QVBoxLayout(sheet);
+  layout->setContentsMargins(0, 0, 0, 0);
+  grid->setParent(sheet);
+  layout->addWidget(grid);
+  return sheet;
+}
+
+}  // namespace
+
+ReportPage::ReportPage(Services& services, TSplash& splash, const QString& folder, QWidget* parent)
+    : QWidget(parent),
+      services_(services),
+      splash_(splash),
+      folder_(folder),
+      report_(std::make_unique<ReportTable>()),
+      detail_(std::make_unique<ReportTable>()) {
+  setObjectName(QStringLiteral("ReportPage"));
+  auto* layout = new QVBoxLayout(this);
+  layout->setContentsMargins(0, 0, 0, 0);
+  layout->setSpacing(0);
+
+  auto* top = new QHBoxLayout();
+  title_ = new QLabel(this);
+  title_->setObjectName(QStringLiteral("Panel6"));
+  title_->setFrameStyle(QFrame::Panel | QFrame::Raised);
+  title_->setAlignment(Qt::AlignCenter);
+  print_ = new QToolButton(this);
+  print_->setObjectName(QStringLiteral("SpeedButton7"));
+  print_->setText(QStringLiteral("הדפסה"));
+  print_->setEnabled(false);  // printing comes with its own window
+  top->addWidget(print_);
+  top->addWidget(title_, 1);
+  layout->addLayout(top);
+
+  notebook_ = new QTabWidget(this);
+  notebook_->setObjectName(QStringLiteral("Notebook2"));
+  report_grid_ = NewGrid(QStringLiteral("StringGrid2"), QStringLiteral("Header2"), this);
+  detail_grid_ = NewGrid(QStringLiteral("StringGrid4"), QStringLiteral("Header3"), this);
+  report_grid_->setStyleSheet(QStringLiteral("QTableView { background-color: #FAFBCE; }"));
+  report_grid_->setItemDelegate(new ReportCellDelegate(*report_grid_, report_, false));
+  detail_grid_->setItemDelegate(new ReportCellDelegate(*detail_grid_, detail_, true));
+  report_model_ = new ReportTableModel(this);
+  detail_model_ = new ReportTableModel(this);
+  report_grid_->setModel(report_model_);
+  detail_grid_->setModel(detail_model_);
+
+  auto* charts = new QWidget(notebook_);
+  graph_types_ = new QComboBox(charts);
+  graph_types_->setObjectName(QStringLiteral("CBGraphTyp"));
+  auto* chart_layout = new QVBoxLayout(charts);
+  chart_layout->addWidget(graph_types_, 0, Qt::AlignRight);
+  chart_layout->addStretch();
+
+  notebook_->addTab(Sheet(report_grid_, notebook_), QStringLiteral("תוצאות הדו\"ח"));
+  notebook_->addTab(charts, QStringLiteral("גראפים"));
+  notebook_->addTab(Sheet(detail_grid_, notebook_), QStringLiteral("פירוט"));
+  layout->addWidget(notebook_, 1);
+  connect(notebook_, &QTabWidget::currentChanged, this, [this](int tab) {
+    if (tab == current_tab_) return;
+    if (!MayEnterTab(tab)) {
+      notebook_->setCurrentIndex(current_tab_);
+      return;
+    }
+    current_tab_ = tab;
+    ApplyWidths();
+  });
+  connect(report_grid_, &QTableView::doubleClicked, this,
+          [this](const QModelIndex& index) { ReportDoubleClicked(index.row(), index.column()); });
+  connect(detail_grid_, &QTableView::doubleClicked, this,
+          [this](const QModelIndex& index) { DetailDoubleClicked(index.row()); });
+  installEventFilter(this);
+}
+
+ReportPage::~ReportPage() = default;
+
+int ReportPage::RowCount() const { return built_ ? report_->RowCount() : 0; }
+
+bool ReportPage::MayEnterTab(int tab) const {
+  if (tab == kResultsTab) return true;
+  // The chart list is filled by a build; until then there is nothing to show.
+  if (!built_) return false;
+  if (tab == kDetailTab) return detail_->RowCount() > 0;
+  return true;
+}
+
+void ReportPage::ShowTable(QTableView* grid, ReportTableModel* model, const ReportTable& table,
+                           const ReportColumns& columns) {
+  model->SetTable(&table, columns.captions);
+  const std::vector<int> widths = FitColumnWidths(columns.widths, grid->viewport()->width());
+  for (int column = 0; column < static_cast<int>(widths.size()); ++column) {
+    const int width = widths[static_cast<size_t>(column)];
+    grid->setColumnHidden(column, width <= 0);
+    if (width > 0) grid->setColumnWidth(column, width);
+  }
+}
+
+void ReportPage::ApplyWidths() {
+  if (!built_) return;
+  ShowTable(report_grid_, report_model_, *report_, ReportColumnLayout(settings_));
+  ShowTable(detail_grid_, detail_model_, *detail_, DetailColumnLayout());
+}
+
+bool ReportPage::eventFilter(QObject* watched, QEvent* event) {
+  if (watched == this && event->type() == QEvent::Resize) ApplyWidths();
+  return QWidget::eventFilter(watched, event);
+}
+
+void ReportPage::Build(const ReportSettings& settings) {
+  if (splash_.IsBusyVisible()) return;
+  settings_ = settings;
+  QStringList unreadable;
+  {
+    BusyScope busy(splash_, QStringView(kBuildingReportText).toString());
+    notebook_->setCurrentIndex(kResultsTab);
+    report_grid_->hide();
+    report_model_->SetTable(nullptr, {});
+    detail_model_->SetTable(nullptr, {});
+    *detail_ = ReportTable();
+    detail_->columns = kRegisterColumnCount;
+    QElapsedTimer since_shown;
+    since_shown.start();
+    *report_ = BuildReport(settings, folder_, services_.clock->Today(), [&](const QString& text) {
+      splash_.SetText(text);
+      if (since_shown.elapsed() >= 50) {
+        ProcessPendingMessages();
+        since_shown.restart();
+      }
+    });
+    unreadable = report_->unreadable;
+    built_ = true;
+    title_->setText(settings.title);
+    ApplyWidths();
+    report_grid_->setCurrentIndex(report_model_->index(0, 1));
+    report_grid_->show();
+  }
+  services_.sounds->Play(QStringLiteral("DoneRpt.wav"));
+  if (!unreadable.isEmpty()) {
+    services_.prompter->ShowError(
+        QStringLiteral("לא ניתן לקרוא את קובץ החשבון ") + unreadable.join(QStringLiteral(", ")),
+        this);
+  }
+}
+
+void ReportPage::ShowDetail(ReportTable detail) {
+  *detail_ = std::move(detail);
+  ShowTable(detail_grid_, detail_model_, *detail_, DetailColumnLayout());
+  notebook_->setCurrentIndex(kDetailTab);
+}
+
+void ReportPage::ReportDoubleClicked(int row, int column) {
+  if (splash_.IsBusyVisible() || !built_) return;
+  DrillDownResult result;
+  {
+    BusyScope busy(splash_, QStringView(kDrillDownBusyText).toString());
+    result = DrillDown(*report_, settings_, folder_, services_.clock->Today(), row, column);
+  }
+  switch (result.action) {
+    case DrillDownResult::Action::kNothing:
+      break;
+    case DrillDownResult::Action::kDetail:
+      ShowDetail(std::move(result.detail));
+      break;
+    case DrillDownResult::Action::kRegister:
+      emit LandOnRegister(result.landing);
+      break;
+  }
+}
+
+void ReportPage::DetailDoubleClicked(int row) {
+  if (splash_.IsBusyVisible()) return;
+  const auto landing = LandingOfRow(*detail_, row, folder_, services_.clock->Today());
+  if (landing) emit LandOnRegister(*landing);
+}
+
+}  // namespace cheque
