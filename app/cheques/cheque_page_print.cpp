@@ -42,6 +42,14 @@ bool ChequePage::CanPrint() {
     amount_->setFocus(Qt::OtherFocusReason);
     return false;
   }
+  // That category makes a row a bank balance: the cheque's amount would
+  // vanish from the register and restart the running balance from 0.
+  if (IsBankBalanceRow(QStringView(category_->text()))) {
+    services_.prompter->ShowError(
+        QStringLiteral("הקבוצה בנק\\יתרה שמורה ליתרות בנק\rההמחאה לא הודפסה"), this);
+    category_->setFocus(Qt::OtherFocusReason);
+    return false;
+  }
   if (!NextChequeNumber(number_->text())) {
     services_.prompter->ShowError(
         QStringLiteral("מספר ההמחאה חייב להיות מספר שלם בספרות בלבד\rההמחאה לא הודפסה"), this);

@@ -328,6 +328,20 @@ class ChequePageTest : public QObject {
     QCOMPARE(SavedNextCheque(program.home, u"בית"_s), u"0000099"_s);
   }
 
+  // The bank-balance category would turn the cheque into a balance of 0.
+  void BankBalanceCategoryIsRefused() {
+    ChequeProgram program;
+    program.Start();
+    program.FillCheque();
+    program.Type(u"Edit2"_s, u"בנק\\יתרה"_s);
+    program.Print();
+    QCOMPARE(program.home.prompter.Asked().size(), size_t{1});
+    QCOMPARE(program.home.prompter.Asked().front().caption, u"שגיאה"_s);
+    QVERIFY(program.home.printer.titles.isEmpty());
+    QCOMPARE(program.Rows().RowCount(), 2);
+    QCOMPARE(program.Text(u"EdtChkNm"_s), u"0000099"_s);
+  }
+
   void FailedPrintEntersNothing() {
     ChequeProgram program;
     program.Start();
