@@ -1,10 +1,12 @@
 #include "app/register/register_page.h"
 
+#include <QAction>
 #include <QComboBox>
 #include <QEvent>
 #include <QGridLayout>
 #include <QHBoxLayout>
 #include <QLabel>
+#include <QMenu>
 #include <QShortcut>
 #include <QToolButton>
 #include <QVBoxLayout>
@@ -120,9 +122,16 @@ void RegisterPage::BuildControls() {
                         QStringLiteral("דלג לרשומה  שתאריכה היום"), u"today");
   connect(today, &QToolButton::clicked, this, [this] { GoToDate(services_.clock->Now()); });
   AddTool(status, QStringLiteral("SBSrch"), QStringLiteral("חיפוש"), u"search");
-  ConnectVendorMenu(AddTool(status, QStringLiteral("SBInternet"),
-                            QStringLiteral("חיבור אינטרנט לבנק"), u"bank_link"),
-                    services_, this);
+  QMenu* vendor_menu =
+      ConnectVendorMenu(AddTool(status, QStringLiteral("SBInternet"),
+                                QStringLiteral("חיבור אינטרנט לבנק"), u"bank_link"),
+                        services_, this);
+  // The button promises computerised bank statements: its menu leads with them.
+  auto* import_item = new QAction(QStringLiteral("ייבוא דף בנק..."), vendor_menu);
+  import_item->setObjectName(QStringLiteral("MnuImport"));
+  vendor_menu->insertAction(vendor_menu->actions().value(0), import_item);
+  vendor_menu->insertSeparator(vendor_menu->actions().value(1));
+  connect(import_item, &QAction::triggered, this, &RegisterPage::ImportStatement);
   auto* import_tool =
       AddTool(status, QStringLiteral("SBImport"), QStringLiteral("ייבוא דף בנק"), u"bank_import");
   connect(import_tool, &QToolButton::clicked, this, &RegisterPage::ImportStatement);
