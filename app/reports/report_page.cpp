@@ -141,7 +141,9 @@ ReportPage::ReportPage(Services& services, TSplash& splash, const QString& folde
           [this](const QModelIndex& index) { ReportDoubleClicked(index.row(), index.column()); });
   connect(detail_grid_, &QTableView::doubleClicked, this,
           [this](const QModelIndex& index) { DetailDoubleClicked(index.row()); });
-  installEventFilter(this);
+  // The fill column follows the grid's room, which a scroll bar changes too.
+  report_grid_->viewport()->installEventFilter(this);
+  detail_grid_->viewport()->installEventFilter(this);
 }
 
 ReportPage::~ReportPage() = default;
@@ -159,7 +161,11 @@ bool ReportPage::MayEnterTab(int tab) const {
 void ReportPage::ShowTable(QTableView* grid, ReportTableModel* model, const ReportTable& table,
                            const ReportColumns& columns) {
   model->SetTable(&table, columns.captions);
-  const std::vector<int> widths = FitColumnWidths(columns.widths, grid->viewport()->width());
+  SetWidths(grid, columns.widths);
+}
+
+void ReportPage::SetWidths(QTableView* grid, const std::vector<int>& table) {
+  const std::vector<int> widths = FitColumnWidths(table, grid->viewport()->width());
   for (int column = 0; column < static_cast<int>(widths.size()); ++column) {
     const int width = widths[static_cast<size_t>(column)];
     grid->setColumnHidden(column, width <= 0);
@@ -169,12 +175,15 @@ void ReportPage::ShowTable(QTableView* grid, ReportTableModel* model, const Repo
 
 void ReportPage::ApplyWidths() {
   if (!built_) return;
-  ShowTable(report_grid_, report_model_, *report_, ReportColumnLayout(settings_));
-  ShowTable(detail_grid_, detail_model_, *detail_, DetailColumnLayout());
+  SetWidths(report_grid_, ReportColumnLayout(settings_).widths);
+  SetWidths(detail_grid_, DetailColumnLayout().widths);
 }
 
 bool ReportPage::eventFilter(QObject* watched, QEvent* event) {
-  if (watched == this && event->type() == QEvent::Resize) ApplyWidths();
+  if (event->type() == QEvent::Resize &&
+      (watched == report_grid_->viewport() || watched == detail_grid_->viewport())) {
+    ApplyWidths();
+  }
   return QWidget::eventFilter(watched, event);
 }
 
@@ -202,7 +211,8 @@ void ReportPage::Build(const ReportSettings& settings) {
     unreadable = report_->unreadable;
     built_ = true;
     title_->setText(settings.title);
-    ApplyWidths();
+    ShowTable(report_grid_, report_model_, *report_, ReportColumnLayout(settings));
+    ShowTable(detail_grid_, detail_model_, *detail_, DetailColumnLayout());
     report_grid_->setCurrentIndex(report_model_->index(0, 1));
     report_grid_->show();
   }

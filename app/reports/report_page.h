@@ -52,6 +52,7 @@ class ReportPage : public QWidget {
   bool eventFilter(QObject* watched, QEvent* event) override;
   void ShowTable(QTableView* grid, ReportTableModel* model, const ReportTable& table,
                  const ReportColumns& columns);
+  void SetWidths(QTableView* grid, const std::vector<int>& table);
   void ShowDetail(ReportTable detail);
   bool MayEnterTab(int tab) const;
 

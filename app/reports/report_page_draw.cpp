@@ -1,5 +1,6 @@
 #include "app/reports/report_page_draw.h"
 
+#include <QApplication>
 #include <QPainter>
 #include <QTableView>
 
@@ -43,7 +44,7 @@ void ReportCellDelegate::paint(QPainter* painter, const QStyleOptionViewItem& op
   font.setPointSize(8);
   painter->save();
   if (detail_) {
-    painter->fillRect(cell, option.palette.color(QPalette::Base));
+    painter->fillRect(cell, QApplication::palette().color(QPalette::Base));
     painter->setPen(Qt::black);
     DrawText(*painter, cell, font, table.Cell(row, column));
   } else if (table.layout == ReportLayout::kCashFlow) {
@@ -56,8 +57,8 @@ void ReportCellDelegate::paint(QPainter* painter, const QStyleOptionViewItem& op
     } else {
       style.text = PlaceCellText(table.Cell(row, column));
     }
-    painter->fillRect(
-        cell, style.window_brush ? option.palette.color(QPalette::Base) : FromBgr(style.brush));
+    painter->fillRect(cell, style.window_brush ? QApplication::palette().color(QPalette::Base)
+                                               : FromBgr(style.brush));
     font.setBold(style.bold);
     painter->setPen(FromBgr(style.text_colour));
     painter->setFont(font);
@@ -73,8 +74,8 @@ void ReportCellDelegate::paint(QPainter* painter, const QStyleOptionViewItem& op
     }
   } else {
     const ReportCellLook look = ReportCellStyle(table, row, column);
-    painter->fillRect(
-        cell, look.window_brush ? option.palette.color(QPalette::Base) : FromBgr(look.brush));
+    painter->fillRect(cell, look.window_brush ? QApplication::palette().color(QPalette::Base)
+                                              : FromBgr(look.brush));
     painter->setPen(FromBgr(look.text_colour));
     DrawText(*painter, cell, font, table.Cell(row, column));
     if (look.black_frame) {
