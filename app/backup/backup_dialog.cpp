@@ -9,7 +9,6 @@
 #include <QListWidget>
 #include <QProgressBar>
 #include <QPushButton>
-#include <QToolButton>
 #include <QVBoxLayout>
 #include <algorithm>
 
@@ -54,10 +53,10 @@ void TBackItUp::BuildControls() {
   auto* modes = new QHBoxLayout;
   auto* group = new QButtonGroup(this);
   auto add_mode = [this, modes, group](const QString& name, const QString& caption) {
-    auto* button = new QToolButton(this);
+    auto* button = new QPushButton(caption, this);
     button->setObjectName(name);
-    button->setText(caption);
     button->setCheckable(true);
+    button->setAutoDefault(false);
     button->setMinimumWidth(80);
     group->addButton(button);
     modes->addWidget(button);
@@ -67,8 +66,8 @@ void TBackItUp::BuildControls() {
   restore_button_ = add_mode(QStringLiteral("SBRestore"), QStringLiteral("שחזור"));
   backup_button_->setChecked(true);
   modes->addStretch(1);
-  connect(backup_button_, &QToolButton::clicked, this, &TBackItUp::SBBackupClick);
-  connect(restore_button_, &QToolButton::clicked, this, &TBackItUp::SBRestoreClick);
+  connect(backup_button_, &QPushButton::clicked, this, &TBackItUp::SBBackupClick);
+  connect(restore_button_, &QPushButton::clicked, this, &TBackItUp::SBRestoreClick);
 
   auto* grid = new QGridLayout;
   auto* list_label = new QLabel(QStringLiteral("שם חשבון"), this);

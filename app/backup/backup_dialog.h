@@ -14,7 +14,6 @@ class QLabel;
 class QListWidget;
 class QProgressBar;
 class QPushButton;
-class QToolButton;
 
 namespace cheque {
 
@@ -65,8 +64,8 @@ class TBackItUp : public QDialog {
   qint64 free_bytes_ = 0;
   qint64 required_bytes_ = 0;
 
-  QToolButton* backup_button_ = nullptr;
-  QToolButton* restore_button_ = nullptr;
+  QPushButton* backup_button_ = nullptr;
+  QPushButton* restore_button_ = nullptr;
   QListWidget* list_ = nullptr;
   QComboBox* drives_ = nullptr;
   QLabel* space_label_ = nullptr;

@@ -127,7 +127,7 @@ class BackupDialogTest : public QObject {
     QVERIFY(QFile::remove(home.Path(u"Xct2.dat"_s)));
     home.prompter.Forget();
     dialog.show();
-    QTest::mouseClick(Child<QToolButton>(dialog, u"SBRestore"_s), Qt::LeftButton);
+    QTest::mouseClick(Child<QPushButton>(dialog, u"SBRestore"_s), Qt::LeftButton);
     QVERIFY(!Child<QWidget>(dialog, u"Panel1"_s)->isVisible());
     QCOMPARE(Listed(dialog), (QStringList{u"בית"_s, u"עסק"_s}));
     auto* ok = Child<QPushButton>(dialog, u"BtnDoIt"_s);
@@ -162,7 +162,7 @@ class BackupDialogTest : public QObject {
 
     ModalScript script;
     script.Expect(u"TBackItUp"_s, [](QWidget* dialog) {
-      QTest::mouseClick(Child<QToolButton>(*dialog, u"SBRestore"_s), Qt::LeftButton);
+      QTest::mouseClick(Child<QPushButton>(*dialog, u"SBRestore"_s), Qt::LeftButton);
       Select(*dialog, {u"בית"_s});
       QTest::mouseClick(Child<QPushButton>(*dialog, u"BtnDoIt"_s), Qt::LeftButton);
     });
