@@ -16,7 +16,8 @@ struct BackupMessage {
 
 struct BackupOutcome {
   std::vector<BackupMessage> messages;
-  // The accounts whose file and list block were copied.
+  // The accounts whose files were copied; their blocks too, unless the list
+  // could not be written (an error message then says so).
   QStringList done;
 };
 
