@@ -114,6 +114,19 @@ void DrawGridPage(QPainter& painter, const PrintedPage& page, QSize page_size) {
 
 }  // namespace
 
+ReportPrint MakeReportPrint(const ReportTable& table, const ReportSettings& settings,
+                            const std::vector<int>& widths, const QStringList& captions) {
+  ReportPrint report;
+  report.source.table = table;
+  report.source.columns = GridColumns(widths, captions);
+  report.source.title = settings.title;
+  report.chart = ChartContextOf(settings);
+  report.source.chart_types =
+      table.detail ? 0
+                   : static_cast<int>(ChartTypeNames(table.layout, report.chart.comparison).size());
+  return report;
+}
+
 QSize ReportPageSize() {
   QPageSize paper = QPrinterInfo::defaultPrinter().defaultPageSize();
   if (!paper.isValid()) paper = QPageSize(QPageSize::A4);

@@ -16,6 +16,12 @@ struct ReportPrint {
   ChartContext chart;
 };
 
+// The print of a report grid (with its chart pages) or of a detail grid
+// (table.detail), its columns as the screen shows them: `widths` after the
+// fill column is fitted, `captions` the header's.
+ReportPrint MakeReportPrint(const ReportTable& table, const ReportSettings& settings,
+                            const std::vector<int>& widths, const QStringList& captions);
+
 // The page in pixels of the screen (96 per inch): the default printer's
 // paper, A4 when there is no printer.
 QSize ReportPageSize();

@@ -21,8 +21,7 @@ const QString kTitle = u"יתרות לסוף השנה"_s;
 
 // A balance-to-date report of `accounts` rows and its total.
 ReportPrint Balances(int accounts) {
-  ReportPrint report;
-  ReportTable& table = report.source.table;
+  ReportTable table;
   table.layout = ReportLayout::kBalanceToDate;
   table.columns = 3;
   for (int i = 1; i <= accounts; ++i) {
@@ -33,11 +32,10 @@ ReportPrint Balances(int accounts) {
   }
   const int total = table.AppendTextRow();
   table.SetCell(total, 1, QString::fromUtf16(kTotalText));
-  report.source.columns = GridColumns({90, 300, 25}, {u"בנק\\יתרה"_s, u"תאור"_s, u"מס"_s});
-  report.source.chart_types = 1;
-  report.source.title = kTitle;
-  report.chart.title = kTitle;
-  return report;
+  ReportSettings settings;
+  settings.kind = ReportKind::kBalanceToDate;
+  settings.title = kTitle;
+  return MakeReportPrint(table, settings, {90, 300, 25}, {u"בנק\\יתרה"_s, u"תאור"_s, u"מס"_s});
 }
 
 QString Run(const QString& program, const QStringList& args) {
