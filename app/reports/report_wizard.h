@@ -132,6 +132,7 @@ class TReportWiz : public QDialog {
   bool checks_suspended_ = false;
   bool finish_armed_ = false;
   bool building_ = false;
+  bool loading_ = false;  // a saved report is going into the controls
 
   // Page 1.
   QRadioButton* rb_cash_flow_ = nullptr;

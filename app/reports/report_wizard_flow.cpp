@@ -190,8 +190,8 @@ void TReportWiz::Entered(int page) {
   back_->setEnabled(page != kKindPage);
   SetNextCaption(false);
   if (page == kPeriodPage) {
-    if (PresetsShown() && !checks_suspended_) ApplyPreset();
-    if (ComparisonOn() && !checks_suspended_) PeriodTypeChanged();
+    if (PresetsShown() && !loading_) ApplyPreset();
+    if (ComparisonOn() && !loading_) PeriodTypeChanged();
   }
   if (page != kFinishPage) return;
   // Arriving at the end: the wizard closes only over a definition it can build.

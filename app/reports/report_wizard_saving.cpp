@@ -73,6 +73,7 @@ void TReportWiz::ApplySaved(const SavedReport& saved) {
       SettingsFromSaved(saved, account_list_, tree_, services_.clock->Today());
   const bool suspended = checks_suspended_;
   checks_suspended_ = true;
+  loading_ = true;
   building_ = true;
   QRadioButton* kinds[] = {rb_cash_flow_, rb_in_out_, rb_balance_, rb_trend_};
   kinds[static_cast<int>(settings.kind)]->setChecked(true);
@@ -116,6 +117,7 @@ void TReportWiz::ApplySaved(const SavedReport& saved) {
         nodes_[static_cast<size_t>(i)]->setCheckState(0, Qt::Checked);
   }
   checks_suspended_ = suspended;
+  loading_ = false;
   RebuildTitle();
 }
 
