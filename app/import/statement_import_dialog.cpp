@@ -47,6 +47,12 @@ QTableWidget* MakeGrid(const QString& name, QWidget* parent) {
 
 QTableWidgetItem* Item(const QString& text) { return new QTableWidgetItem(text); }
 
+// A minus sign leads a number in a right-to-left cell too ("-50", not "50-").
+QTableWidgetItem* NumberItem(const QString& text) {
+  const bool signed_number = text.startsWith(u'-') || text.startsWith(u'(');
+  return Item(signed_number ? QChar(0x200E) + text : text);
+}
+
 }  // namespace
 
 StatementImportDialog::StatementImportDialog(Services& services, ActiveAccount& account,
@@ -176,7 +182,7 @@ bool StatementImportDialog::OpenFile(const QString& path) {
   for (int c = 0; c < columns; ++c) numbers << QString::number(c + 1);
   preview_->setHorizontalHeaderLabels(numbers);
   for (int r = 0; r < rows; ++r) {
-    for (int c = 0; c < columns; ++c) preview_->setItem(r, c, Item(table_.Cell(r, c)));
+    for (int c = 0; c < columns; ++c) preview_->setItem(r, c, NumberItem(table_.Cell(r, c)));
   }
   preview_->resizeColumnsToContents();
 
@@ -272,7 +278,7 @@ void StatementImportDialog::ShowPlan() {
     plan_grid_->setItem(i, 1, Item(ActionText(line.action)));
     plan_grid_->setItem(i, 2, Item(QString::number(m.source_row + 1)));
     plan_grid_->setItem(i, 3, Item(DateText(m.date)));
-    plan_grid_->setItem(i, 4, Item(FormatAmount(balance ? *m.balance : m.amount)));
+    plan_grid_->setItem(i, 4, NumberItem(FormatAmount(balance ? *m.balance : m.amount)));
     plan_grid_->setItem(
         i, 5, Item(balance ? QString::fromUtf16(kBankBalanceDescription) : m.description));
     plan_grid_->setItem(i, 6, Item(where));

@@ -25,7 +25,10 @@ QString Unreadable(const QString& path) {
 // Puts a cell into the table, growing it; false beyond the limits.
 bool PutCell(StatementTable& table, qint64 row, qint64 column, const QString& text) {
   if (row < 0 || column < 0 || row >= kMaxStatementRows) return false;
-  if (column >= kMaxStatementColumns) return true;  // no statement is that wide
+  if (column >= kMaxStatementColumns) {
+    table.too_large = true;
+    return true;
+  }
   if (static_cast<size_t>(row) >= table.rows.size())
     table.rows.resize(static_cast<size_t>(row) + 1);
   auto& cells = table.rows[static_cast<size_t>(row)];
@@ -222,6 +225,8 @@ StatementRead ReadXlsFile(const QString& path) {
     freexl_close(handle);
     return {{}, Unreadable(path)};
   }
+  read.table.too_large = rows > static_cast<unsigned int>(kMaxStatementRows) ||
+                         columns > static_cast<unsigned short>(kMaxStatementColumns);
   rows = std::min(rows, static_cast<unsigned int>(kMaxStatementRows));
   columns = std::min(columns, static_cast<unsigned short>(kMaxStatementColumns));
   read.table.rows.resize(rows);

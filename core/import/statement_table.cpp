@@ -99,7 +99,11 @@ StatementTable ReadCsvBytes(const QByteArray& bytes) {
   bool quoted = false;
   bool field_start = true;
   const auto end_field = [&] {
-    if (row.size() < static_cast<size_t>(kMaxStatementColumns)) row.push_back(field);
+    if (row.size() < static_cast<size_t>(kMaxStatementColumns)) {
+      row.push_back(field);
+    } else {
+      table.too_large = true;
+    }
     field.clear();
     field_start = true;
   };
@@ -129,7 +133,10 @@ StatementTable ReadCsvBytes(const QByteArray& bytes) {
     } else if (c == u'\r' || c == u'\n') {
       if (c == u'\r' && i + 1 < text.size() && text[i + 1] == u'\n') ++i;
       end_row();
-      if (table.rows.size() >= static_cast<size_t>(kMaxStatementRows)) return table;
+      if (table.rows.size() >= static_cast<size_t>(kMaxStatementRows)) {
+        table.too_large = i + 1 < text.size();
+        return table;
+      }
     } else if (c == u'\x1A' && i + 1 == text.size()) {
       break;  // an old editor's end-of-file mark
     } else {
@@ -166,6 +173,9 @@ StatementRead ReadStatementFile(const QString& path) {
                   ReadErrorText(error)};
     }
     read.table = ReadCsvBytes(*bytes);
+  }
+  if (read.Ok() && read.table.too_large) {
+    read.error = QStringLiteral("הקובץ ") + name + QStringLiteral(" גדול מדי לדף בנק");
   }
   if (read.Ok() && read.table.rows.empty()) {
     read.error = QStringLiteral("הקובץ ") + name + QStringLiteral(" ריק");

@@ -14,6 +14,9 @@ struct StatementTable {
   // Row i is row i + 1 of the file as a spreadsheet numbers it; blank rows
   // stay, so a message's row number is the one the user sees.
   std::vector<std::vector<QString>> rows;
+  // Set when the file went beyond kMaxStatementRows or kMaxStatementColumns:
+  // the table is then incomplete and must not be imported.
+  bool too_large = false;
   int ColumnCount() const;
   // Empty for a cell beyond its row.
   QString Cell(int row, int column) const;
