@@ -5,6 +5,7 @@
 #include <QDir>
 
 #include "core/reports/drill_down.h"
+#include "core/reports/report_engine_columns.h"
 #include "core/text/amount.h"
 
 namespace cheque {
@@ -138,6 +139,47 @@ TEST(ReportEngine, ReportsTellEachPhaseAndReadOnly) {
         << QStringView(phase).toString().toStdString();
   }
   EXPECT_EQ(QFileInfo(list).lastModified(), before);
+}
+
+TEST(ReportEngine, ComparisonColumnsAndColours) {
+  ReportSettings settings = IncomeSettings(true, FlowFilter::kBoth, true);
+  settings.period_type = PeriodType::kMonthly;
+  settings.from = QDate(1998, 3, 1);
+  settings.to = QDate(1998, 3, 31);
+  settings.compare_from = QDate(1997, 3, 1);
+  settings.compare_to = QDate(1997, 3, 31);
+  const ReportColumns columns = ReportColumnLayout(settings);
+  EXPECT_EQ(columns.captions[6], u"3/1998"_qs);
+  EXPECT_EQ(columns.captions[4], u"3/1997"_qs);
+  EXPECT_EQ(columns.widths, (std::vector<int>{70, -1, 60, -1, 60, -1, 60, kFillWidth, 25}));
+  EXPECT_EQ(FitColumnWidths(columns.widths, 400),
+            (std::vector<int>{70, -1, 60, -1, 60, -1, 60, 120, 25}));
+
+  const ReportTable report = BuildReport(settings, Home(), kToday);
+  const int split = report.income_split_row;
+  const int last = report.RowCount() - 1;
+  struct Case {
+    int row;
+    int column;
+    uint32_t brush;  // 0xFFFFFFFF: the window colour
+    uint32_t text;
+    bool black_frame;
+  } const cases[] = {
+      {0, 7, 0x000000, 0x00FFFF, true},  // section row: black, yellow text
+      {split + 1, 3, 0x000000, 0x00FFFF, true},
+      {1, 8, 0x008080, 0x000000, true},          // row number above the split: olive
+      {split + 2, 8, 0x008000, 0x000000, true},  // and below it: green
+      {split, 6, 0xC0C0C0, 0x000000, true},      // total income: silver
+      {last, 0, 0xC0C0C0, 0x0000FF, true},       // a negative change on the difference row: red
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(testing::Message() << c.row << "," << c.column);
+    const ReportCellLook look = ReportCellStyle(report, c.row, c.column);
+    EXPECT_EQ(look.window_brush ? 0xFFFFFFFFU : look.brush, c.brush);
+    EXPECT_EQ(look.text_colour, c.text);
+    EXPECT_EQ(look.black_frame, c.black_frame);
+  }
+  EXPECT_TRUE(report.Cell(last, 0).startsWith(u'-'));
 }
 
 }  // namespace
