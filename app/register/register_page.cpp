@@ -135,6 +135,9 @@ void RegisterPage::BuildControls() {
   auto* import_tool =
       AddTool(status, QStringLiteral("SBImport"), QStringLiteral("ייבוא דף בנק"), u"bank_import");
   connect(import_tool, &QToolButton::clicked, this, &RegisterPage::ImportStatement);
+  auto* export_tool =
+      AddTool(status, QStringLiteral("SBExport"), QStringLiteral("ייצוא"), u"export");
+  connect(export_tool, &QToolButton::clicked, this, &RegisterPage::ExportRegister);
   AddTool(status, QStringLiteral("SBSort"), QStringLiteral("מיונים שונים"), u"sorts");
   auto* clone =
       AddTool(status, QStringLiteral("SBClone"), QStringLiteral("העתקה ועריכת רשומה"), u"clone");

@@ -6,6 +6,7 @@
 #include <optional>
 
 #include "app/common/services.h"
+#include "app/reports/csv_export_dialog.h"
 
 class QComboBox;
 class QLabel;
@@ -88,6 +89,11 @@ class RegisterPage : public QWidget {
     statement_picker_ = std::move(picker);
   }
 
+  // "ייצוא": the register as a spreadsheet file, in the account's folder by
+  // default (register_page_export.cpp).
+  void ExportRegister();
+  void SetCsvPicker(CsvPathPicker picker) { csv_picker_ = std::move(picker); }
+
   RegisterGrid& Grid() { return *grid_; }
   RegisterArea& GridArea() { return *register_area_; }
   TSrchFrm& SearchForm() { return *search_; }
@@ -126,6 +132,7 @@ class RegisterPage : public QWidget {
 
   Services& services_;
   ActiveAccount& account_;
+  CsvPathPicker csv_picker_ = FileDialogCsvPicker();
   TSplash& splash_;
   TDateFrm& dialog_;
   RegisterGridModel* model_ = nullptr;

@@ -6,6 +6,7 @@
 #include <QEvent>
 #include <QHeaderView>
 #include <QLabel>
+#include <QSignalBlocker>
 #include <QTabBar>
 #include <QTabWidget>
 #include <QTableView>
@@ -13,7 +14,12 @@
 #include <QVBoxLayout>
 
 #include "app/common/busy_notice.h"
+#include "app/reports/print_preview.h"
+#include "app/reports/report_chart.h"
 #include "app/reports/report_page_draw.h"
+#include "app/reports/report_printing.h"
+#include "core/reports/chart_plan.h"
+#include "core/reports/csv_export.h"
 
 namespace cheque {
 
@@ -100,8 +106,17 @@ ReportPage::ReportPage(Services& services, TSplash& splash, const QString& folde
   print_ = new QToolButton(this);
   print_->setObjectName(QStringLiteral("SpeedButton7"));
   print_->setText(QStringLiteral("הדפסה"));
-  print_->setEnabled(false);  // printing comes with its own window
+  print_->setToolTip(QStringLiteral("... הדפסת הדוח והגראפים"));
+  print_->setEnabled(false);  // until a report is built
+  connect(print_, &QToolButton::clicked, this, &ReportPage::PrintPreview);
+  export_ = new QToolButton(this);
+  export_->setObjectName(QStringLiteral("BtnExport"));
+  export_->setText(QStringLiteral("ייצוא"));
+  export_->setToolTip(QStringLiteral("שמירת הטבלה המוצגת כקובץ גיליון אלקטרוני (CSV)"));
+  export_->setEnabled(false);
+  connect(export_, &QToolButton::clicked, this, &ReportPage::ExportShownGrid);
   top->addWidget(print_);
+  top->addWidget(export_);
   top->addWidget(title_, 1);
   layout->addLayout(top);
 
@@ -122,7 +137,11 @@ ReportPage::ReportPage(Services& services, TSplash& splash, const QString& folde
   graph_types_->setObjectName(QStringLiteral("CBGraphTyp"));
   auto* chart_layout = new QVBoxLayout(charts);
   chart_layout->addWidget(graph_types_, 0, Qt::AlignRight);
-  chart_layout->addStretch();
+  chart_ = new ReportChart(charts);
+  chart_layout->addWidget(chart_, 1);
+  connect(graph_types_, &QComboBox::currentIndexChanged, this, [this](int type) {
+    if (type >= 0) DrawChart(type);
+  });
 
   notebook_->addTab(Sheet(report_grid_, notebook_), QStringLiteral("תוצאות הדו\"ח"));
   notebook_->addTab(charts, QStringLiteral("גראפים"));
@@ -197,6 +216,11 @@ void ReportPage::Build(const ReportSettings& settings) {
     report_grid_->hide();
     report_model_->SetTable(nullptr, {});
     detail_model_->SetTable(nullptr, {});
+    {
+      const QSignalBlocker quiet(graph_types_);
+      graph_types_->clear();
+    }
+    chart_->Clear();
     *detail_ = ReportTable();
     detail_->columns = kRegisterColumnCount;
     QElapsedTimer since_shown;
@@ -213,6 +237,14 @@ void ReportPage::Build(const ReportSettings& settings) {
     title_->setText(settings.title);
     ShowTable(report_grid_, report_model_, *report_, ReportColumnLayout(settings));
     ShowTable(detail_grid_, detail_model_, *detail_, DetailColumnLayout());
+    {
+      const QSignalBlocker quiet(graph_types_);
+      graph_types_->addItems(ChartTypeNames(report_->layout, ChartContextOf(settings_).comparison));
+      graph_types_->setCurrentIndex(0);
+    }
+    DrawChart(0);
+    print_->setEnabled(true);
+    export_->setEnabled(true);
     report_grid_->setCurrentIndex(report_model_->index(0, 1));
     report_grid_->show();
   }
@@ -253,6 +285,42 @@ void ReportPage::DetailDoubleClicked(int row) {
   if (splash_.IsBusyVisible()) return;
   const auto landing = LandingOfRow(*detail_, row, folder_, services_.clock->Today());
   if (landing) emit LandOnRegister(*landing);
+}
+
+void ReportPage::DrawChart(int type) {
+  if (!built_) return;
+  chart_->Draw(PlanChart(*report_, ChartContextOf(settings_), type));
+}
+
+std::vector<int> ReportPage::ShownWidths(const QTableView* grid) const {
+  std::vector<int> widths;
+  for (int column = 0; column < grid->model()->columnCount(); ++column) {
+    widths.push_back(grid->isColumnHidden(column) ? -1 : grid->columnWidth(column));
+  }
+  return widths;
+}
+
+void ReportPage::PrintPreview() {
+  if (splash_.IsBusyVisible() || !built_) return;
+  const bool detail = notebook_->currentIndex() == kDetailTab;
+  const ReportTable& table = detail ? *detail_ : *report_;
+  const QStringList captions =
+      detail ? DetailColumnLayout().captions : ReportColumnLayout(settings_).captions;
+  TPrtPreView preview(MakeReportPrint(table, settings_,
+                                      ShownWidths(detail ? detail_grid_ : report_grid_), captions),
+                      services_, window(), &splash_);
+  preview.exec();
+}
+
+void ReportPage::ExportShownGrid() {
+  if (splash_.IsBusyVisible() || !built_) return;
+  const bool detail = notebook_->currentIndex() == kDetailTab;
+  const ReportTable& table = detail ? *detail_ : *report_;
+  const QStringList captions =
+      detail ? DetailColumnLayout().captions : ReportColumnLayout(settings_).captions;
+  const QByteArray bytes =
+      ReportCsv(table, GridColumns(ShownWidths(detail ? detail_grid_ : report_grid_), captions));
+  ExportCsv(services_, this, csv_picker_, folder_, CsvFileName(settings_.title), bytes);
 }
 
 }  // namespace cheque

@@ -4,6 +4,7 @@
 #include <memory>
 
 #include "app/common/services.h"
+#include "app/reports/csv_export_dialog.h"
 #include "core/reports/drill_down.h"
 #include "core/reports/report_engine_columns.h"
 
@@ -15,6 +16,7 @@ class QToolButton;
 
 namespace cheque {
 
+class ReportChart;
 class ReportTableModel;
 class TSplash;
 
@@ -43,6 +45,13 @@ class ReportPage : public QWidget {
   // The double-clicks of the report grid and of the detail grid.
   void ReportDoubleClicked(int row, int column);
   void DetailDoubleClicked(int row);
+  // SpeedButton7: the print preview of the grid shown (the detail grid on
+  // its tab, else the report with its charts).
+  void PrintPreview();
+  // "ייצוא": the grid shown as a spreadsheet file.
+  void ExportShownGrid();
+  void SetCsvPicker(CsvPathPicker picker) { csv_picker_ = std::move(picker); }
+  ReportChart* Chart() const { return chart_; }
 
  signals:
   // A double-click asks for this register row of an account.
@@ -55,6 +64,9 @@ class ReportPage : public QWidget {
   void SetWidths(QTableView* grid, const std::vector<int>& table);
   void ShowDetail(ReportTable detail);
   bool MayEnterTab(int tab) const;
+  void DrawChart(int type);
+  // The shown grid's columns as they stand: -1 for a hidden one.
+  std::vector<int> ShownWidths(const QTableView* grid) const;
 
   Services& services_;
   TSplash& splash_;
@@ -69,6 +81,9 @@ class ReportPage : public QWidget {
   QTableView* report_grid_ = nullptr;
   QTableView* detail_grid_ = nullptr;
   QComboBox* graph_types_ = nullptr;
+  ReportChart* chart_ = nullptr;
+  QToolButton* export_ = nullptr;
+  CsvPathPicker csv_picker_ = FileDialogCsvPicker();
   ReportTableModel* report_model_ = nullptr;
   ReportTableModel* detail_model_ = nullptr;
   int current_tab_ = kResultsTab;

@@ -8,13 +8,16 @@
 #include <QRadioButton>
 #include <QTabWidget>
 #include <QTableView>
+#include <QTemporaryDir>
 #include <QTest>
 #include <QToolButton>
 
 #include "app/register/register_grid.h"
+#include "app/register/register_page.h"
 #include "app/shell/intro_screen.h"
 #include "app/shell/main_window.h"
 #include "core/files/personal_details.h"
+#include "core/reports/csv_export.h"
 #include "tests/app/app_test_support.h"
 
 namespace cheque::testing {
@@ -33,6 +36,11 @@ void CopyReportHome(const TestHome& home) {
   PersonalDetails details;
   details.first_name = u"דנה"_s;
   QVERIFY(details.Write(home.Path(u"AcMyData.Dat"_s)));
+}
+
+QByteArray ReadBytes(const QString& path) {
+  QFile file(path);
+  return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
 }
 
 class ReportPageTest : public QObject {
@@ -84,10 +92,34 @@ class ReportPageTest : public QObject {
     page.DetailDoubleClicked(3);  // the total row goes nowhere
     QCOMPARE(window.ActiveTitle(), active);
 
+    // "ייצוא" on the detail tab: the detail grid, right to left, captions first.
+    QTemporaryDir out;
+    const QString csv = out.filePath(u"detail.csv"_s);
+    page.SetCsvPicker([&csv](QWidget*, const QString&) { return csv; });
+    window.findChild<QToolButton*>(u"BtnExport"_s)->click();
+    const QStringList lines = QString::fromUtf8(ReadBytes(csv)).split(u"\r\n"_s);
+    QVERIFY(ReadBytes(csv).startsWith("\xEF\xBB\xBF"));
+    QCOMPARE(lines.value(0), u"תאריך,תאור,קבוצה,סוג,הוצאה,הכנסה,בנק\\יתרה"_s);
+    QVERIFY(lines.value(2).contains(u",חניה,"_s));
+    QVERIFY(lines.value(4).contains(u"סך הכל"_s) && lines.value(4).contains(u"350"_s));
+
     page.DetailDoubleClicked(1);
     QCOMPARE(window.ActiveTitle(), u"עסק"_s);
     QCOMPARE(window.Grid().currentIndex().row(), 9);
     QCOMPARE(window.ActiveRegister().Cell(9, kDescriptionColumn), u"חניה"_s);
+
+    // The register's "ייצוא"; a path that cannot be written is told, not claimed.
+    RegisterPage& register_page = *window.findChild<RegisterPage*>();
+    const QString register_csv = out.filePath(u"register.csv"_s);
+    register_page.SetCsvPicker([&register_csv](QWidget*, const QString&) { return register_csv; });
+    window.findChild<QToolButton*>(u"SBExport"_s)->click();
+    QCOMPARE(ReadBytes(register_csv), RegisterCsv(window.ActiveRegister()));
+    const size_t asked = home.prompter.Asked().size();
+    register_page.SetCsvPicker(
+        [&out](QWidget*, const QString&) { return out.filePath(u"no/such/folder/x.csv"_s); });
+    window.findChild<QToolButton*>(u"SBExport"_s)->click();
+    QCOMPARE(home.prompter.Asked().size(), asked + 1);
+    QCOMPARE(home.prompter.Asked().back().caption, u"שגיאה"_s);
   }
 };
 
