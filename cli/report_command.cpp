@@ -8,9 +8,11 @@
 #include "cli/output.h"
 #include "core/files/account_list.h"
 #include "core/files/program_folder.h"
+#include "core/reports/csv_export.h"
 #include "core/reports/drill_down.h"
 #include "core/reports/merged_category_tree.h"
 #include "core/reports/report_engine.h"
+#include "core/reports/report_engine_columns.h"
 #include "core/reports/saved_report.h"
 #include "core/text/date_text.h"
 #include "core/text/text_compare.h"
@@ -20,8 +22,9 @@ namespace {
 
 constexpr char16_t kUsage[] =
     u"usage: cheque-cli report --home DIR (--rpt FILE | --name NAME) [--today D/M/YYYY]\n"
-    u"                         [--detail ROW,COL]\n"
-    u"  ROW,COL: the report cell double-clicked, counted from 0";
+    u"                         [--detail ROW,COL] [--csv]\n"
+    u"  ROW,COL: the report cell double-clicked, counted from 0\n"
+    u"  --csv: the grid as a spreadsheet file (UTF-8), visible columns right to left";
 
 struct Options {
   QString home;
@@ -29,6 +32,7 @@ struct Options {
   std::optional<QString> name;
   QDate today = QDate::currentDate();
   std::optional<std::pair<int, int>> detail;
+  bool csv = false;
 };
 
 std::optional<std::pair<int, int>> ParseCell(const QString& text) {
@@ -46,6 +50,10 @@ std::optional<Options> ParseOptions(const QStringList& args) {
   Options options;
   for (qsizetype i = 0; i < args.size(); ++i) {
     const QString& option = args[i];
+    if (option == u"--csv") {
+      options.csv = true;
+      continue;
+    }
     if (i + 1 >= args.size()) return std::nullopt;
     const QString& value = args[++i];
     if (option == u"--home") {
@@ -77,6 +85,14 @@ void AppendCell(const ReportTable& table, int row, int column, std::string& out)
   } else {
     out += table.Cell(row, column).toStdString();
   }
+}
+
+// The columns a reader of the screen sees, the right-most first.
+bool PrintCsv(const ReportTable& table, const ReportColumns& columns) {
+  const QByteArray bytes = ReportCsv(table, GridColumns(columns.widths, columns.captions));
+  StdoutBuffer out;
+  out.Text().assign(bytes.constData(), static_cast<size_t>(bytes.size()));
+  return out.Flush();
 }
 
 bool PrintTable(const ReportTable& table) {
@@ -124,14 +140,22 @@ int RunReportCommand(const QStringList& args) {
     }
     accounts = AccountList();
   }
+  // A command that only reads leaves the folder's tree cache and dates alone.
+  CategoryTree trees[2];
+  trees[0].ReadFile(QDir(home).filePath(QStringLiteral("Categ.dat")));
+  trees[1].ReadFile(QDir(home).filePath(QStringLiteral("BCateg.dat")));
   const ReportSettings settings =
-      SettingsFromSaved(*saved, *accounts, MergedCategoryTree(home), options->today);
+      SettingsFromSaved(*saved, *accounts, MergeCategoryTrees(trees[0], trees[1]), options->today);
   const ReportTable report = BuildReport(settings, home, options->today);
   if (!report.unreadable.isEmpty()) {
     return Fail(QStringLiteral("cannot read the account file of ") +
                 Shortened(report.unreadable.front()));
   }
-  if (!options->detail) return PrintTable(report) ? 0 : kExitFileError;
+  if (!options->detail) {
+    const bool printed =
+        options->csv ? PrintCsv(report, ReportColumnLayout(settings)) : PrintTable(report);
+    return printed ? 0 : kExitFileError;
+  }
 
   const DrillDownResult result = DrillDown(report, settings, home, options->today,
                                            options->detail->first, options->detail->second);
@@ -143,6 +167,7 @@ int RunReportCommand(const QStringList& args) {
         return Fail(QStringLiteral("cannot read the account file of ") +
                     Shortened(result.detail.unreadable.front()));
       }
+      if (options->csv) return PrintCsv(result.detail, DetailColumnLayout()) ? 0 : kExitFileError;
       return PrintTable(result.detail) ? 0 : kExitFileError;
     case DrillDownResult::Action::kRegister: {
       StdoutBuffer out;
