@@ -12,6 +12,7 @@
 
 #include "app/common/form_controls.h"
 #include "app/common/form_font.h"
+#include "core/text/date_text.h"
 
 namespace cheque {
 namespace {
@@ -20,14 +21,7 @@ const QString kInsertCaption = QStringLiteral("הכנס");
 
 }  // namespace
 
-const QStringList& TCalander::MonthNames() {
-  static const QStringList names = {
-      QStringLiteral("ינואר"),   QStringLiteral("פברואר"), QStringLiteral("מרץ"),
-      QStringLiteral("אפריל"),   QStringLiteral("מאי"),    QStringLiteral("יוני"),
-      QStringLiteral("יולי"),    QStringLiteral("אוגוסט"), QStringLiteral("ספטמבר"),
-      QStringLiteral("אוקטובר"), QStringLiteral("נובמבר"), QStringLiteral("דצמבר")};
-  return names;
-}
+const QStringList& TCalander::MonthNames() { return HebrewMonthNames(); }
 
 TCalander::TCalander(Services& services, QWidget* parent) : QDialog(parent) {
   setObjectName(QStringLiteral("TCalander"));

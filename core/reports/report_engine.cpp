@@ -176,16 +176,6 @@ void BuildCashFlow(const ReportSettings& settings, const QString& folder, QDate 
   }
 }
 
-const QStringList& MonthNames() {
-  // The calendar dialog's month list.
-  static const QStringList names = {
-      QStringLiteral("ינואר"),   QStringLiteral("פברואר"), QStringLiteral("מרץ"),
-      QStringLiteral("אפריל"),   QStringLiteral("מאי"),    QStringLiteral("יוני"),
-      QStringLiteral("יולי"),    QStringLiteral("אוגוסט"), QStringLiteral("ספטמבר"),
-      QStringLiteral("אוקטובר"), QStringLiteral("נובמבר"), QStringLiteral("דצמבר")};
-  return names;
-}
-
 double Amount(const ReportTable& table, int row, int column) {
   return ParseAmount(QStringView(table.Cell(row, column)));
 }
@@ -197,7 +187,7 @@ void BuildTrends(const ReportSettings& settings, const QString& folder, QDate to
   for (int b = 1; b <= buckets; ++b) {
     const int row = table.AppendTextRow();
     table.SetCell(row, 5, QString::number(b));
-    table.SetCell(row, 4, buckets == 12 ? MonthNames()[b - 1] : QString::number(b));
+    table.SetCell(row, 4, buckets == 12 ? HebrewMonthNames()[b - 1] : QString::number(b));
     for (int column = 0; column <= 3; ++column) table.SetCell(row, column, QStringLiteral("0"));
   }
   std::unordered_set<std::string> marked;

@@ -146,6 +146,15 @@ double MomentNumber(const QDateTime& moment) {
          static_cast<double>(moment.time().msecsSinceStartOfDay()) / 86400000.0;
 }
 
+const QStringList& HebrewMonthNames() {
+  static const QStringList names = {
+      QStringLiteral("ינואר"),   QStringLiteral("פברואר"), QStringLiteral("מרץ"),
+      QStringLiteral("אפריל"),   QStringLiteral("מאי"),    QStringLiteral("יוני"),
+      QStringLiteral("יולי"),    QStringLiteral("אוגוסט"), QStringLiteral("ספטמבר"),
+      QStringLiteral("אוקטובר"), QStringLiteral("נובמבר"), QStringLiteral("דצמבר")};
+  return names;
+}
+
 bool IsLeapYear(int year) { return year % 4 == 0 && (year % 100 != 0 || year % 400 == 0); }
 
 std::optional<QDate> ReadDateText(QStringView text, QDate today) {

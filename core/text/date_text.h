@@ -3,6 +3,7 @@
 #include <QDate>
 #include <QDateTime>
 #include <QString>
+#include <QStringList>
 #include <QStringView>
 #include <optional>
 #include <string_view>
@@ -16,6 +17,9 @@ QDate DateFromDayNumber(qint64 day);
 double MomentNumber(const QDateTime& moment);
 
 bool IsLeapYear(int year);
+
+// "ינואר" to "דצמבר": the calendar's month list, and a monthly report's rows.
+const QStringList& HebrewMonthNames();
 
 // Reads "d/m/yyyy" (any one non-digit, non-blank separator; the first such
 // character of the text), then month-first "M/d/yyyy" as a fallback; two
