@@ -12,12 +12,44 @@
 #include "core/register/register_edits.h"
 
 namespace cheque {
-namespace {
 
 QColor FromBgr(uint32_t bgr) {
   return QColor(static_cast<int>(bgr & 0xFF), static_cast<int>((bgr >> 8) & 0xFF),
                 static_cast<int>((bgr >> 16) & 0xFF));
 }
+
+void DrawCellText(QPainter& painter, const QRect& cell, const QFont& font, const QString& text,
+                  int indent) {
+  painter.setFont(font);
+  const QFontMetrics metrics(font);
+  const CellText placed = PlaceTextInCell(text, indent, cell, metrics);
+  // Hebrew reads right to left; amounts and dates keep their sign in front.
+  painter.setLayoutDirection(placed.text.isRightToLeft() ? Qt::RightToLeft : Qt::LeftToRight);
+  painter.setClipRect(cell);
+  painter.drawText(QPoint(placed.left, cell.top() + 1 + metrics.ascent()), placed.text);
+  painter.setClipping(false);
+}
+
+void PaintRegisterCell(QPainter& painter, const QRect& cell, const CellStyle& style,
+                       const QFont& font, const QColor& window) {
+  painter.fillRect(cell, style.window_brush ? window : FromBgr(style.brush));
+  painter.setPen(FromBgr(style.text_colour));
+  DrawCellText(painter, cell, font, style.text.text, style.text.indent);
+  if (style.month_line) {
+    painter.setPen(QPen(Qt::black, 1));
+    painter.drawLine(cell.bottomLeft(), cell.bottomRight());
+  }
+  if (style.year_line) {
+    painter.fillRect(QRect(cell.left(), cell.bottom() - 1, cell.width(), 2),
+                     FromBgr(cell_colour::kBlue));
+  }
+  if (style.total_frame) {
+    painter.setPen(QPen(Qt::black, 1));
+    painter.drawRect(cell.adjusted(-1, -1, 0, 0));
+  }
+}
+
+namespace {
 
 // Draws each cell by the register's colour rules and opens a plain line
 // editor whose every change goes straight to the grid's owner.
@@ -35,30 +67,8 @@ class RegisterCellDelegate : public QStyledItemDelegate {
     const CellStyle style = RegisterCellStyle(register_, row, index.column(), context);
     const QRect cell = option.rect;
     painter->save();
-    painter->fillRect(
-        cell, style.window_brush ? option.palette.color(QPalette::Base) : FromBgr(style.brush));
-    const QFont font = grid_.CellFont(style.bold);
-    painter->setFont(font);
-    painter->setPen(FromBgr(style.text_colour));
-    const QFontMetrics metrics(font);
-    const CellText placed = PlaceTextInCell(style.text.text, style.text.indent, cell, metrics);
-    // Hebrew reads right to left; amounts and dates keep their sign in front.
-    painter->setLayoutDirection(placed.text.isRightToLeft() ? Qt::RightToLeft : Qt::LeftToRight);
-    painter->setClipRect(cell);
-    painter->drawText(QPoint(placed.left, cell.top() + 1 + metrics.ascent()), placed.text);
-    painter->setClipping(false);
-    if (style.month_line) {
-      painter->setPen(QPen(Qt::black, 1));
-      painter->drawLine(cell.bottomLeft(), cell.bottomRight());
-    }
-    if (style.year_line) {
-      painter->fillRect(QRect(cell.left(), cell.bottom() - 1, cell.width(), 2),
-                        FromBgr(cell_colour::kBlue));
-    }
-    if (style.total_frame) {
-      painter->setPen(QPen(Qt::black, 1));
-      painter->drawRect(cell.adjusted(-1, -1, 0, 0));
-    }
+    PaintRegisterCell(*painter, cell, style, grid_.CellFont(style.bold),
+                      option.palette.color(QPalette::Base));
     if (option.state.testFlag(QStyle::State_HasFocus) || index == grid_.currentIndex()) {
       QPen pen(option.palette.color(QPalette::Highlight), 2);
       painter->setPen(pen);

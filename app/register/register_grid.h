@@ -7,6 +7,7 @@
 #include "core/register/register_model.h"
 
 class QFontMetrics;
+class QPainter;
 class QLineEdit;
 
 namespace cheque {
@@ -23,6 +24,16 @@ struct CellText {
 };
 CellText PlaceTextInCell(const QString& text, int indent, const QRect& cell,
                          const QFontMetrics& metrics);
+// A colour stored as 0xBBGGRR.
+QColor FromBgr(uint32_t bgr);
+// Text drawn by the cell-text rule, clipped to the cell, in the pen's colour.
+void DrawCellText(QPainter& painter, const QRect& cell, const QFont& font, const QString& text,
+                  int indent);
+// A cell as the register draws it: its background (`window` for the window
+// colour), its text and its month, year and total lines. A cash-flow report
+// draws its rows with it too.
+void PaintRegisterCell(QPainter& painter, const QRect& cell, const CellStyle& style,
+                       const QFont& font, const QColor& window);
 // The width a column needs to show this text whole, its grid line included.
 int CellWidthFor(const QString& text, const QFontMetrics& metrics);
 

@@ -11,20 +11,9 @@
 namespace cheque {
 namespace {
 
-QColor FromBgr(uint32_t bgr) {
-  return QColor(static_cast<int>(bgr & 0xFF), static_cast<int>((bgr >> 8) & 0xFF),
-                static_cast<int>((bgr >> 16) & 0xFF));
-}
-
 void DrawText(QPainter& painter, const QRect& cell, const QFont& font, QStringView text) {
   const PlacedText placed = PlaceCellText(text);
-  painter.setFont(font);
-  const QFontMetrics metrics(font);
-  const CellText fitted = PlaceTextInCell(placed.text, placed.indent, cell, metrics);
-  painter.setLayoutDirection(fitted.text.isRightToLeft() ? Qt::RightToLeft : Qt::LeftToRight);
-  painter.setClipRect(cell);
-  painter.drawText(QPoint(fitted.left, cell.top() + 1 + metrics.ascent()), fitted.text);
-  painter.setClipping(false);
+  DrawCellText(painter, cell, font, placed.text, placed.indent);
 }
 
 }  // namespace
@@ -57,21 +46,8 @@ void ReportCellDelegate::paint(QPainter* painter, const QStyleOptionViewItem& op
     } else {
       style.text = PlaceCellText(table.Cell(row, column));
     }
-    painter->fillRect(cell, style.window_brush ? QApplication::palette().color(QPalette::Base)
-                                               : FromBgr(style.brush));
     font.setBold(style.bold);
-    painter->setPen(FromBgr(style.text_colour));
-    painter->setFont(font);
-    const QFontMetrics metrics(font);
-    const CellText placed = PlaceTextInCell(style.text.text, style.text.indent, cell, metrics);
-    painter->setLayoutDirection(placed.text.isRightToLeft() ? Qt::RightToLeft : Qt::LeftToRight);
-    painter->setClipRect(cell);
-    painter->drawText(QPoint(placed.left, cell.top() + 1 + metrics.ascent()), placed.text);
-    painter->setClipping(false);
-    if (style.month_line) {
-      painter->setPen(QPen(Qt::black, 1));
-      painter->drawLine(cell.bottomLeft(), cell.bottomRight());
-    }
+    PaintRegisterCell(*painter, cell, style, font, QApplication::palette().color(QPalette::Base));
   } else {
     const ReportCellLook look = ReportCellStyle(table, row, column);
     painter->fillRect(cell, look.window_brush ? QApplication::palette().color(QPalette::Base)
