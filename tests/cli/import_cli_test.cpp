@@ -5,29 +5,20 @@
 #include <QProcess>
 #include <QTemporaryDir>
 
+#include "tests/cli/cli_run.h"
+
 namespace {
+
+using cheque::testing::CliRun;
+using cheque::testing::ReadAll;
+using cheque::testing::RunCli;
 
 // A case folder: README (why it exists), args (one argument a line, "{dir}"
 // standing for the folder), the account's files and the statement,
 // expected.txt (stdout) and, when the run should fail, exit (the exit code)
 // and stderr.txt (how the message ends).
-QByteArray ReadAll(const QString& path) {
-  QFile file(path);
-  return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-}
-
-struct CliRun {
-  int exit_code = -1;
-  QByteArray out;
-  QByteArray err;
-};
-
 CliRun RunImport(const QStringList& args) {
-  QProcess process;
-  process.start(QStringLiteral(CHEQUE_CLI), QStringList{QStringLiteral("import")} << args);
-  process.waitForFinished(60000);
-  return {process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -1,
-          process.readAllStandardOutput(), process.readAllStandardError()};
+  return RunCli(QStringList{QStringLiteral("import")} << args);
 }
 
 QStringList CaseArgs(const QDir& dir) {

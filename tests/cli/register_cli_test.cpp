@@ -9,7 +9,13 @@
 #include <unistd.h>
 #endif
 
+#include "tests/cli/cli_run.h"
+
 namespace {
+
+using cheque::testing::CliRun;
+using cheque::testing::ReadAll;
+using cheque::testing::RunCli;
 
 // A case folder: README (why it exists), args (one argument a line, "{dir}"
 // standing for the folder), the input files, expected.txt (stdout) and,
@@ -28,25 +34,6 @@ std::vector<CliCase> Cases() {
     cases.push_back({name, QDir(data.filePath(name))});
   }
   return cases;
-}
-
-QByteArray ReadAll(const QString& path) {
-  QFile file(path);
-  return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-}
-
-struct CliRun {
-  int exit_code = -1;
-  QByteArray out;
-  QByteArray err;
-};
-
-CliRun RunCli(const QStringList& args) {
-  QProcess process;
-  process.start(QStringLiteral(CHEQUE_CLI), args);
-  process.waitForFinished(60000);
-  return {process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -1,
-          process.readAllStandardOutput(), process.readAllStandardError()};
 }
 
 }  // namespace

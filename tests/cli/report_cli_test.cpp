@@ -5,7 +5,13 @@
 #include <QProcess>
 #include <QTemporaryDir>
 
+#include "tests/cli/cli_run.h"
+
 namespace {
+
+using cheque::testing::CliRun;
+using cheque::testing::ReadAll;
+using cheque::testing::RunCli;
 
 // A case folder: README (why it exists), args (one argument a line; "{home}"
 // stands for a copy of the shared program folder report_home, "{dir}" for
@@ -19,13 +25,7 @@ QStringList CaseNames() {
   return names;
 }
 
-QByteArray ReadAll(const QString& path) {
-  QFile file(path);
-  return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-}
-
-// The program folder is copied: building a report writes the merged
-// category tree's cache beside the trees.
+// The program folder is copied, so that no run can change the shared one.
 bool CopyHome(const QString& target) {
   const QDir source(QDir(QStringLiteral(CHEQUE_TEST_DATA)).filePath(QStringLiteral("report_home")));
   for (const QString& name : source.entryList(QDir::Files)) {
@@ -35,18 +35,8 @@ bool CopyHome(const QString& target) {
   return true;
 }
 
-struct CliRun {
-  int exit_code = -1;
-  QByteArray out;
-  QByteArray err;
-};
-
-CliRun RunCli(const QStringList& args) {
-  QProcess process;
-  process.start(QStringLiteral(CHEQUE_CLI), QStringList{QStringLiteral("report")} << args);
-  process.waitForFinished(60000);
-  return {process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -1,
-          process.readAllStandardOutput(), process.readAllStandardError()};
+CliRun RunReport(const QStringList& args) {
+  return RunCli(QStringList{QStringLiteral("report")} << args);
 }
 
 }  // namespace
@@ -72,7 +62,7 @@ TEST(ReportCommand, ExpectedOutputCases) {
     const QByteArray exit_text = ReadAll(dir.filePath(QStringLiteral("exit"))).trimmed();
     const int expected_exit = exit_text.isEmpty() ? 0 : exit_text.toInt();
 
-    const CliRun run = RunCli(args);
+    const CliRun run = RunReport(args);
     EXPECT_EQ(run.exit_code, expected_exit) << run.err.toStdString();
     EXPECT_EQ(run.out.toStdString(),
               ReadAll(dir.filePath(QStringLiteral("expected.txt"))).toStdString());
@@ -99,7 +89,7 @@ TEST(ReportCommand, BadArgumentsAreUsageErrors) {
   };
   for (const QStringList& args : cases) {
     SCOPED_TRACE(args.join(u' ').toStdString());
-    const CliRun run = RunCli(args);
+    const CliRun run = RunReport(args);
     EXPECT_EQ(run.exit_code, 2);
     EXPECT_TRUE(run.out.isEmpty());
     EXPECT_TRUE(run.err.startsWith("usage:"));
