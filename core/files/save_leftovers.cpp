@@ -27,18 +27,13 @@ bool IsAccountFileName(QStringView name) {
 bool IsSaveLeftoverName(QStringView name, const QStringList& data_file_names) {
   const qsizetype dot = name.size() - kRandomLetters - 1;
   if (dot <= 0 || name[dot] != u'.') return false;
-  bool upper = false;
-  bool lower = false;
-  for (const QChar c : name.mid(dot + 1)) {
-    if (c >= u'A' && c <= u'Z') {
-      upper = true;
-    } else if (c >= u'a' && c <= u'z') {
-      lower = true;
-    } else {
-      return false;
-    }
+  // Each random letter is of either case, so one case alone comes up too
+  // (one name in 32); a user's own ".backup" copy is the one such name kept.
+  const QStringView letters = name.mid(dot + 1);
+  for (const QChar c : letters) {
+    if (!(c >= u'A' && c <= u'Z') && !(c >= u'a' && c <= u'z')) return false;
   }
-  if (!upper || !lower) return false;
+  if (letters.compare(u"backup", Qt::CaseInsensitive) == 0) return false;
   const QStringView data_file = name.first(dot);
   return IsAccountFileName(data_file) || data_file_names.contains(data_file);
 }

@@ -75,6 +75,7 @@ TEST(SaveLeftovers, OnlyTemporaryNamesOfTheProgramsFilesAreRemoved) {
       {u"Xct12.dat.uBDLkO", true},   {u"Accts.dat.QwErTy", true},  {u"AcMyData.Dat.XyZabc", true},
       {u"Cheque.ini.aBcDeF", true},  {u"BCateg.dat.zzzzzA", true}, {u"Categ.~da.GhIjKl", true},
       {u"MyAddr.Dat.PlKmNj", true},  {u"Home7.dat.TyUiOp", true},  {u"Xct1.dat.backup", false},
+      {u"Xct1.dat.qfljot", true},    {u"Accts.dat.QFLJOT", true},  {u"Xct1.dat.Backup", false},
       {u"Xct1.dat.BACKUP", false},   {u"Xct1.dat.uBDLk", false},   {u"Xct1.dat.uBDLkOx", false},
       {u"Xct1.dat.uBD1kO", false},   {u"xct1.dat.uBDLkO", false},  {u"Xcta.dat.uBDLkO", false},
       {u"Other9.dat.TyUiOp", false}, {u"notes.txt.AbCdEf", false}, {u"Xct1.dat", false},
@@ -92,7 +93,7 @@ TEST(SaveLeftovers, OnlyTemporaryNamesOfTheProgramsFilesAreRemoved) {
 
   const QStringList removed = RemoveSaveLeftovers(dir.path());
   EXPECT_EQ(Entries(dir.path()), expected_left);
-  EXPECT_EQ(removed.size(), 8);
+  EXPECT_EQ(removed.size(), 10);
   EXPECT_EQ(ReadRaw(dir.filePath(u"Xct1.dat"_s)), "x"_ba);
   EXPECT_TRUE(RemoveSaveLeftovers(dir.filePath(u"none"_s)).isEmpty());
 }
