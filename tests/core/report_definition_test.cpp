@@ -307,8 +307,13 @@ TEST(MergedCategoryTree, PathOrderAndCache) {
   file.setFileTime(date, QFileDevice::FileModificationTime);
   file.close();
   EXPECT_EQ(paths(MergedCategoryTree(folder)), "x|");
-  // A changed tree file makes it stale.
+  // A changed tree file makes it stale. The file system's clock may lag the
+  // moment the cache was stamped with, so the change is dated apart from it.
   write("BCateg.dat", u"א\r\n");
+  QFile changed(QDir(folder).filePath(QStringLiteral("BCateg.dat")));
+  ASSERT_TRUE(changed.open(QIODevice::ReadOnly));
+  ASSERT_TRUE(changed.setFileTime(date.addSecs(2), QFileDevice::FileModificationTime));
+  changed.close();
   EXPECT_EQ(paths(MergedCategoryTree(folder)),
             S(QStringLiteral("b|א|בנק|בנק\\יתרה|רכב|רכב\\דלק|רכב פרטי|")));
 }
