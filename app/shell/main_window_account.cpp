@@ -44,8 +44,9 @@ bool TForm1::Start() {
     if (FindName(combo, *last) >= 0) name = *last;
   }
   LoadAccount(name, false);
-  // The report wizard comes later; its page opens on the register for now.
   ShowPage(page == kChequePage ? kChequePage : kRegisterPage);
+  // "הפקת דוחות" starts the wizard; without a report the register stays.
+  if (page == kReportPage) NewReportClick();
   return true;
 }
 

@@ -47,6 +47,22 @@ class ReportPageTest : public QObject {
   Q_OBJECT
 
  private slots:
+  // The launcher's "הפקת דוחות" opens the wizard; cancelled, the register shows.
+  void LauncherReportsStartsTheWizard() {
+    TestHome home;
+    CopyReportHome(home);
+    TForm1 window(home.services);
+    window.show();
+    ModalScript script;
+    script.Expect(u"TIntroScr"_s, [](QWidget* w) { static_cast<TIntroScr*>(w)->ChooseArea(2); });
+    script.Expect(u"TReportWiz"_s, [](QWidget* wizard) {
+      wizard->findChild<QPushButton*>(u"BtnCancel"_s)->click();
+    });
+    QVERIFY(window.Start() && script.Done());
+    QVERIFY(window.findChild<RegisterPage*>()->isVisible());
+    QVERIFY(!window.Reports().isVisible());
+  }
+
   void SavedReportToDetailToRegisterRow() {
     TestHome home;
     home.clock.Set(QDateTime(QDate(1999, 6, 1), QTime(10, 0)));
