@@ -21,7 +21,11 @@ QColor FromBgr(uint32_t bgr) {
 void DrawCellText(QPainter& painter, const QRect& cell, const QFont& font, const QString& text,
                   int indent) {
   painter.setFont(font);
-  const QFontMetrics metrics(font);
+  DrawCellText(painter, cell, QFontMetrics(font), text, indent);
+}
+
+void DrawCellText(QPainter& painter, const QRect& cell, const QFontMetrics& metrics,
+                  const QString& text, int indent) {
   const CellText placed = PlaceTextInCell(text, indent, cell, metrics);
   // Hebrew reads right to left; amounts and dates keep their sign in front.
   painter.setLayoutDirection(placed.text.isRightToLeft() ? Qt::RightToLeft : Qt::LeftToRight);

@@ -29,6 +29,9 @@ QColor FromBgr(uint32_t bgr);
 // Text drawn by the cell-text rule, clipped to the cell, in the pen's colour.
 void DrawCellText(QPainter& painter, const QRect& cell, const QFont& font, const QString& text,
                   int indent);
+// The same in the painter's font, measured by `metrics` (a printer's own).
+void DrawCellText(QPainter& painter, const QRect& cell, const QFontMetrics& metrics,
+                  const QString& text, int indent);
 // A cell as the register draws it: its background (`window` for the window
 // colour), its text and its month, year and total lines. A cash-flow report
 // draws its rows with it too.

@@ -34,12 +34,8 @@ int RowHeight(const QFontMetrics& metrics) {
 
 // Right-aligned by the cell-text rule, clipped to the cell.
 void DrawCellText(QPainter& painter, const QString& text, int indent, const QRect& cell) {
-  const QFontMetrics metrics(painter.font(), painter.device());
-  const CellText placed = PlaceTextInCell(text, indent, cell, metrics);
-  painter.setLayoutDirection(placed.text.isRightToLeft() ? Qt::RightToLeft : Qt::LeftToRight);
   painter.save();
-  painter.setClipRect(cell);
-  painter.drawText(QPoint(placed.left, cell.top() + 1 + metrics.ascent()), placed.text);
+  cheque::DrawCellText(painter, cell, QFontMetrics(painter.font(), painter.device()), text, indent);
   painter.restore();
 }
 
