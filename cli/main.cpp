@@ -13,10 +13,9 @@ struct Command {
 };
 
 constexpr Command kCommands[] = {
-    {u"import", cheque::cli::RunImportCommand},
-    {u"register", cheque::cli::RunRegisterCommand},
-    {u"report", cheque::cli::RunReportCommand},
-    {u"words", cheque::cli::RunWordsCommand},
+    {u"backup", cheque::cli::RunBackupCommand},     {u"import", cheque::cli::RunImportCommand},
+    {u"register", cheque::cli::RunRegisterCommand}, {u"report", cheque::cli::RunReportCommand},
+    {u"restore", cheque::cli::RunRestoreCommand},   {u"words", cheque::cli::RunWordsCommand},
 };
 
 }  // namespace

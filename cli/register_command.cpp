@@ -108,6 +108,8 @@ QString ReasonText(ReadError error) {
       return QStringLiteral("too large");
     case ReadError::kLineTooLong:
       return QStringLiteral("a line too long");
+    case ReadError::kDamaged:
+      return QStringLiteral("damaged, not a whole account file");
     case ReadError::kFailed:
       return QStringLiteral("read error");
   }

@@ -80,6 +80,7 @@ void TBackItUp::BuildControls() {
 
   auto* drive_label = new QLabel(QStringLiteral(":לגבות לכונן"), this);
   drive_label->setObjectName(QStringLiteral("Label2"));
+  drive_label_ = drive_label;
   drives_ = new QComboBox(this);
   drives_->setObjectName(QStringLiteral("DriveComboBox1"));
   drives_->setMinimumContentsLength(24);
@@ -208,6 +209,8 @@ void TBackItUp::ListBox1Click() {
 }
 
 void TBackItUp::DriveComboBox1Change() {
+  drive_label_->setText(IsBackupMode() ? QStringLiteral(":לגבות לכונן")
+                                       : QStringLiteral(":לשחזר מכונן"));
   if (IsBackupMode()) {
     const int at = drives_->currentIndex();
     free_bytes_ = at >= 0 && at < static_cast<int>(volumes_.size())
@@ -277,6 +280,14 @@ void TBackItUp::DoBackup() {
 }
 
 void TBackItUp::DoRestore() {
+  // Nothing is written over before the user has seen what and from when.
+  const QString question =
+      RestoreQuestion(PlanRestore(ProgramFolder(), BackupFolder(), SelectedNames()));
+  if (!question.isEmpty() && services_.prompter->HebrewMessageBox(
+                                 QStringLiteral("לאישורך"), question, MessageKind::kConfirmation,
+                                 MessageButtons::kYesNo, this) != MessageAnswer::kYes) {
+    return;
+  }
   const BackupOutcome outcome =
       RestoreAccounts(ProgramFolder(), BackupFolder(), SelectedNames(), [this] { AdvanceGauge(); });
   restored_ = outcome.done;

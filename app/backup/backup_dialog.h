@@ -68,6 +68,7 @@ class TBackItUp : public QDialog {
   QPushButton* restore_button_ = nullptr;
   QListWidget* list_ = nullptr;
   QComboBox* drives_ = nullptr;
+  QLabel* drive_label_ = nullptr;
   QLabel* space_label_ = nullptr;
   QLabel* space_panel_ = nullptr;
   QPushButton* do_it_ = nullptr;

@@ -2,6 +2,7 @@
 
 #include <QDir>
 #include <QFileInfo>
+#include <QLocale>
 #include <QStorageInfo>
 
 #include "core/files/account_list.h"
@@ -70,18 +71,63 @@ qint64 RequiredBackupBytes(const QString& program_folder, const QStringList& nam
 
 SpaceLine MakeSpaceLine(qint64 free_bytes, qint64 required_bytes) {
   const qint64 free_kb = std::max<qint64>(free_bytes, 0) / 1024;
-  const qint64 required_kb = std::max<qint64>(required_bytes, 0) / 1024;
-  return {QStringLiteral("פנוי: ") + QString::number(free_kb) + QStringLiteral("Kb, דרוש: ") +
-              QString::number(required_kb) + QStringLiteral("Kb"),
+  // Rounded up: a file of 1,641 bytes needs two kilobytes of room, not one.
+  const qint64 required_kb = (std::max<qint64>(required_bytes, 0) + 1023) / 1024;
+  const QLocale grouped(QLocale::English);
+  return {QStringLiteral("פנוי: ") + grouped.toString(free_kb) + QStringLiteral("Kb, דרוש: ") +
+              grouped.toString(required_kb) + QStringLiteral("Kb"),
           required_kb < free_kb};
 }
 
-bool CopyFileAtomic(const QString& source, const QString& destination) {
-  if (source.isEmpty() || destination.isEmpty()) return false;
+bool IsLink(const QString& path) { return QFileInfo(path).isSymLink(); }
 
-  if (QFileInfo(source).isSymLink() || QFileInfo(destination).isSymLink()) return false;
-  const auto bytes = ReadFileBytes(source);
-  return bytes && WriteFileAtomic(destination, *bytes);
+QString CopyFailureText(const CopyResult& result) {
+  switch (result.failure) {
+    case CopyFailure::kNone:
+      break;
+    case CopyFailure::kLink:
+      return QStringLiteral("הקובץ הוא קישור לקובץ אחר");
+    case CopyFailure::kUnreadable:
+      return QStringLiteral("לא ניתן לקרוא את הקובץ (") + ReadErrorText(result.read_error) + u')';
+    case CopyFailure::kNoRoom:
+      return QStringLiteral("אין די מקום פנוי בכונן");
+    case CopyFailure::kNoPermission:
+      return QStringLiteral("אין הרשאה לכתוב בתיקייה");
+    case CopyFailure::kWriteFailed:
+      return QStringLiteral("הכתיבה לכונן נכשלה");
+  }
+  return {};
+}
+
+CopyResult WriteAccountFile(const QString& destination, const QByteArray& bytes) {
+  if (destination.isEmpty()) return {CopyFailure::kWriteFailed};
+  if (IsLink(destination)) return {CopyFailure::kLink};
+  const QFileInfo target(destination);
+  const QFileInfo folder(target.absolutePath());
+  if (!folder.isWritable() || (target.exists() && !target.isWritable())) {
+    return {CopyFailure::kNoPermission};
+  }
+  const QStorageInfo volume(folder.absoluteFilePath());
+  if (volume.isValid() && volume.bytesAvailable() >= 0 && volume.bytesAvailable() < bytes.size()) {
+    return {CopyFailure::kNoRoom};
+  }
+  QFileDevice::FileError error = QFileDevice::NoError;
+  if (WriteFileAtomic(destination, bytes, &error)) return {};
+  if (error == QFileDevice::ResourceError) return {CopyFailure::kNoRoom};
+  if (error == QFileDevice::PermissionsError) return {CopyFailure::kNoPermission};
+  return {CopyFailure::kWriteFailed};
+}
+
+CopyResult CopyAccountFile(const QString& source, const QString& destination) {
+  if (IsLink(source) || IsLink(destination)) return {CopyFailure::kLink};
+  ReadError read_error = ReadError::kNone;
+  const auto bytes = ReadFileBytes(source, &read_error);
+  if (!bytes) return {CopyFailure::kUnreadable, read_error};
+  return WriteAccountFile(destination, *bytes);
+}
+
+bool CopyFileAtomic(const QString& source, const QString& destination) {
+  return !source.isEmpty() && CopyAccountFile(source, destination).Done();
 }
 
 std::vector<BackupVolume> MountedBackupVolumes(const QString& home) {

@@ -114,6 +114,8 @@ QString ReadErrorText(ReadError error) {
       return QStringLiteral("הקובץ גדול מדי");
     case ReadError::kLineTooLong:
       return QStringLiteral("שורה בקובץ ארוכה מדי");
+    case ReadError::kDamaged:
+      return QStringLiteral("הקובץ פגום: אינו קובץ חשבון שלם");
     case ReadError::kFailed:
       break;
   }
@@ -179,17 +181,22 @@ QByteArray JoinLines(const QStringList& lines) {
   return QByteArray(out.data(), static_cast<qsizetype>(out.size()));
 }
 
-bool WriteFileAtomic(const QString& path, const QByteArray& bytes) {
+bool WriteFileAtomic(const QString& path, const QByteArray& bytes, QFileDevice::FileError* error) {
   if (path.isEmpty()) return false;
   QSaveFile file(path);
-  if (!file.open(QIODevice::WriteOnly)) return false;
+  const auto fail = [&] {
+    if (error != nullptr) *error = file.error();
+    return false;
+  };
+  if (!file.open(QIODevice::WriteOnly)) return fail();
   // commit() does not report a failed flush of what is still buffered, so a
   // full disk is caught here, before the old file is replaced.
   if (file.write(bytes) != bytes.size() || !file.flush()) {
+    if (error != nullptr) *error = file.error();
     file.cancelWriting();
     return false;
   }
-  return file.commit();
+  return file.commit() || fail();
 }
 
 bool WriteTextLines(const QString& path, const QStringList& lines) {

@@ -35,6 +35,7 @@ enum class ReadError {
   kNoPermission,
   kTooLarge,     // beyond kMaxFileBytes
   kLineTooLong,  // a line beyond kMaxLineBytes
+  kDamaged,      // read, but not whole: an account file cut short, a binary file
   kFailed,       // any other failure of the system
 };
 
@@ -65,7 +66,9 @@ QByteArray JoinLines(const QStringList& lines);
 
 // Replaces the file in one step: a temporary file is written, flushed to disk
 // and renamed over the old one, so a failure leaves the old file whole.
-bool WriteFileAtomic(const QString& path, const QByteArray& bytes);
+// `error`, when given, tells why it failed (ResourceError: the volume is full).
+bool WriteFileAtomic(const QString& path, const QByteArray& bytes,
+                     QFileDevice::FileError* error = nullptr);
 bool WriteTextLines(const QString& path, const QStringList& lines);
 
 bool FileExists(const QString& path);

@@ -108,6 +108,8 @@ void Register::Clear() {
   rows_.PushBackBlank(register_row::kEmptyRow);
   needs_sorting_ = false;
   last_bank_balance_row_ = -1;
+  load_cut_ = false;
+  load_had_records_ = false;
   if (log_.log != nullptr) log_.log->Reset();
 }
 

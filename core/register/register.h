@@ -42,6 +42,14 @@ bool IsBankBalanceRow(std::string_view category_win1255);
 // The description (and type) of the opening-balance row that loading creates.
 inline constexpr char16_t kOpeningBalanceText[] = u"יתרת פתיחה";
 
+// How the rows just loaded fall short of a whole account, the worst first
+// after kNoRecord: a file of no record (which loads as an opening balance),
+// bytes that end inside a record, a zero byte (a binary file), a date that
+// does not read as one. Loading a file and restoring a backup both ask this.
+enum class AccountDamage { kNone, kNoRecord, kBadDate, kBinary, kCutRecord };
+class Register;
+AccountDamage FindAccountDamage(const Register& reg);
+
 // Called now and then by long operations; returning true asks them to stop.
 using CancelCheck = std::function<bool()>;
 
@@ -98,7 +106,8 @@ class Register {
   // LoadFileBytes on a regular file's content; the bytes read become the rows,
   // with no second copy. False, with the register cleared and the reason in
   // `error`, when the file cannot be opened or read, is not a regular file,
-  // or is beyond the limits of line_file.h; never creates it.
+  // is beyond the limits of line_file.h, or does not read as a whole account
+  // (FindAccountDamage; kDamaged); never creates it.
   bool LoadFile(const QString& path, QStringView opening_balance, ReadError* error = nullptr);
   // The same from an open device, read in pieces of at least `chunk_bytes`
   // when its size is unknown.
@@ -137,6 +146,11 @@ class Register {
   void SetNeedsSorting(bool value) { needs_sorting_ = value; }
   int LastBankBalanceRow() const { return last_bank_balance_row_; }
 
+  // Whether the rows last loaded came from bytes that ended inside a record,
+  // and whether they held a record at all.
+  bool LoadEndedInsideRecord() const { return load_cut_; }
+  bool LoadReadRecords() const { return load_had_records_; }
+
   // At most one log; a copy of the register has none.
   void SetChangeLog(RowChangeLog* log) { log_.log = log; }
 
@@ -168,6 +182,8 @@ class Register {
   RowStore rows_;
   bool needs_sorting_ = false;
   int last_bank_balance_row_ = -1;
+  bool load_cut_ = false;          // the last load ended inside a record
+  bool load_had_records_ = false;  // the last load read at least one record
   LogLink log_;
 };
 

@@ -8,6 +8,7 @@
 #include "core/files/line_file.h"
 #include "core/register/register.h"
 #include "core/register/register_row.h"
+#include "core/text/date_text.h"
 
 namespace cheque {
 namespace {
@@ -39,9 +40,10 @@ size_t LineEnd(const char* data, size_t pos, size_t size) {
 // a record whose line ends are not all certain yet (a CR at the very end may
 // still be followed by LF). A record already in its stored form stays where
 // it is in `data`; others are rebuilt. Returns the bytes used, or nothing when
-// a line, ended or not yet, is longer than kMaxLineBytes.
+// a line, ended or not yet, is longer than kMaxLineBytes. `cut` is set when
+// the bytes end inside a record.
 std::optional<size_t> ParseRecords(char* data, size_t size, bool at_end, RowStore& rows,
-                                   std::string& record) {
+                                   std::string& record, bool& cut) {
   size_t pos = 0;
   while (pos < size) {
     const size_t start = pos;
@@ -49,6 +51,7 @@ std::optional<size_t> ParseRecords(char* data, size_t size, bool at_end, RowStor
     size_t line_end[register_row::kFieldCount];
     bool whole = true;  // every line ended with CR LF
     for (int field = 0; field < register_row::kFieldCount; ++field) {
+      if (pos >= size) cut = true;  // read past the end
       const size_t stop = LineEnd(data, pos, size);
       if (stop - pos > kMaxLineBytes) return std::nullopt;
       const bool last_byte_cr = stop + 1 == size && data[stop] == '\r';
@@ -88,12 +91,14 @@ bool Register::LoadFileBytes(std::string_view bytes, QStringView opening_balance
   char* block = rows.NewBlock(bytes.size());
   if (!bytes.empty()) std::memcpy(block, bytes.data(), bytes.size());
   std::string record;
-  if (!ParseRecords(block, bytes.size(), true, rows, record)) {
+  bool cut = false;
+  if (!ParseRecords(block, bytes.size(), true, rows, record, cut)) {
     Clear();
     return false;
   }
   rows_ = std::move(rows);
   FinishLoad(opening_balance);
+  load_cut_ = cut;
   return true;
 }
 
@@ -105,7 +110,13 @@ bool Register::LoadFile(const QString& path, QStringView opening_balance, ReadEr
     Clear();
     return false;
   }
-  return LoadDevice(file, opening_balance, kReadChunkBytes, error);
+  if (!LoadDevice(file, opening_balance, kReadChunkBytes, error)) return false;
+  if (FindAccountDamage(*this) > AccountDamage::kNoRecord) {
+    if (error != nullptr) *error = ReadError::kDamaged;
+    Clear();
+    return false;
+  }
+  return true;
 }
 
 bool Register::LoadDevice(QIODevice& device, QStringView opening_balance, size_t chunk_bytes,
@@ -126,6 +137,7 @@ bool Register::LoadDevice(QIODevice& device, QStringView opening_balance, size_t
   std::string_view unused;  // the start of a record cut by the end of a block
   size_t total = 0;         // bytes read so far
   bool at_end = false;
+  bool cut = false;
   while (!at_end) {
     // The whole file in one block when its size is known; otherwise pieces,
     // and a record longer than a piece doubles the next.
@@ -146,17 +158,20 @@ bool Register::LoadDevice(QIODevice& device, QStringView opening_balance, size_t
       filled = eof != nullptr ? static_cast<size_t>(static_cast<const char*>(eof) - block)
                               : filled + static_cast<size_t>(got);
     }
-    const auto used = ParseRecords(block, filled, at_end, rows_, record);
+    const auto used = ParseRecords(block, filled, at_end, rows_, record, cut);
     if (!used) return fail(ReadError::kLineTooLong);
     unused = std::string_view(block + *used, filled - *used);
   }
   if (error != nullptr) *error = ReadError::kNone;
   FinishLoad(opening_balance);
+  load_cut_ = cut;
   return true;
 }
 
 void Register::FinishLoad(QStringView opening_balance) {
   AddEmptyRow();
+  load_cut_ = false;
+  load_had_records_ = rows_.Size() > 1;
   if (rows_.Size() == 1) {
     AddEmptyRow();
     const QStringView opening_text(kOpeningBalanceText);
@@ -186,6 +201,18 @@ QByteArray Register::FileBytes() const {
     dst += row.size();
   }
   return out;
+}
+
+AccountDamage FindAccountDamage(const Register& reg) {
+  if (reg.LoadEndedInsideRecord()) return AccountDamage::kCutRecord;
+  const QDate any_day(2000, 1, 1);  // only whether the text reads as a date matters
+  for (int row = 0; row + 1 < reg.RowCount(); ++row) {
+    // A text file never holds a zero byte; a binary one nearly always does.
+    if (reg.RawRecord(row).find('\0') != std::string_view::npos) return AccountDamage::kBinary;
+    const std::string_view date = reg.RawCell(row, kDateColumn);
+    if (!date.empty() && !ReadDateText(date, any_day)) return AccountDamage::kBadDate;
+  }
+  return reg.LoadReadRecords() ? AccountDamage::kNone : AccountDamage::kNoRecord;
 }
 
 AccountFileStatus LoadAccountFile(const QString& path, QStringView opening_balance, Register& reg,
