@@ -57,6 +57,11 @@ bool ActiveAccount::AdvanceChequeNumber(const QString& next) {
 }
 
 QString ActiveAccount::LoadErrorMessage() const {
+  if (load_error_ == ReadError::kDamaged) {
+    // Opened as it reads, the next save would make the damage final.
+    return QStringLiteral("קובץ החשבון פגום ולא נפתח\r") + Shortened(path_, 120) +
+           QStringLiteral("\rהקובץ נשאר כפי שהוא; אפשר לשחזר את החשבון מגיבוי");
+  }
   return QStringLiteral("לא ניתן לפתוח או ליצור את קובץ החשבון\r") + Shortened(path_, 120) + u'\r' +
          ReadErrorText(load_error_);
 }

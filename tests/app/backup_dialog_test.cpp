@@ -40,6 +40,11 @@ void WriteAccounts(const QString& folder, const std::vector<AccountDefinition>& 
 
 QByteArray Bytes(const QString& path) { return ReadFileBytes(path).value_or("<none>"); }
 
+// One whole record of an account file.
+QByteArray Rows(const QByteArray& text) {
+  return "100\r\n\r\n\r\n1/12/2026\r\n\r\n\r\n" + text + "\r\n\r\n";
+}
+
 // Selects the list's entries of these names, as clicks would.
 void Select(QWidget& dialog, const QStringList& names) {
   auto* list = Child<QListWidget>(dialog, u"ListBox1"_s);
@@ -73,7 +78,7 @@ class BackupDialogTest : public QObject {
     };
     const Case cases[] = {
         {"nothing selected on a roomy volume", 1 << 20, {}, u"פנוי: 1024Kb, דרוש: 0Kb"_s, true},
-        {"3000 bytes wanted, 2 KB free", 2048, {u"בית"_s}, u"פנוי: 2Kb, דרוש: 2Kb"_s, false},
+        {"3000 bytes wanted, 2 KB free", 2048, {u"בית"_s}, u"פנוי: 2Kb, דרוש: 3Kb"_s, false},
         {"a drive not ready", 0, {}, u"פנוי: 0Kb, דרוש: 0Kb"_s, false},
     };
     for (const Case& c : cases) {
@@ -99,8 +104,8 @@ class BackupDialogTest : public QObject {
     QTemporaryDir volume;
     const QString live = QDir(home.Path({})).path();
     WriteAccounts(live, {Account(u"בית"_s, u"Xct1"_s), Account(u"עסק"_s, u"Xct2"_s)});
-    QVERIFY(WriteFileAtomic(home.Path(u"Xct1.dat"_s), "home rows\r\n"));
-    QVERIFY(WriteFileAtomic(home.Path(u"Xct2.dat"_s), "business rows\r\n"));
+    QVERIFY(WriteFileAtomic(home.Path(u"Xct1.dat"_s), Rows("home rows")));
+    QVERIFY(WriteFileAtomic(home.Path(u"Xct2.dat"_s), Rows("business rows")));
     const QByteArray list_before = Bytes(home.Path(u"Accts.dat"_s));
     TBackItUp dialog(home.services, [&] {
       return std::vector<BackupVolume>{{u"דיסק"_s, volume.path(), true, 1 << 20}};
@@ -138,7 +143,42 @@ class BackupDialogTest : public QObject {
     QCOMPARE(home.prompter.AskedTexts(), QStringList{u"השחזור הסתיים בהצלחה"_s});
     QCOMPARE(dialog.RestoredAccounts(), QStringList{u"עסק"_s});
     QCOMPARE(Bytes(home.Path(u"Accts.dat"_s)), list_before);
-    QCOMPARE(Bytes(home.Path(u"Xct2.dat"_s)), QByteArray("business rows\r\n"));
+    QCOMPARE(Bytes(home.Path(u"Xct2.dat"_s)), Rows("business rows"));
+  }
+
+  // Restoring over an account asks first; "לא" leaves everything as it was.
+  void RestoreAsksAndNoChangesNothing() {
+    TestHome home;
+    QTemporaryDir volume;
+    const QString live = QDir(home.Path({})).path();
+    const QString folder = volume.path() + u"/Cheque/BackUp"_s;
+    QVERIFY(QDir().mkpath(folder));
+    WriteAccounts(folder, {Account(u"בית"_s, u"Xct1"_s)});
+    QVERIFY(WriteFileAtomic(folder + u"/Xct1.dat"_s, Rows("backed up")));
+    QFile(folder + u"/Xct1.dat"_s)
+        .setFileTime(QDateTime(QDate(2026, 12, 3), QTime(14, 20)),
+                     QFileDevice::FileModificationTime);
+    WriteAccounts(live, {Account(u"בית"_s, u"Xct1"_s)});
+    QVERIFY(WriteFileAtomic(home.Path(u"Xct1.dat"_s), Rows("typed a minute ago")));
+    const QStringList files_before = QDir(live).entryList(QDir::Files);
+    TBackItUp dialog(home.services, [&] {
+      return std::vector<BackupVolume>{{u"דיסק"_s, volume.path(), true, 1 << 20}};
+    });
+    dialog.show();
+    QTest::mouseClick(Child<QPushButton>(dialog, u"SBRestore"_s), Qt::LeftButton);
+    QCOMPARE(Child<QLabel>(dialog, u"Label2"_s)->text(), u":לשחזר מכונן"_s);
+    Select(dialog, {u"בית"_s});
+    home.prompter.Answer(MessageAnswer::kNo);
+    QTest::mouseClick(Child<QPushButton>(dialog, u"BtnDoIt"_s), Qt::LeftButton);
+    QCOMPARE(home.prompter.Asked().size(), size_t{1});
+    QCOMPARE(home.prompter.Asked()[0].caption, u"לאישורך"_s);
+    QCOMPARE(home.prompter.Asked()[0].text,
+             u"לשחזר את: בית (גיבוי מ-3/12/2026 14:20)? הנתונים הנוכחיים של חשבונות אלה יוחלפו"_s);
+    QVERIFY(dialog.RestoredAccounts().isEmpty());
+    QCOMPARE(Bytes(home.Path(u"Xct1.dat"_s)), Rows("typed a minute ago"));
+    QCOMPARE(QDir(live).entryList(QDir::Files), files_before);
+    QTest::mouseClick(Child<QPushButton>(dialog, u"SBBackup"_s), Qt::LeftButton);
+    QCOMPARE(Child<QLabel>(dialog, u"Label2"_s)->text(), u":לגבות לכונן"_s);
   }
 
   // After the active account is restored, the register shows the restored
@@ -160,6 +200,7 @@ class BackupDialogTest : public QObject {
       return std::vector<BackupVolume>{{u"דיסק"_s, volume.path(), true, 1 << 20}};
     });
 
+    s.home.prompter.Answer(MessageAnswer::kYes);  // to the question naming בית
     ModalScript script;
     script.Expect(u"TBackItUp"_s, [](QWidget* dialog) {
       QTest::mouseClick(Child<QPushButton>(*dialog, u"SBRestore"_s), Qt::LeftButton);

@@ -316,7 +316,10 @@ TEST(RegisterFile, OnlyRegularFilesOfASaneSizeAreRead) {
     ASSERT_EQ(file.write(bytes), bytes.size());
   };
   write("plain.dat", "5\r\n\r\n\r\n1/2/2020\r\n\r\n\r\nx\r\n\r\n");
-  write("long_line.dat", QByteArray(10 << 20, 'L') + "\r\nrest\r\n");
+  write("long_line.dat",
+        QByteArray(10 << 20, 'L') + "\r\n\r\n\r\n1/2/2020\r\n\r\n\r\nrest\r\n\r\n");
+  write("cut.dat", "5\r\n\r\n\r\n1/2/2020\r\n\r\n");
+  write("no_date.dat", "5\r\n\r\n\r\nOLD-XCT1\r\n\r\n\r\nx\r\n\r\n");
   write("too_long_line.dat", "1\r\n" + QByteArray(static_cast<qsizetype>(kMaxLineBytes) + 1, 'L'));
   {
     // Sparse: no room on the disk, only a size.
@@ -335,7 +338,8 @@ TEST(RegisterFile, OnlyRegularFilesOfASaneSizeAreRead) {
       {"long_line.dat", ReadError::kNone},    {"too_long_line.dat", ReadError::kLineTooLong},
       {"huge.dat", ReadError::kTooLarge},     {"folder.dat", ReadError::kFolder},
       {"none.dat", ReadError::kMissing},      {"dangling.dat", ReadError::kMissing},
-      {"none/Xct1.dat", ReadError::kMissing},
+      {"none/Xct1.dat", ReadError::kMissing}, {"cut.dat", ReadError::kDamaged},
+      {"no_date.dat", ReadError::kDamaged},
   };
 #ifdef __unix__
   // Before, a FIFO blocked the load for ever and /dev/zero grew it until
@@ -357,7 +361,8 @@ TEST(RegisterFile, OnlyRegularFilesOfASaneSizeAreRead) {
     EXPECT_EQ(reg.LoadFile(path(c.name), u"0", &error), c.error == ReadError::kNone);
     EXPECT_EQ(error, c.error);
     // Only the register limits the length of a line.
-    const ReadError bytes_error = c.error == ReadError::kLineTooLong ? ReadError::kNone : c.error;
+    const bool read_whole = c.error == ReadError::kLineTooLong || c.error == ReadError::kDamaged;
+    const ReadError bytes_error = read_whole ? ReadError::kNone : c.error;
     EXPECT_EQ(ReadFileBytes(path(c.name), &error).has_value(), bytes_error == ReadError::kNone);
     EXPECT_EQ(error, bytes_error);
     if (c.error != ReadError::kNone && c.error != ReadError::kMissing) {
@@ -377,4 +382,37 @@ TEST(RegisterFile, OnlyRegularFilesOfASaneSizeAreRead) {
   EXPECT_EQ(reg.RowCount(), 1);
   EXPECT_FALSE(reg.LoadFileBytes(std::string(kMaxLineBytes + 1, 'L'), u"0"));
   EXPECT_EQ(reg.RowCount(), 1);
+}
+
+// Whether bytes read as a whole account: what loading a file and a restore
+// both ask.
+TEST(RegisterFile, WholeAccount) {
+  const std::string record = "100\r\n\xe1\xf0\xf7\r\n\r\n3/12/2026\r\n\r\n5\r\nx\r\n+\r\n";
+  struct Case {
+    const char* why;
+    std::string bytes;
+    AccountDamage damage;
+  };
+  const Case cases[] = {
+      {"two records", record + record, AccountDamage::kNone},
+      {"lone LF line ends", "1\n\n\n3/12/2026\n\n\nx\n\n", AccountDamage::kNone},
+      {"no line end after the mark", record.substr(0, record.size() - 2), AccountDamage::kNone},
+      {"an empty date", "1\r\n\r\n\r\n\r\n\r\n\r\nx\r\n\r\n", AccountDamage::kNone},
+      {"Ctrl-Z then anything", record + "\x1A\0\0garbage", AccountDamage::kNone},
+      {"an empty file", "", AccountDamage::kNoRecord},
+      {"ten bytes of one line", "OLD-XCT1\r\n", AccountDamage::kCutRecord},
+      {"cut inside the second record", record + record.substr(0, 17), AccountDamage::kCutRecord},
+      {"cut inside the description", record.substr(0, record.size() - 5),
+       AccountDamage::kCutRecord},
+      {"a zero byte", record + std::string("1\r\n\0\r\n\r\n1/1/2020\r\n\r\n\r\n\r\n\r\n", 26),
+       AccountDamage::kBinary},
+      {"a date that is none", "1\r\n\r\n\r\n\x8f\xff\r\n\r\n\r\nx\r\n\r\n",
+       AccountDamage::kBadDate},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.why);
+    Register reg;
+    ASSERT_TRUE(reg.LoadFileBytes(c.bytes, u"0"));
+    EXPECT_EQ(FindAccountDamage(reg), c.damage);
+  }
 }
