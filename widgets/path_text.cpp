@@ -11,6 +11,7 @@ namespace {
 
 constexpr QChar kLeftToRightIsolate(0x2066);
 constexpr QChar kPopDirectionalIsolate(0x2069);
+constexpr QChar kLeftToRightMark(0x200E);
 
 // Qt's own picker builds its controls when first shown; a desktop's native
 // one has none and reads paths its own way.
@@ -38,13 +39,18 @@ class FilePicker : public QFileDialog {
 }  // namespace
 
 QString PathText(const QString& path) {
-  return kLeftToRightIsolate + path + kPopDirectionalIsolate;
+  // A slash between two Hebrew folder names would join them into one
+  // right-to-left run and swap them; a mark after each keeps it in line.
+  QString shown = path;
+  shown.replace(u'/', QString(u'/') + kLeftToRightMark);
+  return kLeftToRightIsolate + shown + kPopDirectionalIsolate;
 }
 
 QString PlainPath(const QString& shown) {
   QString path = shown;
-  path.remove(kLeftToRightIsolate);
-  path.remove(kPopDirectionalIsolate);
+  for (const QChar mark : {kLeftToRightIsolate, kPopDirectionalIsolate, kLeftToRightMark}) {
+    path.remove(mark);
+  }
   return path;
 }
 

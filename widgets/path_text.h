@@ -8,8 +8,8 @@ namespace cheque {
 
 // A path, file name, file filter or mount point shown inside right-to-left
 // text (a label, a list item, a message line, a window title), isolated as
-// left-to-right text, so "/home/dana" never reads "home/dana/" and the root
-// stays "/".
+// left-to-right text (U+2066 ... U+2069), so "/home/dana" never reads
+// "home/dana/", the root stays "/", and Hebrew folder names keep their order.
 QString PathText(const QString& path);
 // The path again from a shown text (the isolating marks taken off).
 QString PlainPath(const QString& shown);
