@@ -48,14 +48,16 @@ fuzz:
 	cmake --build $(BUILD_FUZZ) --target fuzz_targets -j2
 	FUZZ_SECONDS=$(FUZZ_SECONDS) bash fuzz/run.sh $(BUILD_FUZZ) $(FUZZ_TARGETS)
 
-# The folder Setup installs from, and its archive: the programs and the assets,
-# never a data file that a run of the release build may have left beside them.
+# The folder Setup installs from, and its archive: the programs, the assets and
+# a README.txt for the first minutes, never a data file that a run of the
+# release build may have left beside them.
 dist: release
 	rm -rf $(DIST) $(DIST).tar.gz
 	mkdir -p $(DIST)
 	cp -a assets/. $(DIST)/
 	rm -rf $(DIST)/icons
 	cp $(BUILD_RELEASE)/Cheque/Cheque $(BUILD_RELEASE)/Cheque/Setup $(BUILD_RELEASE)/cli/cheque-cli $(DIST)/
+	sed 's/@VERSION@/$(VERSION)/g' docs/dist_readme.txt > $(DIST)/README.txt
 	tar -C build/dist -czf $(DIST).tar.gz Cheque-$(VERSION)
 	@echo "$(DIST).tar.gz"
 

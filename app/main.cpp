@@ -7,12 +7,13 @@
 #include "core/files/instance_lock.h"
 #include "core/files/program_folder.h"
 #include "core/files/save_leftovers.h"
+#include "widgets/hebrew_qt.h"
 
 using namespace cheque;
 
 int main(int argc, char** argv) {
   QApplication app(argc, argv);
-  QApplication::setLayoutDirection(Qt::RightToLeft);
+  InstallQtHebrew(app);
   QApplication::setApplicationName(QStringLiteral("Cheque"));
   // Calendars and spin boxes follow the Israeli week and forms; amounts and
   // dates keep their own fixed text.

@@ -9,6 +9,7 @@
 #include "core/install/install.h"
 #include "setup/setup_prompter.h"
 #include "setup/setup_window.h"
+#include "widgets/hebrew_qt.h"
 
 namespace {
 
@@ -60,7 +61,7 @@ int main(int argc, char** argv) {
     return 2;
   }
   QApplication app(argc, argv);
-  app.setLayoutDirection(Qt::RightToLeft);
+  InstallQtHebrew(app);
   setup::WidgetSetupPrompter prompter;
   setup::TForm1 window(install::UserPlaces(), QApplication::applicationDirPath(), prompter);
   window.move(window.screen()->availableGeometry().center() - window.rect().center());

@@ -6,6 +6,8 @@
 #include <QLabel>
 #include <QPushButton>
 
+#include "widgets/path_text.h"
+
 namespace cheque::setup {
 
 TSlctDir::TSlctDir(const install::Places& places, QWidget* parent)
@@ -14,8 +16,10 @@ TSlctDir::TSlctDir(const install::Places& places, QWidget* parent)
   setWindowTitle(QStringLiteral("בחר יעד"));
   setLayoutDirection(Qt::RightToLeft);
   drives_->setObjectName(QStringLiteral("DriveComboBox1"));
-  drives_->setLayoutDirection(Qt::LeftToRight);  // paths read left to right
-  drives_->addItems(install::InstallVolumes(places));
+  ShowPathLeftToRight(drives_);
+  for (const QString& volume : install::InstallVolumes(places)) {
+    drives_->addItem(PathText(volume), volume);
+  }
   drives_->setCurrentIndex(0);  // the home folder, as drive C was
   target_->setObjectName(QStringLiteral("Panel1"));
   target_->setFrameStyle(QFrame::Panel | QFrame::Sunken);
@@ -43,11 +47,10 @@ TSlctDir::TSlctDir(const install::Places& places, QWidget* parent)
   ShowTarget();
 }
 
-QString TSlctDir::Target() const { return install::TargetFolder(drives_->currentText()); }
-
-void TSlctDir::ShowTarget() {
-  // Paths are left to right even in a right-to-left window.
-  target_->setText(QChar(0x200E) + Target());
+QString TSlctDir::Target() const {
+  return install::TargetFolder(drives_->currentData().toString());
 }
+
+void TSlctDir::ShowTarget() { target_->setText(PathText(Target())); }
 
 }  // namespace cheque::setup

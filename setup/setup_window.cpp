@@ -12,6 +12,8 @@
 #include "setup/select_dir.h"
 #include "setup/setup_prompter.h"
 #include "setup/splash.h"
+#include "widgets/path_text.h"
+#include "widgets/program_version.h"
 
 namespace cheque::setup {
 
@@ -25,6 +27,11 @@ const QString kYellow = QStringLiteral("#ffff00");
 QString LinkStyle(const QString& colour) { return QStringLiteral("color: ") + colour + u';'; }
 
 }  // namespace
+
+QString InstalledMessage(const QString& target) {
+  return QStringLiteral("ההתקנה הסתיימה בהצלחה\rהתוכנית הותקנה בתיקייה\r") + PathText(target) +
+         QStringLiteral("\rלהפעלתה בחר \"תזרים מזומנים\" בתפריט היישומים");
+}
 
 TForm1::TForm1(const install::Places& places, const QString& source, SetupPrompter& prompter,
                QWidget* parent)
@@ -77,6 +84,12 @@ TForm1::TForm1(const install::Places& places, const QString& source, SetupPrompt
   exit->setGeometry(80, 255, 80, 30);
   exit->setCursor(Qt::PointingHandCursor);
   exit->installEventFilter(this);
+
+  auto* version = new QLabel(VersionCaption(), this);
+  version->setObjectName(QStringLiteral("Version"));
+  version->setStyleSheet(LinkStyle(QStringLiteral("white")));
+  version->setGeometry(kWidth - 130, 255, 110, 30);
+  version->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
 
   gauge_ = new QProgressBar(this);
   gauge_->setObjectName(QStringLiteral("Gauge1"));
@@ -182,7 +195,7 @@ void TForm1::Install() {
     return;
   }
   if (!outcome.entries_done) Tell(QStringLiteral("לא ניתן ליצור צלמית, נסה ידנית"), true);
-  Tell(QStringLiteral("ההתקנה הסתיימה בהצלחה"), false);
+  Tell(InstalledMessage(target), false);
   close();
 }
 

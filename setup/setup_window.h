@@ -13,6 +13,9 @@ namespace cheque::setup {
 class SetupPrompter;
 class TSplash;
 
+// The last word of an installation: done, the folder, and how to start.
+QString InstalledMessage(const QString& target);
+
 // Setup's main window: install, remove, exit.
 class TForm1 : public QWidget {
   Q_OBJECT

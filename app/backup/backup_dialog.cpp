@@ -16,6 +16,7 @@
 #include "core/backup/backup.h"
 #include "core/files/account_list.h"
 #include "core/files/program_folder.h"
+#include "widgets/path_text.h"
 
 namespace cheque {
 namespace {
@@ -164,9 +165,12 @@ void TBackItUp::FillDrives() {
   drives_->clear();
   int keep = 0;
   for (size_t i = 0; i < volumes_.size(); ++i) {
-    // The path keeps its left-to-right order inside the Hebrew line.
-    drives_->addItem(volumes_[i].name + QStringLiteral("  ") + QChar(0x202A) + volumes_[i].root +
-                     QChar(0x202C));
+    // The path keeps its left-to-right order inside the Hebrew line; the
+    // root's name is its path, said once.
+    const BackupVolume& volume = volumes_[i];
+    drives_->addItem(volume.name == volume.root
+                         ? PathText(volume.root)
+                         : volume.name + QStringLiteral("  ") + PathText(volume.root));
     if (volumes_[i].root == chosen) keep = static_cast<int>(i);
   }
   drives_->setCurrentIndex(volumes_.empty() ? -1 : keep);
@@ -271,7 +275,8 @@ void TBackItUp::BtnDoItClick() {
 void TBackItUp::DoBackup() {
   const QString folder = BackupFolder();
   const MessageAnswer answer = services_.prompter->HebrewMessageBox(
-      QStringLiteral("לאישורך"), QStringLiteral(" ? ") + folder + QStringLiteral(" גיבוי לכונן "),
+      QStringLiteral("לאישורך"),
+      QStringLiteral(" ? ") + PathText(folder) + QStringLiteral(" גיבוי לכונן "),
       MessageKind::kConfirmation, MessageButtons::kYesNo, this);
   if (answer != MessageAnswer::kYes) return;
   const BackupOutcome outcome =

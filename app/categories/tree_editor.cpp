@@ -17,6 +17,7 @@
 #include "app/common/form_font.h"
 #include "app/common/text_guard.h"
 #include "core/categories/tree_editing.h"
+#include "widgets/path_text.h"
 
 namespace cheque {
 namespace {
@@ -173,7 +174,8 @@ void TEditTree::SaveClick() {
   const QString file = CategoryTreeFile(business_);
   if (!SaveTreeWithBackup(tree_, file, CategoryTreeBackupFile(business_))) {
     // The edits stay in the editor, so the user can try again.
-    services_.prompter->ShowError(QStringLiteral("לא ניתן לשמור את קובץ הקבוצות\r") + file, this);
+    services_.prompter->ShowError(
+        QStringLiteral("לא ניתן לשמור את קובץ הקבוצות\r") + PathText(file), this);
     return;
   }
   accept();

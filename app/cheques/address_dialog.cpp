@@ -11,6 +11,7 @@
 #include "app/common/form_font.h"
 #include "app/common/text_guard.h"
 #include "core/files/program_folder.h"
+#include "widgets/path_text.h"
 
 namespace cheque {
 namespace {
@@ -183,8 +184,8 @@ void TAdrChk::DeleteClick() {
 
 void TAdrChk::Save() {
   if (book_.Write(path_)) return;
-  services_.prompter->ShowError(QStringLiteral("לא ניתן לשמור את ספר הכתובות בקובץ\r") + path_,
-                                this);
+  services_.prompter->ShowError(
+      QStringLiteral("לא ניתן לשמור את ספר הכתובות בקובץ\r") + PathText(path_), this);
 }
 
 }  // namespace cheque

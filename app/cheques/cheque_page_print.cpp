@@ -50,6 +50,16 @@ bool ChequePage::CanPrint() {
     category_->setFocus(Qt::OtherFocusReason);
     return false;
   }
+  // Written in reading order, so isolated right to left inside the box's
+  // left-to-right lines: the question mark lands at the sentence's end.
+  if (*amount == 0 &&
+      services_.prompter->HebrewMessageBox(
+          QStringLiteral("לאישורך"),
+          u'\u2067' + QStringLiteral("סכום ההמחאה הוא 0. להדפיס בכל זאת?") + u'\u2069',
+          MessageKind::kConfirmation, MessageButtons::kYesNoDefaultNo, this) != MessageAnswer::kYes) {
+    amount_->setFocus(Qt::OtherFocusReason);
+    return false;
+  }
   if (!NextChequeNumber(number_->text())) {
     services_.prompter->ShowError(
         QStringLiteral("מספר ההמחאה חייב להיות מספר שלם בספרות בלבד\rההמחאה לא הודפסה"), this);

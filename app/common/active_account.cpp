@@ -5,6 +5,7 @@
 #include "core/files/open_account.h"
 #include "core/files/program_folder.h"
 #include "core/text/text_compare.h"
+#include "widgets/path_text.h"
 
 namespace cheque {
 
@@ -67,7 +68,7 @@ QString ActiveAccount::LoadErrorMessage() const {
 }
 
 QString ActiveAccount::SaveErrorMessage() const {
-  return QStringLiteral("לא ניתן לשמור את החשבון בקובץ\r") + Shortened(path_, 120) +
+  return QStringLiteral("לא ניתן לשמור את החשבון בקובץ\r") + PathText(Shortened(path_, 120)) +
          QStringLiteral("\rהתנועות נשארו בזיכרון; בדוק את הדיסק ונסה שוב");
 }
 

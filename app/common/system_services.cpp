@@ -22,6 +22,7 @@
 
 #include "app/common/services.h"
 #include "core/files/program_folder.h"
+#include "widgets/path_text.h"
 
 namespace cheque {
 
@@ -124,9 +125,10 @@ class SystemPrintTarget final : public PrintTarget {
     printer.setOutputFormat(QPrinter::PdfFormat);
     printer.setOutputFileName(path);
     if (!RunPrintJob(printer, title, resolution, pages)) return false;
-    prompter_.HebrewMessageBox(QStringLiteral("לידיעתך"),
-                               QStringLiteral("לא נמצאה מדפסת, ההדפסה נשמרה בקובץ\r") + path,
-                               MessageKind::kInformation, MessageButtons::kOk, parent);
+    prompter_.HebrewMessageBox(
+        QStringLiteral("לידיעתך"),
+        QStringLiteral("לא נמצאה מדפסת, ההדפסה נשמרה בקובץ\r") + PathText(path),
+        MessageKind::kInformation, MessageButtons::kOk, parent);
     return true;
   }
 

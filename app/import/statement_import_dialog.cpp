@@ -1,7 +1,6 @@
 #include "app/import/statement_import_dialog.h"
 
 #include <QComboBox>
-#include <QFileDialog>
 #include <QFileInfo>
 #include <QGridLayout>
 #include <QGroupBox>
@@ -16,6 +15,7 @@
 #include "app/common/active_account.h"
 #include "core/text/amount.h"
 #include "core/text/date_text.h"
+#include "widgets/path_text.h"
 
 namespace cheque {
 namespace {
@@ -62,9 +62,9 @@ StatementImportDialog::StatementImportDialog(Services& services, ActiveAccount& 
   setWindowTitle(QStringLiteral("ייבוא דף בנק - ") + account_.Title());
   setLayoutDirection(Qt::RightToLeft);
   pick_file_ = [](QWidget* owner) {
-    return QFileDialog::getOpenFileName(owner, QStringLiteral("בחירת דף בנק"), {},
-                                        QStringLiteral("דפי בנק (*.csv *.xlsx *.xls *.txt);;"
-                                                       "כל הקבצים (*)"));
+    return PickFileToOpen(owner, QStringLiteral("בחירת דף בנק"), {},
+                          QStringLiteral("דפי בנק (*.csv *.xlsx *.xls *.txt);;"
+                                         "כל הקבצים (*)"));
   };
   BuildControls();
   resize(900, 700);
@@ -171,7 +171,7 @@ bool StatementImportDialog::OpenFile(const QString& path) {
     return false;
   }
   table_ = std::move(read.table);
-  file_label_->setText(QFileInfo(path).fileName());
+  file_label_->setText(PathText(QFileInfo(path).fileName()));
 
   const int columns = table_.ColumnCount();
   const int rows = std::min(static_cast<int>(table_.rows.size()), kPreviewRows);

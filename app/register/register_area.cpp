@@ -26,8 +26,6 @@ constexpr int kSectionCount = 11;
 
 int SectionOfColumn(int column) { return column + kFirstColumnSection; }
 
-bool IsAmountColumn(int column) { return column >= kBalanceColumn && column <= kExpenseColumn; }
-
 QFont StripFont(QFont font) {
   font.setPointSize(8);
   return font;
@@ -125,14 +123,10 @@ RegisterArea::RegisterArea(RegisterGrid& grid, const Register& reg, QWidget* par
   layout->addWidget(side_grid_, 1, 2);
   layout->setColumnStretch(1, 1);
 
-  const int widths[] = {0, 0, 0, 0, 50, 60, 0, 60, 0};
-  for (int column = kBalanceColumn; column <= kDateColumn; ++column) {
-    if (IsAmountColumn(column)) {
-      grid_.setColumnWidth(column, amount_widths_[column - kBalanceColumn]);
-    } else if (column != kDescriptionColumn) {
-      grid_.setColumnWidth(column, widths[column]);
-    }
+  for (int column = kBalanceColumn; column <= kCategoryColumn; ++column) {
+    grid_.setColumnWidth(column, fit_widths_[column - kBalanceColumn]);
   }
+  grid_.setColumnWidth(kDateColumn, 60);
   sort_bevel_ = new QFrame(this);
   sort_bevel_->setObjectName(QStringLiteral("Bevel6"));
   sort_bevel_->setFrameStyle(QFrame::HLine | QFrame::Sunken);
@@ -157,20 +151,20 @@ void RegisterArea::FitColumn(int column) {
 void RegisterArea::FitDescription() {
   fill_column_ = kDescriptionColumn;
   WidenStrip();
-  WidenForAmounts();
+  WidenForContents();
   FitColumn(fill_column_);
   SyncHeader();
 }
 
-bool RegisterArea::WidenForAmounts() {
-  int wanted[3];
-  std::copy(std::begin(amount_widths_), std::end(amount_widths_), wanted);
+bool RegisterArea::WidenForContents() {
+  int wanted[kFitted];
+  std::copy(std::begin(fit_widths_), std::end(fit_widths_), wanted);
   // Only the rows in view are measured: a register may hold 200,000 rows.
   const QFontMetrics plain(grid_.CellFont(false));
   const QFontMetrics bold(grid_.CellFont(true));  // a balance past the credit line
   const int last = std::min(register_.RowCount() - 1, grid_.LastShownRow());
   for (int row = grid_.TopRow(); row <= last; ++row) {
-    for (int column = kBalanceColumn; column <= kExpenseColumn; ++column) {
+    for (int column = kBalanceColumn; column <= kCategoryColumn; ++column) {
       if (register_.CellIsEmpty(row, column)) continue;
       int& width = wanted[column - kBalanceColumn];
       width = std::max(width, CellWidthFor(register_.Cell(row, column),
@@ -178,27 +172,27 @@ bool RegisterArea::WidenForAmounts() {
     }
   }
   int others = 0;
-  for (int column = kTypeColumn; column <= kDateColumn; ++column) {
+  for (int column = kDescriptionColumn; column <= kDateColumn; ++column) {
     if (column != fill_column_ && !grid_.isColumnHidden(column))
       others += grid_.columnWidth(column);
   }
   const int room = grid_.viewport()->width() - others - kMinFillWidth;
   int base = 0;
   int total = 0;
-  for (int i = 0; i < 3; ++i) {
-    base += amount_widths_[i];
+  for (int i = 0; i < kFitted; ++i) {
+    base += fit_widths_[i];
     total += wanted[i];
   }
   if (total > base && total > room) {
     // Too narrow a window: each column gets its share of what room there
     // is, and the delegate elides what still does not fit.
     const int spare = std::max(0, room - base);
-    for (int i = 0; i < 3; ++i) {
-      wanted[i] = amount_widths_[i] + (wanted[i] - amount_widths_[i]) * spare / (total - base);
+    for (int i = 0; i < kFitted; ++i) {
+      wanted[i] = fit_widths_[i] + (wanted[i] - fit_widths_[i]) * spare / (total - base);
     }
   }
   bool changed = false;
-  for (int i = 0; i < 3; ++i) {
+  for (int i = 0; i < kFitted; ++i) {
     if (grid_.columnWidth(kBalanceColumn + i) == wanted[i]) continue;
     grid_.setColumnWidth(kBalanceColumn + i, wanted[i]);
     changed = true;
@@ -252,15 +246,15 @@ void RegisterArea::SectionResized(int section, int, int new_size) {
   if (section > SectionOfColumn(kKeyColumn) && section < SectionOfColumn(kMarkColumn)) {
     const int column = section - kFirstColumnSection;
     const int width = std::max(4, new_size);
-    if (IsAmountColumn(column)) {
-      // A drag sets the width; a wider amount in view still widens it.
-      amount_widths_[column - kBalanceColumn] = width;
+    if (column <= kCategoryColumn) {
+      // A drag sets the width; a wider text in view still widens it.
+      fit_widths_[column - kBalanceColumn] = width;
     } else {
       grid_.setColumnWidth(column, width);
     }
     // The date column takes what is left.
     if (column != kDateColumn) fill_column_ = kDateColumn;
-    WidenForAmounts();
+    WidenForContents();
     if (column != kDateColumn) FitColumn(kDateColumn);
   }
   SyncHeader();
@@ -268,7 +262,7 @@ void RegisterArea::SectionResized(int section, int, int new_size) {
 
 void RegisterArea::RedrawSideAreas() {
   const bool strip_changed = WidenStrip();
-  if (WidenForAmounts() || strip_changed) {
+  if (WidenForContents() || strip_changed) {
     FitColumn(fill_column_);
     SyncHeader();
   }

@@ -61,8 +61,9 @@ class RegisterArea : public QWidget {
   void SectionResized(int section, int old_size, int new_size);
   void SyncHeader();
   void FitColumn(int column);
-  // Sets the widths the amounts in view need; true when any changed.
-  bool WidenForAmounts();
+  // Sets the widths the amounts, types and categories in view need, before
+  // the description takes the rest; true when any changed.
+  bool WidenForContents();
   // PB1 widens for the differences in view; true when it changed.
   bool WidenStrip();
 
@@ -73,9 +74,10 @@ class RegisterArea : public QWidget {
   MarkerStrip* strip_ = nullptr;
   QTableWidget* side_grid_ = nullptr;
   QFrame* sort_bevel_ = nullptr;
-  // Balance, income and expense: the width set at start or by dragging the
-  // header, which wider amounts may exceed.
-  int amount_widths_[3] = {65, 65, 65};
+  // Balance, income, expense, type and category: the width set at start or
+  // by dragging the header, which wider texts in view may exceed.
+  static constexpr int kFitted = 5;
+  int fit_widths_[kFitted] = {65, 65, 65, 50, 60};
   // The column that takes the width the others leave: the description, or
   // the date after a header drag.
   int fill_column_ = kDescriptionColumn;

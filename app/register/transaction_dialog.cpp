@@ -4,6 +4,7 @@
 #include <QCalendarWidget>
 #include <QCheckBox>
 #include <QComboBox>
+#include <QCompleter>
 #include <QGridLayout>
 #include <QHBoxLayout>
 #include <QHeaderView>
@@ -13,6 +14,7 @@
 #include <QLocale>
 #include <QPushButton>
 #include <QSpinBox>
+#include <QStringListModel>
 #include <QTreeWidget>
 #include <QVBoxLayout>
 
@@ -219,13 +221,25 @@ void TDateFrm::ConnectFields() {
     updating_ = false;
   });
   connect(suggestions_, &QListWidget::itemDoubleClicked, this, [this] { SuggestionChosen(); });
-  focus_watch_ = connect(qApp, &QApplication::focusChanged, this, [this](QWidget*, QWidget* now) {
-    if (now != description_ && now != suggestions_ && now != nullptr) HideSuggestions();
-  });
+  focus_watch_ =
+      connect(qApp, &QApplication::focusChanged, this, [this](QWidget* before, QWidget* now) {
+        if (now != description_ && now != suggestions_ && now != nullptr) HideSuggestions();
+        if (before == category_ && now != category_choices_->popup()) CompleteCategoryText();
+      });
 
   connect(type_, &QComboBox::activated, this, &TDateFrm::TypeActivated);
   connect(category_, &QLineEdit::textChanged, this, &TDateFrm::CategoryChanged);
   connect(category_, &QLineEdit::textEdited, this, [this] { CategoryEdited(); });
+  category_choices_ = new QCompleter(new QStringListModel(this), this);
+  category_choices_->setWidget(category_);
+  category_choices_->setCompletionMode(QCompleter::UnfilteredPopupCompletion);
+  category_choices_->popup()->setObjectName(QStringLiteral("LBCategories"));
+  category_choices_->popup()->setLayoutDirection(Qt::RightToLeft);
+  connect(category_choices_, qOverload<const QString&>(&QCompleter::activated), this,
+          [this](const QString& path) {
+            SetCategoryText(path);
+            SelectNode(tree_.FindPath(path));
+          });
   connect(tree_view_, &QTreeWidget::currentItemChanged, this, [this](QTreeWidgetItem* item) {
     if (!updating_ && item != nullptr) SetCategoryText(tree_.FullPath(CurrentNode()));
   });

@@ -11,6 +11,7 @@
 class QCalendarWidget;
 class QCheckBox;
 class QComboBox;
+class QCompleter;
 class QKeyEvent;
 class QLabel;
 class QLineEdit;
@@ -86,6 +87,7 @@ class TDateFrm : public QDialog {
   void TypeActivated(int index);
   void CategoryChanged(const QString& text);
   void CategoryEdited();
+  void CompleteCategoryText();
   int CurrentNode() const;
   void SelectNode(int node);
   void MoveToNode(int node);
@@ -122,17 +124,18 @@ class TDateFrm : public QDialog {
   bool suppress_completion_ = false;
   QWidget* first_focus_ = nullptr;
 
-  QLineEdit* description_ = nullptr;    // Edit1
-  QListWidget* suggestions_ = nullptr;  // LBOptional
-  QLineEdit* expense_ = nullptr;        // EdtOut
-  QLineEdit* income_ = nullptr;         // EdtIn
-  QComboBox* type_ = nullptr;           // ComboBox3
-  QLineEdit* reference_ = nullptr;      // EdtRef
-  QLineEdit* category_ = nullptr;       // Edit2
-  QTreeWidget* tree_view_ = nullptr;    // Outline1
-  QPushButton* edit_tree_ = nullptr;    // SpeedButton1
-  QSpinBox* repeat_ = nullptr;          // SpinEdit2
-  QComboBox* period_ = nullptr;         // ComboBox1
+  QLineEdit* description_ = nullptr;        // Edit1
+  QListWidget* suggestions_ = nullptr;      // LBOptional
+  QLineEdit* expense_ = nullptr;            // EdtOut
+  QLineEdit* income_ = nullptr;             // EdtIn
+  QComboBox* type_ = nullptr;               // ComboBox3
+  QLineEdit* reference_ = nullptr;          // EdtRef
+  QLineEdit* category_ = nullptr;           // Edit2
+  QCompleter* category_choices_ = nullptr;  // the categories a typed name fits
+  QTreeWidget* tree_view_ = nullptr;        // Outline1
+  QPushButton* edit_tree_ = nullptr;        // SpeedButton1
+  QSpinBox* repeat_ = nullptr;              // SpinEdit2
+  QComboBox* period_ = nullptr;             // ComboBox1
   QLabel* period_label_ = nullptr;
   QLineEdit* date_ = nullptr;            // Edit3
   QCalendarWidget* calendar_ = nullptr;  // Calendar1

@@ -4,6 +4,7 @@
 #include <QApplication>
 #include <QCalendarWidget>
 #include <QComboBox>
+#include <QCompleter>
 #include <QFocusEvent>
 #include <QKeyEvent>
 #include <QLabel>
@@ -12,6 +13,7 @@
 #include <QPushButton>
 #include <QScopedValueRollback>
 #include <QSpinBox>
+#include <QStringListModel>
 #include <QTreeWidget>
 #include <algorithm>
 #include <utility>
@@ -19,6 +21,7 @@
 #include "app/common/amount_field.h"
 #include "app/common/calendar_dialog.h"
 #include "app/register/transaction_dialog.h"
+#include "core/categories/category_completion.h"
 #include "core/register/completion.h"
 #include "core/register/register.h"
 #include "core/text/amount.h"
@@ -225,8 +228,24 @@ void TDateFrm::CategoryChanged(const QString& text) {
 }
 
 void TDateFrm::CategoryEdited() {
-  const int node = tree_.FindPathPrefix(category_->text());
-  SelectNode(node >= 0 ? node : 0);
+  const CategoryCompletion found = CompleteCategory(tree_, category_->text());
+  SelectNode(found.node >= 0 ? found.node : 0);
+  auto* model = static_cast<QStringListModel*>(category_choices_->model());
+  model->setStringList(found.choices);
+  if (found.choices.isEmpty()) {
+    category_choices_->popup()->hide();
+  } else {
+    category_choices_->complete();
+  }
+}
+
+// A category's own name stands for its full path, written once the user
+// leaves the field, so the row never names a category the tree lacks.
+void TDateFrm::CompleteCategoryText() {
+  const CategoryCompletion found = CompleteCategory(tree_, category_->text());
+  if (found.path.isEmpty()) return;
+  SetCategoryText(found.path);
+  SelectNode(found.node);
 }
 
 int TDateFrm::CurrentNode() const {

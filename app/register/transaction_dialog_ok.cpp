@@ -24,6 +24,7 @@ void TDateFrm::OkClick() {
   bool* busy = busy_ != nullptr ? busy_ : &own_flag;
   // The main window may hold the flag already while it opened the dialog.
   const bool was_busy = std::exchange(*busy, true);
+  CompleteCategoryText();
 
   const bool bank_category = IsBankBalanceRow(QStringView(category_->text()));
   if (bank_category != (type_->currentIndex() == kBankBalanceType)) {

@@ -1,16 +1,16 @@
 #include "app/reports/csv_export_dialog.h"
 
 #include <QDir>
-#include <QFileDialog>
 
 #include "core/reports/csv_export.h"
+#include "widgets/path_text.h"
 
 namespace cheque {
 
 CsvPathPicker FileDialogCsvPicker() {
   return [](QWidget* parent, const QString& suggested) {
-    return QFileDialog::getSaveFileName(parent, QStringLiteral("ייצוא"), suggested,
-                                        QStringLiteral("CSV (*.csv)"));
+    return PickFileToSave(parent, QStringLiteral("ייצוא"), suggested,
+                          QStringLiteral("CSV (*.csv)"));
   };
 }
 
@@ -20,7 +20,8 @@ bool ExportCsv(Services& services, QWidget* parent, const CsvPathPicker& picker,
   if (path.isEmpty()) return false;
   QString error;
   if (WriteCsvFile(path, bytes, &error)) return true;
-  QString text = QStringLiteral("לא ניתן לשמור את הקובץ\r") + QDir::toNativeSeparators(path);
+  QString text =
+      QStringLiteral("לא ניתן לשמור את הקובץ\r") + PathText(QDir::toNativeSeparators(path));
   if (!error.isEmpty()) text += u'\r' + error;
   services.prompter->ShowError(text, parent);
   return false;

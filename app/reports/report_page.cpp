@@ -135,6 +135,8 @@ ReportPage::ReportPage(Services& services, TSplash& splash, const QString& folde
   auto* charts = new QWidget(notebook_);
   graph_types_ = new QComboBox(charts);
   graph_types_->setObjectName(QStringLiteral("CBGraphTyp"));
+  // The items change with each report: the list widens to its longest.
+  graph_types_->setSizeAdjustPolicy(QComboBox::AdjustToContents);
   auto* chart_layout = new QVBoxLayout(charts);
   chart_layout->addWidget(graph_types_, 0, Qt::AlignRight);
   chart_ = new ReportChart(charts);

@@ -5,6 +5,7 @@
 #include <QVBoxLayout>
 
 #include "app/shell/help_context.h"
+#include "widgets/program_version.h"
 
 namespace cheque {
 
@@ -25,7 +26,7 @@ TAboutBox::TAboutBox(Services& services, QWidget* parent) : QDialog(parent) {
   big.setPointSize(big.pointSize() + 4);
   big.setBold(true);
   product->setFont(big);
-  add_line(QStringLiteral("Version"), QStringLiteral("גירסה 1.07"));
+  add_line(QStringLiteral("Version"), VersionCaption());
   add_line(QStringLiteral("Copyright"), QStringLiteral("Cheque - תוכנת תזרים מזומנים"));
   // There is no web site: the second line leads to the help pages.
   QLabel* help = add_line(QStringLiteral("Comments"),

@@ -172,11 +172,14 @@ AmountWords AmountInWords(QStringView typed) {
 
 WordsLines SplitWords(const QString& words, const std::function<double(QStringView)>& width,
                       double limit) {
-  QString first = words;
-  if (width(words) > limit) {
-    while (!first.isEmpty() && width(first) > limit) first.chop(1);
-    while (!first.isEmpty() && !first.endsWith(u' ')) first.chop(1);
+  if (width(words) <= limit) {
+    // Only a trailing blank is repeated below; the last letter of a line
+    // that ends in a word (the page's first caption) would print twice.
+    return {words, words.endsWith(u' ') ? QStringLiteral(" ") : QString()};
   }
+  QString first = words;
+  while (!first.isEmpty() && width(first) > limit) first.chop(1);
+  while (!first.isEmpty() && !first.endsWith(u' ')) first.chop(1);
   // The rest begins at the first line's last character, the blank.
   return {first, words.mid(std::max<qsizetype>(0, first.size() - 1))};
 }

@@ -36,7 +36,8 @@ AmountWords AmountInWords(QStringView typed);
 
 // The words line on the cheque's two lines: the first holds as many whole
 // words as fit in `limit` units of `width`; the rest starts with the blank
-// that ends the first. When everything fits, the rest is the last character.
+// that ends the first. When everything fits, the rest is a blank, or nothing
+// when the line does not end in one.
 struct WordsLines {
   QString first;
   QString rest;

@@ -9,6 +9,8 @@
 
 namespace cheque {
 
+inline const QString kDefaultVatPercent = QStringLiteral("18");
+
 // One account's definition: the 14 lines of its record in the account list.
 struct AccountDefinition {
   QString name;
@@ -24,7 +26,9 @@ struct AccountDefinition {
   QString next_cheque = QStringLiteral("0000000");
   bool business = true;
   QString opening_balance = QStringLiteral("0");
-  QString vat_percent = QStringLiteral("17");
+  // A new account's VAT, Israel's rate since 1 January 2025; a stored
+  // percent is kept as it is (old books may keep 17).
+  QString vat_percent = kDefaultVatPercent;
 
   static constexpr int kLineCount = 14;
   QStringList ToLines() const;

@@ -137,7 +137,7 @@ class AccountDataTest : public QObject {
     QCOMPARE(ListBytes(home),
              before + JoinLines({u"חשבון הבית"_s, base, u"לאומי"_s, QString(), QString(),
                                  kBlankPhone, kBlankPhone, kBlankMobile, u"123-456"_s, u"5000"_s,
-                                 u"0000000"_s, u"1"_s, u"1200.50"_s, u"17"_s}));
+                                 u"0000000"_s, u"1"_s, u"1200.50"_s, u"18"_s}));
     QCOMPARE(dialog.AccountFileName(), home.Path(base + u".dat"_s));
     const QStringList listed =
         first_run ? QStringList{u"חשבון הבית"_s} : QStringList{u"Home"_s, u"חשבון הבית"_s};

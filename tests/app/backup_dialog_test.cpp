@@ -11,6 +11,7 @@
 #include "core/files/line_file.h"
 #include "core/files/open_account.h"
 #include "tests/app/register_home.h"
+#include "widgets/path_text.h"
 
 namespace cheque::testing {
 namespace {
@@ -121,7 +122,7 @@ class BackupDialogTest : public QObject {
     const auto& asked = home.prompter.Asked();
     QCOMPARE(asked.size(), size_t{2});
     QCOMPARE(asked[0].caption, u"לאישורך"_s);
-    QCOMPARE(asked[0].text, u" ? "_s + folder + u" גיבוי לכונן "_s);
+    QCOMPARE(asked[0].text, u" ? "_s + PathText(folder) + u" גיבוי לכונן "_s);
     QCOMPARE(asked[0].kind, MessageKind::kConfirmation);
     QCOMPARE(asked[1].caption, u"לידיעתך"_s);
     QCOMPARE(asked[1].text, u"הגיבוי הסתיים בהצלחה"_s);

@@ -200,6 +200,23 @@ class ChequePageTest : public QObject {
     }
   }
 
+  // A cheque of 0 is asked about first; "לא" prints and enters nothing.
+  void ZeroAmountAsksFirst() {
+    for (const MessageAnswer answer : {MessageAnswer::kNo, MessageAnswer::kYes}) {
+      ChequeProgram program;
+      program.Start();
+      program.FillCheque();
+      program.Type(u"EdtAmount"_s, u"0"_s);
+      program.home.prompter.Answer(answer);
+      program.Print();
+      QCOMPARE(program.home.prompter.AskedTexts(),
+               QStringList{u"\u2067סכום ההמחאה הוא 0. להדפיס בכל זאת?\u2069"_s});
+      const bool printed = answer == MessageAnswer::kYes;
+      QCOMPARE(program.home.printer.files.size(), printed ? 1 : 0);
+      QCOMPARE(program.Rows().RowCount(), printed ? 3 : 2);
+    }
+  }
+
   void EnterInThePayeeMovesOnAndNeverPrints() {
     ChequeProgram program;
     program.Start();

@@ -1,7 +1,9 @@
 #include "app/register/transaction_dialog.h"
 
+#include <QAbstractItemView>
 #include <QApplication>
 #include <QComboBox>
+#include <QCompleter>
 #include <QFile>
 #include <QInputMethodEvent>
 #include <QLineEdit>
@@ -526,6 +528,29 @@ class TransactionDialogTest : public QObject {
     });
     QCOMPARE(seen, (QStringList{u"ביג|ביגוד"_s, category}));
     QCOMPARE(f.home.prompter.Asked().size(), size_t{1});
+  }
+
+  // A category's own name: the one that fits is written in full on leaving
+  // the field, several are offered, and a name that fits none stays as typed.
+  void categoryByItsOwnName() {
+    Fixture f;
+    QStringList seen;
+    f.OpenNew([&](QWidget* w) {
+      QAbstractItemView* choices = w->findChild<QCompleter*>()->popup();
+      TypeInto(w, u"Edit2"_s, u"דלק"_s);
+      seen << QString::number(choices->isVisible());
+      Key(Qt::Key_Return);
+      seen << Text(w, u"Edit2"_s) + u'|' + FocusName();
+      TypeInto(w, u"Edit2"_s, u"אח"_s);
+      seen << QString::number(choices->model()->rowCount());
+      choices->setCurrentIndex(choices->model()->index(1, 0));
+      QTest::keyClick(choices, Qt::Key_Return);
+      seen << Text(w, u"Edit2"_s);
+      TypeInto(w, u"Edit2"_s, u"גז"_s);
+      Key(Qt::Key_Return);
+      seen << Text(w, u"Edit2"_s);
+    });
+    QCOMPARE(seen, (QStringList{u"0"_s, u"רכב\\דלק|Outline1"_s, u"2"_s, u"רכב\\אחזקה"_s, u"גז"_s}));
   }
 
   // "עריכה" asks for the editor; the tree then comes again from the account's

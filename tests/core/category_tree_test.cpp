@@ -8,6 +8,7 @@
 #include <tuple>
 #include <utility>
 
+#include "core/categories/category_completion.h"
 #include "core/text/codec.h"
 
 using namespace cheque;
@@ -70,6 +71,38 @@ TEST(CategoryTree, StructureAndLookupIgnoringLatinCase) {
     EXPECT_EQ(tree.FindPath(text), equal) << S(QString::fromUtf16(text));
   }
   EXPECT_EQ(CategoryTree().FindPathPrefix(u""), -1);
+}
+
+TEST(CategoryCompletion, FullPathThenOneLastLevelThenSeveral) {
+  const CategoryTree tree = CategoryTree::FromBytes(EncodeWin1255(
+      u"משרד\r\n\tחשמל\r\n\tשכירות\r\nרכב\r\n\tביטוח\r\nבית\r\n\tביטוח\r\n\tחשבונות\r\n"));
+  const struct {
+    const char16_t* typed;
+    int node;
+    const char16_t* path;
+    const char16_t* choices;
+  } cases[] = {
+      // A full path begins with it: the tree shows it, the text is the user's.
+      {u"משרד\\ח", 1, u"", u""},
+      {u"ב", 5, u"", u""},
+      {u"חשבונות", 7, u"בית\\חשבונות", u""},
+      // One category's own name, or its beginning: its full path.
+      {u"חשמל", 1, u"משרד\\חשמל", u""},
+      {u"שכ", 2, u"משרד\\שכירות", u""},
+      // "חש" begins both "חשמל" and "חשבונות" as last levels, and no path.
+      {u"חש", 1, u"", u"משרד\\חשמל|בית\\חשבונות"},
+      {u"ביטוח", 4, u"", u"רכב\\ביטוח|בית\\ביטוח"},
+      // Nothing fits: kept as typed.
+      {u"גז", -1, u"", u""},
+      {u"", -1, u"", u""},
+  };
+  for (const auto& c : cases) {
+    const CategoryCompletion found = CompleteCategory(tree, c.typed);
+    const std::string typed = S(QString::fromUtf16(c.typed));
+    EXPECT_EQ(found.node, c.node) << typed;
+    EXPECT_EQ(S(found.path), S(QString::fromUtf16(c.path))) << typed;
+    EXPECT_EQ(S(found.choices.join(u'|')), S(QString::fromUtf16(c.choices))) << typed;
+  }
 }
 
 TEST(CategoryTree, BuiltInTree) {

@@ -174,6 +174,8 @@ TEST(AmountWords, SplitAtTheLastBlankThatFits) {
       {u"אאא בבב גגג ", 8, u"אאא בבב ", u" גגג "},
       {u"אאא בבב גגג ", 12, u"אאא בבב גגג ", u" "},
       {u"אב ", 1150, u"אב ", u" "},
+      // The page's first caption ends in a letter, which never repeats below.
+      {u"אפס שקלים בלבד", 1150, u"אפס שקלים בלבד", u""},
       // No blank within the limit: nothing on the first line.
       {u"אאאאאאאאאא ", 5, u"", u"אאאאאאאאאא "},
   };

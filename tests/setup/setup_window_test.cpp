@@ -2,6 +2,7 @@
 #include "setup/setup_window.h"
 
 #include <QApplication>
+#include <QComboBox>
 #include <QDir>
 #include <QFile>
 #include <QLabel>
@@ -13,6 +14,7 @@
 #include "core/install/install.h"
 #include "setup/select_dir.h"
 #include "setup/setup_prompter.h"
+#include "widgets/path_text.h"
 
 namespace cheque::setup {
 namespace {
@@ -81,6 +83,44 @@ class SetupWindowTest : public QObject {
     QCOMPARE(shown, 2);
     QCOMPARE(prompter.asked, QStringList(2, QStringLiteral("האם באמת ברצונך להפסיק את ההתקנה")));
     QVERIFY(!install::IsInstalled(places_));
+  }
+
+  // The volume box and the target read left to right; the chosen volume is
+  // the path itself, never the text shown.
+  void VolumeBoxShowsPathsLeftToRight() {
+    TSlctDir folder(places_);
+    auto* drives = folder.findChild<QComboBox*>(QStringLiteral("DriveComboBox1"));
+    QCOMPARE(drives->layoutDirection(), Qt::LeftToRight);
+    QCOMPARE(drives->itemText(0), PathText(places_.home));
+    QCOMPARE(folder.Target(), install::DefaultTarget(places_));
+    QCOMPARE(folder.findChild<QLabel*>(QStringLiteral("Panel1"))->text(),
+             PathText(install::DefaultTarget(places_)));
+  }
+
+  // The last message names the folder and how to start the program.
+  void InstalledMessageNamesFolderAndMenu() {
+    QTemporaryDir source;
+    QFile program(source.filePath(QStringLiteral("Cheque")));
+    QVERIFY(program.open(QIODevice::WriteOnly));
+    program.close();
+    ScriptedPrompter prompter;
+    TForm1 window(places_, source.path(), prompter);
+    window.show();
+    QTimer accept;
+    connect(&accept, &QTimer::timeout, this, [] {
+      if (auto* folder = qobject_cast<TSlctDir*>(QApplication::activeModalWidget())) {
+        folder->findChild<QPushButton*>(QStringLiteral("BitBtn1"))->click();
+      }
+    });
+    accept.start(10);
+    window.Install();
+    accept.stop();
+    QVERIFY(install::IsInstalled(places_));
+    QVERIFY(!prompter.asked.isEmpty());
+    const QStringList lines = prompter.asked.last().split(u'\r');
+    QCOMPARE(lines.first(), QStringLiteral("ההתקנה הסתיימה בהצלחה"));
+    QVERIFY(lines.contains(PathText(install::DefaultTarget(places_))));
+    QVERIFY(lines.last().contains(QStringLiteral("\"תזרים מזומנים\"")));
   }
 
  private:

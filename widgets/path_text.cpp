@@ -1,0 +1,85 @@
+#include "widgets/path_text.h"
+
+#include <QAbstractItemView>
+#include <QComboBox>
+#include <QFileDialog>
+#include <QFileInfo>
+#include <QLineEdit>
+
+namespace cheque {
+namespace {
+
+constexpr QChar kLeftToRightIsolate(0x2066);
+constexpr QChar kPopDirectionalIsolate(0x2069);
+constexpr QChar kLeftToRightMark(0x200E);
+
+// Qt's own picker builds its controls when first shown; a desktop's native
+// one has none and reads paths its own way.
+class FilePicker : public QFileDialog {
+ public:
+  FilePicker(QWidget* parent, const QString& caption, const QString& folder, const QString& filters)
+      : QFileDialog(parent, caption, folder, filters) {
+    setObjectName(QStringLiteral("FilePicker"));
+  }
+
+  QString Pick() {
+    if (exec() != QDialog::Accepted || selectedFiles().isEmpty()) return {};
+    return selectedFiles().constFirst();
+  }
+
+ protected:
+  void showEvent(QShowEvent* event) override {
+    for (const char* name : {"lookInCombo", "fileNameEdit", "fileTypeCombo"}) {
+      ShowPathLeftToRight(findChild<QWidget*>(QString::fromLatin1(name)));
+    }
+    QFileDialog::showEvent(event);
+  }
+};
+
+}  // namespace
+
+QString PathText(const QString& path) {
+  // A slash between two Hebrew folder names would join them into one
+  // right-to-left run and swap them; a mark after each keeps it in line.
+  QString shown = path;
+  shown.replace(u'/', QString(u'/') + kLeftToRightMark);
+  return kLeftToRightIsolate + shown + kPopDirectionalIsolate;
+}
+
+QString PlainPath(const QString& shown) {
+  QString path = shown;
+  for (const QChar mark : {kLeftToRightIsolate, kPopDirectionalIsolate, kLeftToRightMark}) {
+    path.remove(mark);
+  }
+  return path;
+}
+
+void ShowPathLeftToRight(QWidget* control) {
+  if (control == nullptr) return;
+  control->setLayoutDirection(Qt::LeftToRight);
+  if (auto* box = qobject_cast<QComboBox*>(control)) {
+    box->view()->setLayoutDirection(Qt::LeftToRight);
+    if (QLineEdit* edit = box->lineEdit()) edit->setLayoutDirection(Qt::LeftToRight);
+  }
+}
+
+QString PickFileToOpen(QWidget* parent, const QString& caption, const QString& folder,
+                       const QString& filters) {
+  FilePicker picker(parent, caption, folder, filters);
+  picker.setAcceptMode(QFileDialog::AcceptOpen);
+  picker.setFileMode(QFileDialog::ExistingFile);
+  return picker.Pick();
+}
+
+QString PickFileToSave(QWidget* parent, const QString& caption, const QString& suggested,
+                       const QString& filters) {
+  const QFileInfo file(suggested);
+  FilePicker picker(parent, caption, suggested.isEmpty() ? QString() : file.absolutePath(),
+                    filters);
+  picker.setAcceptMode(QFileDialog::AcceptSave);
+  picker.setFileMode(QFileDialog::AnyFile);
+  if (!suggested.isEmpty()) picker.selectFile(file.fileName());
+  return picker.Pick();
+}
+
+}  // namespace cheque
