@@ -20,8 +20,11 @@ namespace {
 
 constexpr char16_t kUsage[] =
     u"usage: cheque-cli import --home DIR --account NAME --file STATEMENT\n"
-    u"                         [--mapping MAPPING] [--today D/M/YYYY] [--dry-run]\n"
+    u"                         [--mapping MAPPING] [--sheet N] [--today D/M/YYYY] [--dry-run]\n"
     u"  STATEMENT: .csv (UTF-8 or Windows-1255; comma, semicolon or TAB), .xlsx or .xls\n"
+    u"             (also a web page's table or an Excel 2003 XML saved as .xls)\n"
+    u"  N: the sheet, or the web page's table, counted from 1 in the file's order;\n"
+    u"     without it a workbook's first sheet, or the table of most rows\n"
     u"  MAPPING: columns and the first movement's row, counted from 1, e.g.\n"
     u"           date=1,desc=2,ref=3,amount=4,balance=6,first=2 (or debit=4,credit=5);\n"
     u"           without it, the mapping remembered in DIR for the file's header row\n"
@@ -34,6 +37,7 @@ struct Options {
   QString account;
   QString file;
   std::optional<ColumnMapping> mapping;
+  int sheet = kDefaultSheet;  // from 0
   QDate today = QDate::currentDate();
   bool dry_run = false;
 };
@@ -57,6 +61,10 @@ std::optional<Options> ParseOptions(const QStringList& args) {
     } else if (option == u"--mapping") {
       options.mapping = ParseMappingText(value);
       if (!options.mapping) return std::nullopt;
+    } else if (option == u"--sheet") {
+      bool ok = false;
+      options.sheet = value.toInt(&ok) - 1;
+      if (!ok || options.sheet < 0) return std::nullopt;
     } else if (option == u"--today") {
       const auto date = ReadDateText(QStringView(value), QDate::currentDate());
       if (!date) return std::nullopt;
@@ -142,7 +150,7 @@ int RunImportCommand(const QStringList& args) {
                 QStringLiteral(": ") + ReadErrorText(load.error));
   }
 
-  const StatementRead statement = ReadStatementFile(options->file);
+  const StatementRead statement = ReadStatementFile(options->file, options->sheet);
   if (!statement.Ok()) return Fail(statement.error);
   const QString memory_path = QDir(options->home).filePath(QStringLiteral("Import.dat"));
   MappingMemory memory = MappingMemory::Load(memory_path);

@@ -8,7 +8,7 @@ packages=(
   build-essential cmake ninja-build pkg-config clang-format
   qt6-base-dev qt6-charts-dev libqt6opengl6-dev qt6-qpa-plugins libgl-dev
   libqt6svg6 qt6-multimedia-dev qt6-translations-l10n
-  libfreexl-dev libquazip1-qt6-dev
+  libgsf-1-dev libxml2-dev libquazip1-qt6-dev
   libgtest-dev libgmock-dev libbenchmark-dev
   culmus fonts-dejavu-core
   xvfb xauth poppler-utils

@@ -80,6 +80,17 @@ void StatementImportDialog::BuildControls() {
   file_label_->setObjectName(QStringLiteral("LblFile"));
   file_row->addWidget(pick);
   file_row->addWidget(file_label_, 1);
+  sheet_label_ = new QLabel(QStringLiteral("גיליון"), this);
+  sheet_ = new QComboBox(this);
+  sheet_->setObjectName(QStringLiteral("CmbSheet"));
+  sheet_label_->setVisible(false);
+  sheet_->setVisible(false);
+  // A sheet that cannot be read leaves the one shown before.
+  connect(sheet_, &QComboBox::activated, this, [this](int index) {
+    if (!OpenFile(path_, index)) sheet_->setCurrentIndex(sheet_shown_);
+  });
+  file_row->addWidget(sheet_label_);
+  file_row->addWidget(sheet_);
   layout->addLayout(file_row);
 
   auto* preview_box = new QGroupBox(QStringLiteral("תחילת הקובץ"), this);
@@ -164,14 +175,21 @@ bool StatementImportDialog::PickFile() {
   return !path.isEmpty() && OpenFile(path);
 }
 
-bool StatementImportDialog::OpenFile(const QString& path) {
-  StatementRead read = ReadStatementFile(path);
+bool StatementImportDialog::OpenFile(const QString& path, int sheet) {
+  StatementRead read = ReadStatementFile(path, sheet);
   if (!read.Ok()) {
     services_.prompter->ShowError(read.error, this);
     return false;
   }
+  path_ = path;
   table_ = std::move(read.table);
   file_label_->setText(PathText(QFileInfo(path).fileName()));
+  sheet_->clear();
+  sheet_->addItems(read.sheets);
+  sheet_->setCurrentIndex(read.sheet);
+  sheet_shown_ = read.sheet;
+  sheet_->setVisible(read.sheets.size() > 1);
+  sheet_label_->setVisible(read.sheets.size() > 1);
 
   const int columns = table_.ColumnCount();
   const int rows = std::min(static_cast<int>(table_.rows.size()), kPreviewRows);

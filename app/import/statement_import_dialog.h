@@ -34,7 +34,9 @@ class StatementImportDialog : public QDialog {
 
   // Asks for a file and shows it; false when none was read.
   bool PickFile();
-  bool OpenFile(const QString& path);
+  // `sheet` from 0; by default the reader's choice. The sheet choice shows
+  // when the file holds more than one sheet or table.
+  bool OpenFile(const QString& path, int sheet = kDefaultSheet);
   // The mapping the controls show.
   ColumnMapping Mapping() const;
   void SetMapping(const ColumnMapping& mapping);
@@ -57,7 +59,11 @@ class StatementImportDialog : public QDialog {
   ImportPlan plan_;
   bool filling_ = false;  // set while the controls are filled, not changed by the user
 
+  QString path_;
   QLabel* file_label_ = nullptr;
+  QLabel* sheet_label_ = nullptr;
+  QComboBox* sheet_ = nullptr;
+  int sheet_shown_ = 0;
   QTableWidget* preview_ = nullptr;
   struct Choice {
     int ColumnMapping::*field;

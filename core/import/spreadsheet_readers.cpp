@@ -1,63 +1,61 @@
-// The two spreadsheet kinds: ".xlsx" (a zip of XML parts, through QuaZip and
-// QXmlStreamReader) and ".xls" (BIFF, through libfreexl).
+// ".xlsx" statements: a zip of XML parts, through QuaZip and QXmlStreamReader.
+// The zip's parts are inflated under a cap, so that a small file cannot
+// swell into all of memory.
 
-#include <freexl.h>
 #include <quazip.h>
 #include <quazipfile.h>
 
-#include <QFileInfo>
-#include <QRegularExpression>
+#include <QBuffer>
 #include <QSet>
 #include <QXmlStreamReader>
-#include <cmath>
 
+#include "core/import/reader_support.h"
 #include "core/import/statement_table.h"
-#include "core/text/date_text.h"
 
 namespace cheque {
 namespace {
 
-QString Unreadable(const QString& path) {
-  return QStringLiteral("לא ניתן לקרוא את הקובץ ") + QFileInfo(path).fileName() +
-         QStringLiteral(": הקובץ פגום או אינו גיליון נתונים");
-}
-
-// Puts a cell into the table, growing it; false beyond the limits.
-bool PutCell(StatementTable& table, qint64 row, qint64 column, const QString& text) {
-  if (row < 0 || column < 0 || row >= kMaxStatementRows) return false;
-  if (column >= kMaxStatementColumns) {
-    table.too_large = true;
-    return true;
-  }
-  if (static_cast<size_t>(row) >= table.rows.size())
-    table.rows.resize(static_cast<size_t>(row) + 1);
-  auto& cells = table.rows[static_cast<size_t>(row)];
-  if (static_cast<size_t>(column) >= cells.size()) cells.resize(static_cast<size_t>(column) + 1);
-  cells[static_cast<size_t>(column)] = text;
-  return true;
-}
-
-// A spreadsheet's date serial (days since 30/12/1899, as the register's day
-// numbers) in the register's form.
-QString SerialDateText(double serial) {
-  return DateText(DateFromDayNumber(static_cast<qint64>(std::floor(serial))));
-}
+using namespace reader;
 
 QStringView Attribute(const QXmlStreamReader& reader, const char* name) {
   return reader.attributes().value(QLatin1StringView(name));
 }
 
-QString NumberText(double value) { return QString::number(value, 'g', 15); }
-
 // ---- .xlsx
 
-bool ReadPart(QuaZip& zip, const QString& name, QByteArray& bytes) {
+// What may still be inflated, shared by the parts of one file.
+struct InflateBudget {
+  qint64 left = 0;
+  bool exceeded = false;
+};
+
+// A part inflated in pieces, never past its declared size or the budget:
+// the declared sizes were checked before, but a damaged zip may lie.
+bool ReadPart(QuaZip& zip, const QString& name, QByteArray& bytes, InflateBudget& budget) {
+  bytes.clear();
   if (!zip.setCurrentFile(name)) return false;
+  QuaZipFileInfo64 info;
+  if (!zip.getCurrentFileInfo(&info)) return false;
   QuaZipFile part(&zip);
   if (!part.open(QIODevice::ReadOnly)) return false;
-  bytes = part.readAll();
+  const qint64 declared = static_cast<qint64>(info.uncompressedSize);
+  if (declared > budget.left) {
+    budget.exceeded = true;
+    return false;
+  }
+  bytes.reserve(static_cast<qsizetype>(declared));
+  char chunk[64 * 1024];
+  qint64 got = 0;
+  while ((got = part.read(chunk, sizeof chunk)) > 0) {
+    if (bytes.size() + got > declared) {
+      budget.exceeded = true;
+      return false;
+    }
+    bytes.append(chunk, static_cast<qsizetype>(got));
+  }
+  budget.left -= bytes.size();
   part.close();
-  return part.getZipError() == UNZ_OK;
+  return got == 0 && part.getZipError() == UNZ_OK;
 }
 
 // "B12" -> column 1 (row ignored); -1 when it holds no letters.
@@ -92,7 +90,7 @@ std::vector<QString> SharedStrings(const QByteArray& xml) {
 
 // The style indexes whose number format shows a date.
 QSet<int> DateStyles(const QByteArray& xml) {
-  QSet<int> date_formats = {14, 15, 16, 17, 18, 19, 20, 21, 22, 45, 46, 47};
+  QSet<int> date_formats;
   QSet<int> styles;
   QXmlStreamReader reader(xml);
   bool in_cell_formats = false;
@@ -101,18 +99,14 @@ QSet<int> DateStyles(const QByteArray& xml) {
     reader.readNext();
     if (reader.isStartElement()) {
       if (reader.name() == u"numFmt") {
-        // A format with day, month or year letters outside quotes and brackets.
-        QString code = Attribute(reader, "formatCode").toString();
-        code.remove(QRegularExpression(QStringLiteral("\"[^\"]*\"|\\[[^\\]]*\\]")));
-        if (code.contains(QRegularExpression(QStringLiteral("[dmyDMY]")))) {
+        if (IsDateFormatCode(Attribute(reader, "formatCode").toString())) {
           date_formats.insert(Attribute(reader, "numFmtId").toInt());
         }
       } else if (reader.name() == u"cellXfs") {
         in_cell_formats = true;
       } else if (in_cell_formats && reader.name() == u"xf") {
-        if (date_formats.contains(Attribute(reader, "numFmtId").toInt())) {
-          styles.insert(index);
-        }
+        const int format = Attribute(reader, "numFmtId").toInt();
+        if (IsBuiltInDateFormat(format) || date_formats.contains(format)) styles.insert(index);
         ++index;
       }
     } else if (reader.isEndElement() && reader.name() == u"cellXfs") {
@@ -122,50 +116,54 @@ QSet<int> DateStyles(const QByteArray& xml) {
   return styles;
 }
 
-// The part of the first sheet in the workbook's order.
-QString FirstSheetPart(QuaZip& zip) {
-  QByteArray workbook;
-  QByteArray relations;
-  QString id;
-  if (ReadPart(zip, QStringLiteral("xl/workbook.xml"), workbook)) {
-    QXmlStreamReader reader(workbook);
-    while (!reader.atEnd() && id.isEmpty()) {
+struct SheetPart {
+  QString name;
+  QString part;
+};
+
+// The sheets in the workbook's order, each with its part.
+std::vector<SheetPart> SheetParts(QuaZip& zip, InflateBudget& budget) {
+  std::vector<SheetPart> sheets;
+  std::vector<QString> ids;
+  QByteArray bytes;
+  if (ReadPart(zip, QStringLiteral("xl/workbook.xml"), bytes, budget)) {
+    QXmlStreamReader reader(bytes);
+    while (!reader.atEnd() && sheets.size() < static_cast<size_t>(kMaxStatementColumns)) {
       reader.readNext();
       if (reader.isStartElement() && reader.name() == u"sheet") {
+        QString id;
         for (const auto& attribute : reader.attributes()) {
           if (attribute.name() == u"id") id = attribute.value().toString();
         }
+        sheets.push_back({Attribute(reader, "name").toString(), QString()});
+        ids.push_back(id);
       }
     }
   }
-  if (!id.isEmpty() && ReadPart(zip, QStringLiteral("xl/_rels/workbook.xml.rels"), relations)) {
-    QXmlStreamReader reader(relations);
+  if (!sheets.empty() &&
+      ReadPart(zip, QStringLiteral("xl/_rels/workbook.xml.rels"), bytes, budget)) {
+    QXmlStreamReader reader(bytes);
     while (!reader.atEnd()) {
       reader.readNext();
-      if (reader.isStartElement() && reader.name() == u"Relationship" &&
-          Attribute(reader, "Id") == id) {
-        QString target = Attribute(reader, "Target").toString();
-        if (target.startsWith(u'/')) return target.mid(1);
-        return QStringLiteral("xl/") + target;
+      if (!reader.isStartElement() || reader.name() != u"Relationship") continue;
+      const QStringView id = Attribute(reader, "Id");
+      for (size_t i = 0; i < sheets.size(); ++i) {
+        if (ids[i] != id) continue;
+        const QString target = Attribute(reader, "Target").toString();
+        sheets[i].part = target.startsWith(u'/') ? target.mid(1) : QStringLiteral("xl/") + target;
       }
     }
   }
-  return QStringLiteral("xl/worksheets/sheet1.xml");
+  if (sheets.empty()) sheets.push_back({QStringLiteral("Sheet1"), QString()});
+  for (size_t i = 0; i < sheets.size(); ++i) {
+    if (sheets[i].part.isEmpty())
+      sheets[i].part = QStringLiteral("xl/worksheets/sheet%1.xml").arg(i + 1);
+  }
+  return sheets;
 }
 
-}  // namespace
-
-StatementRead ReadXlsxFile(const QString& path) {
-  StatementRead read;
-  QuaZip zip(path);
-  if (!zip.open(QuaZip::mdUnzip)) return {{}, Unreadable(path)};
-  QByteArray bytes;
-  std::vector<QString> shared;
-  if (ReadPart(zip, QStringLiteral("xl/sharedStrings.xml"), bytes)) shared = SharedStrings(bytes);
-  QSet<int> date_styles;
-  if (ReadPart(zip, QStringLiteral("xl/styles.xml"), bytes)) date_styles = DateStyles(bytes);
-  if (!ReadPart(zip, FirstSheetPart(zip), bytes)) return {{}, Unreadable(path)};
-
+bool ReadSheetXml(const QByteArray& bytes, const std::vector<QString>& shared,
+                  const QSet<int>& date_styles, StatementTable& table) {
   QXmlStreamReader reader(bytes);
   qint64 row = -1;
   qint64 column = -1;
@@ -202,68 +200,48 @@ StatementRead ReadXlsxFile(const QString& path) {
         const double number = value.toDouble(&ok);
         if (ok) text = date_styles.contains(style) ? SerialDateText(number) : NumberText(number);
       }
-      if (!PutCell(read.table, row, column, text)) {
-        return {{},
-                QStringLiteral("הקובץ ") + QFileInfo(path).fileName() +
-                    QStringLiteral(" גדול מדי לדף בנק")};
+      if (!PutCell(table, row, column, text)) {
+        table.too_large = true;
+        return true;
       }
     }
   }
-  if (reader.hasError()) return {{}, Unreadable(path)};
-  return read;
+  return !reader.hasError();
 }
 
-StatementRead ReadXlsFile(const QString& path) {
+}  // namespace
+
+StatementRead ReadXlsxBytes(const QByteArray& bytes, const QString& name, int sheet) {
+  QBuffer device;
+  device.setData(bytes);
+  QuaZip zip(&device);
+  if (!zip.open(QuaZip::mdUnzip)) return StatementRead::Failed(Unreadable(name));
+  // Refused before anything is inflated when the parts say they are too large.
+  InflateBudget budget{std::min(kMaxInflatedBytes, kMaxInflateRatio * bytes.size())};
+  qint64 declared = 0;
+  for (const QuaZipFileInfo64& info : zip.getFileInfoList64()) {
+    declared +=
+        static_cast<qint64>(std::min<quint64>(info.uncompressedSize, kMaxInflatedBytes + 1));
+  }
+  if (declared > budget.left) return StatementRead::Failed(TooLarge(name));
+
   StatementRead read;
-  const void* handle = nullptr;
-  const QByteArray local_path = QFile::encodeName(path);
-  const int opened = freexl_open(local_path.constData(), &handle);
-  unsigned int rows = 0;
-  unsigned short columns = 0;
-  if (opened != FREEXL_OK || freexl_select_active_worksheet(handle, 0) != FREEXL_OK ||
-      freexl_worksheet_dimensions(handle, &rows, &columns) != FREEXL_OK) {
-    freexl_close(handle);
-    return {{}, Unreadable(path)};
+  const std::vector<SheetPart> sheets = SheetParts(zip, budget);
+  for (const SheetPart& one : sheets) read.sheets << one.name;
+  read.sheet = ChooseSheet(sheet, 0, static_cast<int>(sheets.size()));
+  if (read.sheet < 0) return StatementRead::Failed(NoSuchSheet(name, sheet), read.sheets);
+  QByteArray part;
+  std::vector<QString> shared;
+  if (ReadPart(zip, QStringLiteral("xl/sharedStrings.xml"), part, budget)) {
+    shared = SharedStrings(part);
   }
-  read.table.too_large = rows > static_cast<unsigned int>(kMaxStatementRows) ||
-                         columns > static_cast<unsigned short>(kMaxStatementColumns);
-  rows = std::min(rows, static_cast<unsigned int>(kMaxStatementRows));
-  columns = std::min(columns, static_cast<unsigned short>(kMaxStatementColumns));
-  read.table.rows.resize(rows);
-  for (unsigned int r = 0; r < rows; ++r) {
-    auto& cells = read.table.rows[r];
-    for (unsigned short c = 0; c < columns; ++c) {
-      FreeXL_CellValue cell;
-      if (freexl_get_cell_value(handle, r, c, &cell) != FREEXL_OK) continue;
-      QString text;
-      switch (cell.type) {
-        case FREEXL_CELL_INT:
-          text = QString::number(cell.value.int_value);
-          break;
-        case FREEXL_CELL_DOUBLE:
-          text = NumberText(cell.value.double_value);
-          break;
-        case FREEXL_CELL_TEXT:
-        case FREEXL_CELL_SST_TEXT:
-          text = QString::fromUtf8(cell.value.text_value);
-          break;
-        case FREEXL_CELL_DATE:
-        case FREEXL_CELL_DATETIME: {
-          // "YYYY-MM-DD", perhaps with a time after it.
-          const QDate date =
-              QDate::fromString(QString::fromLatin1(cell.value.text_value).left(10), Qt::ISODate);
-          text = date.isValid() ? DateText(date) : QString::fromLatin1(cell.value.text_value);
-          break;
-        }
-        default:
-          break;
-      }
-      if (text.isEmpty()) continue;
-      if (cells.size() <= c) cells.resize(c + 1U);
-      cells[c] = text;
-    }
-  }
-  freexl_close(handle);
+  QSet<int> date_styles;
+  if (ReadPart(zip, QStringLiteral("xl/styles.xml"), part, budget)) date_styles = DateStyles(part);
+  const bool sheet_read =
+      ReadPart(zip, sheets[static_cast<size_t>(read.sheet)].part, part, budget) &&
+      ReadSheetXml(part, shared, date_styles, read.table);
+  if (budget.exceeded) return StatementRead::Failed(TooLarge(name));
+  if (!sheet_read) return StatementRead::Failed(Unreadable(name));
   return read;
 }
 

@@ -7,6 +7,7 @@
 #include <map>
 
 #include "core/files/line_file.h"
+#include "core/import/reader_support.h"
 #include "core/text/codec.h"
 
 namespace cheque {
@@ -15,6 +16,38 @@ namespace {
 // The first lines decide the separator; bank files put a title above the
 // header now and then, so a handful of lines is not enough.
 constexpr int kSeparatorSampleLines = 30;
+
+enum class Kind { kCsv, kXlsx, kXls, kHtml, kXml2003 };
+
+// By the bytes: a zip, a compound file, or text that opens with a tag.
+Kind KindOf(const QByteArray& bytes) {
+  if (bytes.startsWith("PK\x03\x04")) return Kind::kXlsx;
+  if (bytes.startsWith("\xD0\xCF\x11\xE0")) return Kind::kXls;
+  // The head as text; its ASCII is all that matters here.
+  const QByteArray head_bytes = bytes.left(8192);
+  QString head;
+  if (head_bytes.startsWith("\xFF\xFE") || (head_bytes.size() > 1 && head_bytes[1] == 0)) {
+    head = QStringDecoder(QStringDecoder::Utf16LE).decode(head_bytes);
+  } else if (head_bytes.startsWith("\xFE\xFF") || head_bytes.startsWith(QByteArray(1, 0))) {
+    head = QStringDecoder(QStringDecoder::Utf16BE).decode(head_bytes);
+  } else {
+    head = QString::fromLatin1(head_bytes);
+  }
+  qsizetype first = 0;
+  while (first < head.size() &&
+         (head[first].isSpace() || head[first] == QChar(0xFEFF) || head[first] == QChar(0xEF) ||
+          head[first] == QChar(0xBB) || head[first] == QChar(0xBF))) {
+    ++first;
+  }
+  if (first >= head.size() || head[first] != u'<') return Kind::kCsv;
+  head = head.toLower();
+  if (head.contains(u"<workbook") || head.contains(u":workbook")) return Kind::kXml2003;
+  if (!head.contains(u"<html") && !head.contains(u"<table") &&
+      head.contains(u"urn:schemas-microsoft-com:office:spreadsheet")) {
+    return Kind::kXml2003;
+  }
+  return Kind::kHtml;
+}
 
 QString DecodeCsv(const QByteArray& bytes) {
   if (bytes.startsWith("\xFF\xFE") || bytes.startsWith("\xFE\xFF")) {
@@ -148,35 +181,50 @@ StatementTable ReadCsvBytes(const QByteArray& bytes) {
   return table;
 }
 
-StatementRead ReadStatementFile(const QString& path) {
+StatementRead ReadStatementFile(const QString& path, int sheet) {
   const QString name = QFileInfo(path).fileName();
+  const auto cannot_read = [&](ReadError error) {
+    return StatementRead::Failed(QStringLiteral("לא ניתן לקרוא את הקובץ ") + name +
+                                 QStringLiteral(": ") + ReadErrorText(error));
+  };
   QFile file;
   const ReadError open_error = OpenRegularFile(path, file);
-  if (open_error != ReadError::kNone) {
-    return {{},
-            QStringLiteral("לא ניתן לקרוא את הקובץ ") + name + QStringLiteral(": ") +
-                ReadErrorText(open_error)};
+  if (open_error != ReadError::kNone) return cannot_read(open_error);
+  // Refused before it is read: a file this large is no statement, and
+  // reading it could take all memory.
+  if (file.size() > kMaxStatementFileBytes) {
+    return StatementRead::Failed(QStringLiteral("הקובץ ") + name +
+                                 QStringLiteral(" גדול מדי לדף בנק (יותר מ-%1 מגה-בייט)")
+                                     .arg(kMaxStatementFileBytes / (1024 * 1024)));
   }
-  const QByteArray head = file.read(8);
   file.close();
+  ReadError error = ReadError::kNone;
+  const auto bytes = ReadFileBytes(path, &error);
+  if (!bytes) return cannot_read(error);
+  return ReadStatementBytes(*bytes, name, sheet);
+}
+
+StatementRead ReadStatementBytes(const QByteArray& bytes, const QString& name, int sheet) {
   StatementRead read;
-  if (head.startsWith("PK\x03\x04")) {
-    read = ReadXlsxFile(path);
-  } else if (head.startsWith("\xD0\xCF\x11\xE0")) {
-    read = ReadXlsFile(path);
-  } else {
-    ReadError error = ReadError::kNone;
-    const auto bytes = ReadFileBytes(path, &error);
-    if (!bytes) {
-      return {{},
-              QStringLiteral("לא ניתן לקרוא את הקובץ ") + name + QStringLiteral(": ") +
-                  ReadErrorText(error)};
-    }
-    read.table = ReadCsvBytes(*bytes);
+  switch (KindOf(bytes)) {
+    case Kind::kXlsx:
+      read = ReadXlsxBytes(bytes, name, sheet);
+      break;
+    case Kind::kXls:
+      read = ReadXlsBytes(bytes, name, sheet);
+      break;
+    case Kind::kHtml:
+      read = ReadHtmlBytes(bytes, name, sheet);
+      break;
+    case Kind::kXml2003:
+      read = ReadXml2003Bytes(bytes, name, sheet);
+      break;
+    case Kind::kCsv:
+      if (sheet > 0) return StatementRead::Failed(reader::NoSuchSheet(name, sheet));
+      read.table = ReadCsvBytes(bytes);
+      break;
   }
-  if (read.Ok() && read.table.too_large) {
-    read.error = QStringLiteral("הקובץ ") + name + QStringLiteral(" גדול מדי לדף בנק");
-  }
+  if (read.Ok() && read.table.too_large) read.error = reader::TooLarge(name);
   if (read.Ok() && read.table.rows.empty()) {
     read.error = QStringLiteral("הקובץ ") + name + QStringLiteral(" ריק");
   }

@@ -1,10 +1,12 @@
 #pragma once
 
 // A bank's statement file as rows of text cells, whatever its kind: CSV
-// (UTF-8, UTF-16 or Windows-1255; comma, semicolon or TAB), ".xlsx" or ".xls".
+// (UTF-8, UTF-16 or Windows-1255; comma, semicolon or TAB), ".xlsx", ".xls"
+// (BIFF8), or a web page's table or an Excel 2003 XML saved as ".xls".
 
 #include <QByteArray>
 #include <QString>
+#include <QStringList>
 #include <QStringView>
 #include <vector>
 
@@ -27,15 +29,40 @@ struct StatementTable {
 inline constexpr int kMaxStatementRows = 1'000'000;
 inline constexpr int kMaxStatementColumns = 256;
 
+// Beyond this a file is refused before it is read; a statement of a million
+// movements is well below it.
+inline constexpr qint64 kMaxStatementFileBytes = 200LL * 1024 * 1024;
+// A zipped statement may inflate to no more than this in all, nor to more
+// than kMaxInflateRatio times its own size.
+inline constexpr qint64 kMaxInflatedBytes = 256LL * 1024 * 1024;
+inline constexpr qint64 kMaxInflateRatio = 1000;
+
 struct StatementRead {
   StatementTable table;
   QString error;  // Hebrew, naming the file; empty when read
+  // The sheets (or a web page's tables) the file holds, in its order; empty
+  // for a CSV. `sheet` is the one read, from 0.
+  QStringList sheets;
+  int sheet = 0;
   bool Ok() const { return error.isEmpty(); }
+  static StatementRead Failed(QString error, QStringList sheets = {}) {
+    StatementRead read;
+    read.error = std::move(error);
+    read.sheets = std::move(sheets);
+    return read;
+  }
 };
 
-// Tells the kind by the first bytes, not by the name: banks send ".xls"
-// files that are really HTML or CSV.
-StatementRead ReadStatementFile(const QString& path);
+// The sheet a reader reads when none is asked: a workbook's first sheet, a
+// web page's or an XML workbook's table of the most rows.
+inline constexpr int kDefaultSheet = -1;
+
+// Tells the kind by the bytes, not by the name: banks send ".xls" files that
+// are really HTML, Excel 2003 XML or CSV. `sheet` counts from 0.
+StatementRead ReadStatementFile(const QString& path, int sheet = kDefaultSheet);
+// The same from the file's bytes; `name` is the file's name for messages.
+StatementRead ReadStatementBytes(const QByteArray& bytes, const QString& name,
+                                 int sheet = kDefaultSheet);
 
 // CSV from its bytes: the encoding from a byte-order mark or from whether
 // the bytes are valid UTF-8 (else Windows-1255); the separator that splits
@@ -45,8 +72,10 @@ StatementTable ReadCsvBytes(const QByteArray& bytes);
 // The separator ReadCsvBytes would choose for the decoded text.
 QChar DetectCsvSeparator(QStringView text);
 
-// The spreadsheet kinds, through QuaZip and libfreexl; the first sheet.
-StatementRead ReadXlsxFile(const QString& path);
-StatementRead ReadXlsFile(const QString& path);
+// Each kind from its bytes, for ReadStatementBytes and the fuzz targets.
+StatementRead ReadXlsxBytes(const QByteArray& bytes, const QString& name, int sheet);
+StatementRead ReadXlsBytes(const QByteArray& bytes, const QString& name, int sheet);
+StatementRead ReadHtmlBytes(const QByteArray& bytes, const QString& name, int sheet);
+StatementRead ReadXml2003Bytes(const QByteArray& bytes, const QString& name, int sheet);
 
 }  // namespace cheque

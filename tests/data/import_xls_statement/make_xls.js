@@ -9,9 +9,8 @@ const rows = [
 const sheet = XLSX.utils.aoa_to_sheet(rows, {cellDates: true, dateNF: 'dd/mm/yyyy'});
 const book = XLSX.utils.book_new();
 XLSX.utils.book_append_sheet(book, sheet, 'תנועות');
-// libfreexl refuses a workbook small enough for the compound file's mini
-// stream, which real bank files never are: a second sheet of notes makes it
-// large enough.
+// A second sheet of notes puts the workbook stream in the compound file's
+// regular sectors rather than its mini stream.
 const notes = [];
 for (let i = 1; i <= 300; i++) notes.push(['הערה ' + i]);
 XLSX.utils.book_append_sheet(book, XLSX.utils.aoa_to_sheet(notes), 'הערות');

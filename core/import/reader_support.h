@@ -1,0 +1,34 @@
+#pragma once
+
+// What the statement readers share: growing the table cell by cell within its
+// limits, spreadsheet dates and numbers as text, and the messages.
+
+#include <QString>
+#include <QStringList>
+
+#include "core/import/statement_table.h"
+
+namespace cheque::reader {
+
+// Puts a cell into the table, growing it; false beyond kMaxStatementRows.
+// A column beyond kMaxStatementColumns marks the table too large.
+bool PutCell(StatementTable& table, qint64 row, qint64 column, const QString& text);
+
+// A spreadsheet's date serial (days since 30/12/1899) in the register's form.
+QString SerialDateText(double serial);
+// A number as the spreadsheet holds it, without its display format.
+QString NumberText(double value);
+// Whether a number format code shows a date: day, month or year letters
+// outside quoted text and [brackets].
+bool IsDateFormatCode(QString code);
+bool IsBuiltInDateFormat(int id);
+
+QString Unreadable(const QString& name);
+QString TooLarge(const QString& name);
+QString NoSuchSheet(const QString& name, int sheet);
+
+// The sheet (or table) to read: the asked one, or by default the given one;
+// -1 and an error when the asked one is not in the file.
+int ChooseSheet(int asked, int by_default, int count);
+
+}  // namespace cheque::reader
