@@ -3,6 +3,7 @@
 #include <QBarCategoryAxis>
 #include <QBarSeries>
 #include <QBarSet>
+#include <QDateTimeAxis>
 #include <QGraphicsLayout>
 #include <QGraphicsScene>
 #include <QGraphicsTextItem>
@@ -14,6 +15,7 @@
 #include <QStackedBarSeries>
 #include <QValueAxis>
 #include <algorithm>
+#include <cmath>
 #include <map>
 
 namespace cheque {
@@ -88,17 +90,39 @@ Categories CategoriesOf(const ChartPlan& plan, std::initializer_list<int> series
   return categories;
 }
 
+// Ticks of a value axis: as many decimals as their spacing needs, so that
+// no two ticks read alike (0, 0.5, 1, 1.5 and never 0, 1, 1, 2).
+void LabelTicks(QValueAxis& axis) {
+  const int ticks = std::max(axis.tickCount(), 2);
+  const double step = (axis.max() - axis.min()) / (ticks - 1);
+  int decimals = 0;
+  for (; decimals < 6; ++decimals) {
+    const double scale = std::pow(10.0, decimals);
+    const auto whole = [scale](double v) {
+      return std::abs(v * scale - std::round(v * scale)) <
+             1e-6 * std::max(1.0, std::abs(v * scale));
+    };
+    if (whole(step) && whole(axis.min())) break;
+  }
+  axis.setLabelFormat(QStringLiteral("%.") + QString::number(decimals) + u'f');
+}
+
+QValueAxis* AddValueAxis(QChart& chart, const std::vector<QAbstractSeries*>& series) {
+  auto* y = new QValueAxis;
+  chart.addAxis(y, Qt::AlignLeft);
+  for (QAbstractSeries* s : series) s->attachAxis(y);
+  y->applyNiceNumbers();
+  LabelTicks(*y);
+  return y;
+}
+
 void AddAxes(QChart& chart, QAbstractSeries* series, const QStringList& labels) {
   auto* x = new QBarCategoryAxis;
   x->append(labels);
   if (labels.size() > 12) x->setLabelsAngle(-90);
-  auto* y = new QValueAxis;
-  y->setLabelFormat(QStringLiteral("%.0f"));
   chart.addAxis(x, Qt::AlignBottom);
-  chart.addAxis(y, Qt::AlignLeft);
   series->attachAxis(x);
-  series->attachAxis(y);
-  y->applyNiceNumbers();
+  AddValueAxis(chart, {series});
 }
 
 void AddBars(QChart& chart, const ChartPlan& plan) {
@@ -144,20 +168,52 @@ void AddBars(QChart& chart, const ChartPlan& plan) {
   AddAxes(chart, series, categories.labels);
 }
 
+// A balance line runs along the calendar: each point at its date and its
+// value. Where the dates start again (the next account of the report) the
+// line starts again too, rather than running back across the chart.
 void AddLines(QChart& chart, const ChartPlan& plan) {
-  const Categories categories = CategoriesOf(plan, {kLineSeries, kLine2Series});
+  std::vector<QAbstractSeries*> drawn;
+  QDateTime first;
+  QDateTime last;
   for (const int s : {kLineSeries, kLine2Series}) {
     const ChartSeriesPlan& plan_series = plan.series[s];
     if (!plan_series.active || plan_series.points.empty()) continue;
-    auto* line = new QLineSeries;
-    line->setName(plan_series.title);
-    line->setColor(FromBgr(plan_series.colour));
+    QLineSeries* line = nullptr;
+    QDate previous;
     for (const ChartPoint& point : plan_series.points) {
-      line->append(categories.IndexOf(point.row), point.value);
+      if (!point.date.isValid()) continue;
+      if (line == nullptr || point.date < previous) {
+        line = new QLineSeries;
+        line->setName(plan_series.title);
+        line->setColor(FromBgr(plan_series.colour));
+        chart.addSeries(line);
+        if (!drawn.empty()) {
+          for (QLegendMarker* marker : chart.legend()->markers(line)) marker->setVisible(false);
+        }
+        drawn.push_back(line);
+      }
+      previous = point.date;
+      // Noon, local time, as the axis reads it: no offset moves it a day.
+      const QDateTime at(point.date, QTime(12, 0));
+      line->append(static_cast<qreal>(at.toMSecsSinceEpoch()), point.value);
+      if (!first.isValid() || at < first) first = at;
+      if (!last.isValid() || at > last) last = at;
     }
-    chart.addSeries(line);
-    AddAxes(chart, line, categories.labels);
   }
+  if (drawn.empty()) return;
+  auto* x = new QDateTimeAxis;
+  const qint64 days = first.daysTo(last);
+  x->setFormat(days > 3 * 366 ? QStringLiteral("yyyy") : QStringLiteral("M/yyyy"));
+  if (days == 0) {
+    first = first.addDays(-1);
+    last = last.addDays(1);
+  }
+  x->setRange(first, last);
+  x->setTickCount(static_cast<int>(std::clamp<qint64>(days / 30 + 1, 2, 11)));
+  x->setLabelsAngle(-45);
+  chart.addAxis(x, Qt::AlignBottom);
+  for (QAbstractSeries* line : drawn) line->attachAxis(x);
+  AddValueAxis(chart, drawn);
 }
 
 void AddPie(QChart& chart, const ChartPlan& plan) {

@@ -125,6 +125,10 @@ TReportWiz::TReportWiz(Services& services, TCalander& calendar, const QString& f
   // The wizard's state as it stands when first created.
   for (QLineEdit* field : {from_, compare_from_}) field->setText(QStringLiteral("01/01/1990"));
   for (QLineEdit* field : {to_, compare_to_}) field->setText(QStringLiteral("31/12/2099"));
+  settings_.from = settings_.compare_from = QDate(1990, 1, 1);
+  settings_.to = settings_.compare_to = QDate(2099, 12, 31);
+  settings_.year1 = years_[0]->value();
+  settings_.year2 = years_[1]->value();
   ConnectControls();
   resize(640, 520);
 }
@@ -370,7 +374,11 @@ void TReportWiz::ConnectControls() {
   }
   connect(accounts_, &QListWidget::itemClicked, this, [this] {
     group_buttons_[3]->setChecked(true);
+    settings_.account_group = AccountGroup::kOthers;
     RebuildTitle();
+  });
+  connect(accounts_, &QListWidget::itemSelectionChanged, this, [this] {
+    if (!building_) ReadAccounts();
   });
 
   connect(presets_, &QComboBox::currentIndexChanged, this, [this] {
@@ -378,12 +386,16 @@ void TReportWiz::ConnectControls() {
   });
   connect(comparative_, &QPushButton::toggled, this, [this](bool down) {
     UpdatePeriodVisibility();
-    if (down && !building_) PeriodTypeChanged();
+    if (building_) return;
+    settings_.comparison = ComparisonOn();
+    if (down) PeriodTypeChanged();
     RebuildTitle();
   });
   for (QRadioButton* radio : period_types_) {
     connect(radio, &QRadioButton::toggled, this, [this](bool on) {
-      if (on && !building_) PeriodTypeChanged();
+      if (!on || building_) return;
+      settings_.period_type = CheckedPeriodType();
+      PeriodTypeChanged();
     });
   }
   for (int s = 0; s < 2; ++s) {
@@ -391,13 +403,14 @@ void TReportWiz::ConnectControls() {
       connect(cells_[static_cast<size_t>(s)][static_cast<size_t>(c)], &QPushButton::clicked, this,
               [this, s, c] { CellClicked(s, c); });
     }
-    connect(years_[static_cast<size_t>(s)], &QSpinBox::valueChanged, this, [this, s] {
+    connect(years_[static_cast<size_t>(s)], &QSpinBox::valueChanged, this, [this, s](int year) {
+      (s == 0 ? settings_.year1 : settings_.year2) = year;
       if (!building_) YearChanged(s);
     });
   }
   for (QLineEdit* field : {from_, to_, compare_from_, compare_to_}) {
     field->installEventFilter(this);
-    connect(field, &QLineEdit::textChanged, this, &TReportWiz::RebuildTitle);
+    connect(field, &QLineEdit::textChanged, this, [this, field] { FieldEdited(field); });
   }
 
   connect(all_categories_, &QPushButton::clicked, this, [this] { MarkAllNodes(true); });
@@ -408,8 +421,21 @@ void TReportWiz::ConnectControls() {
   connect(all_types_, &QPushButton::clicked, this, [this] { SelectAllTypes(true); });
   connect(no_types_, &QPushButton::clicked, this, [this] { SelectAllTypes(false); });
   connect(types_, &QListWidget::itemClicked, this, [this] { no_types_->setChecked(true); });
-  for (QRadioButton* radio : {rb_both_, rb_income_, rb_expenses_})
-    connect(radio, &QRadioButton::toggled, this, &TReportWiz::RebuildTitle);
+  connect(types_, &QListWidget::itemSelectionChanged, this, [this] {
+    if (!building_) ReadTypes();
+  });
+  for (QRadioButton* radio : {rb_both_, rb_income_, rb_expenses_}) {
+    connect(radio, &QRadioButton::toggled, this, [this] {
+      if (building_) return;
+      settings_.flow = rb_income_->isChecked()     ? FlowFilter::kIncomeOnly
+                       : rb_expenses_->isChecked() ? FlowFilter::kExpensesOnly
+                                                   : FlowFilter::kBoth;
+      RebuildTitle();
+    });
+  }
+  connect(no_zeros_, &QCheckBox::toggled, this, [this](bool checked) {
+    if (!building_) settings_.hide_empty_groups = checked;
+  });
 
   connect(my_reports_, &QListWidget::itemDoubleClicked, this, &TReportWiz::RunSelected);
   connect(my_reports_, &QListWidget::currentTextChanged, this, [this](const QString& name) {

@@ -35,8 +35,9 @@ struct SavedReport;
 // left to right, so its punctuation stays where it was put.
 QString VisualCaption(const QString& caption);
 
-// "בניית דו"ח": the report wizard. Its controls hold the live definition
-// between runs; Settings() reads it out for a report build.
+// "בניית דו"ח": the report wizard. It owns the live definition as one
+// value: each control edits it, a saved report replaces it, and a build
+// reads it from Settings(). The controls only show it.
 class TReportWiz : public QDialog {
   Q_OBJECT
 
@@ -45,10 +46,10 @@ class TReportWiz : public QDialog {
              QWidget* parent = nullptr);
   ~TReportWiz() override;
 
-  int exec() override;              // refreshes the lists and shows; Accepted means build
-  ReportSettings Settings() const;  // the state as it stands (title included)
-  bool WriteTemporary();            // "Tmp.~pt" from the current state
-  void ReloadSelected();            // after Cancel: reload the selected saved report, if any
+  int exec() override;  // refreshes the lists and shows; Accepted means build
+  const ReportSettings& Settings() const { return settings_; }  // title included
+  bool WriteTemporary();                                        // "Tmp.~pt" from the current state
+  void ReloadSelected();  // after Cancel: reload the selected saved report, if any
 
   void reject() override;
 
@@ -76,6 +77,14 @@ class TReportWiz : public QDialog {
   bool PresetsShown() const;
   bool FromShown() const;
   void RebuildTitle();
+  // The controls from the definition, without a handler running.
+  void ShowSettings(bool all_types, bool all_categories, const QString& period_name);
+  void ShowKindLayout();
+  // Handlers: a control's change into the definition.
+  void ReadAccounts();
+  void ReadTypes();
+  void ReadCategories();
+  bool CanRun();  // "בצע": a definition that can be built, or the page to mend it
   void TabChanged(int index);
   bool CanLeave(int page);
   void GoToPage(int page);
@@ -88,7 +97,6 @@ class TReportWiz : public QDialog {
   // Accounts, categories and types (report_wizard_lists.cpp).
   void FillAccounts();
   void PressAccountGroup(AccountGroup group);
-  AccountGroup CheckedGroup() const;
   void FillTree();
   void MarkAllNodes(bool marked);
   void ToggleNode(QTreeWidgetItem* item);
@@ -104,7 +112,8 @@ class TReportWiz : public QDialog {
   void LayOutStrips();
   void CellClicked(int strip, int cell);
   void YearChanged(int strip);
-  QDate FieldDate(const QLineEdit* field) const;
+  QDate& DateOf(const QLineEdit* field);
+  void FieldEdited(const QLineEdit* field);
   void SetFieldDate(QLineEdit* field, QDate date);
   bool DatesValid();
   void PickDate(QLineEdit* field);
@@ -113,7 +122,7 @@ class TReportWiz : public QDialog {
   void RefreshSavedLists();
   SavedReport CurrentRecord() const;
   bool SaveUnderName();
-  void LoadSaved(const QString& name);
+  bool LoadSaved(const QString& name);
   void ApplySaved(const SavedReport& saved);
   void RunSelected();
   void DeleteSelected();
@@ -126,13 +135,15 @@ class TReportWiz : public QDialog {
   AccountList account_list_;
   CategoryTree tree_;
   std::vector<QTreeWidgetItem*> nodes_;
+  ReportSettings settings_;  // the live definition
 
   QTabWidget* pages_ = nullptr;
   int page_ = kKindPage;
   bool checks_suspended_ = false;
   bool finish_armed_ = false;
   bool building_ = false;
-  bool loading_ = false;  // a saved report is going into the controls
+  bool loading_ = false;        // a saved report is going into the controls
+  bool writing_field_ = false;  // a date field shows a date of the definition
 
   // Page 1.
   QRadioButton* rb_cash_flow_ = nullptr;

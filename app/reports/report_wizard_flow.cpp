@@ -47,6 +47,11 @@ void TReportWiz::PrepareForShow() {
   save_box_->setChecked(false);
   ApplyKindLayout();
   PressAccountGroup(AccountGroup::kBusiness);
+  // A single account is the one to report on, whatever its kind.
+  if (accounts_->count() == 1 && settings_.accounts.isEmpty()) {
+    PressAccountGroup(AccountGroup::kAll);
+    if (settings_.accounts.isEmpty()) accounts_->item(0)->setSelected(true);
+  }
   SelectAllTypes(true);
   // The preset fills the period only where the user can see it.
   if (PresetsShown()) ApplyPreset();
@@ -74,6 +79,25 @@ bool TReportWiz::FromShown() const {
 bool TReportWiz::PresetsShown() const { return FromShown(); }
 
 void TReportWiz::ApplyKindLayout() {
+  settings_.kind = CheckedKind();
+  const ReportKind kind = settings_.kind;
+  const bool income = kind == ReportKind::kIncomeExpenses;
+  no_zeros_->setChecked(income);
+  if (income) comparative_->setChecked(false);
+  settings_.comparison = ComparisonOn();
+  ShowKindLayout();
+  if (kind == ReportKind::kBalanceToDate) SetFieldDate(to_, services_.clock->Today());
+  if (kind == ReportKind::kTrends) {
+    if (period_types_[3]->isChecked()) CheckPeriodType(PeriodType::kMonthly);
+    building_ = true;
+    years_[0]->setValue(services_.clock->Today().year());
+    building_ = false;
+    YearChanged(0);
+  }
+  RebuildTitle();
+}
+
+void TReportWiz::ShowKindLayout() {
   const ReportKind kind = CheckedKind();
   const bool income = kind == ReportKind::kIncomeExpenses;
   const bool balance = kind == ReportKind::kBalanceToDate;
@@ -83,25 +107,14 @@ void TReportWiz::ApplyKindLayout() {
   flow_box_->setVisible(income || trends);
   types_box_->setVisible(!balance);
   no_zeros_->setVisible(income);
-  no_zeros_->setChecked(income);
-  if (income) comparative_->setChecked(false);
   presets_->setVisible(!balance);
   from_label_->setVisible(!balance);
   from_->setVisible(!balance);
   to_label_->setText(
       VisualCaption(balance ? QStringLiteral("  :ליום") : QStringLiteral("  :עד תאריך")));
   period_types_[3]->setVisible(!trends);
-  if (balance) SetFieldDate(to_, services_.clock->Today());
-  if (trends) {
-    if (period_types_[3]->isChecked()) CheckPeriodType(PeriodType::kMonthly);
-    building_ = true;
-    years_[0]->setValue(services_.clock->Today().year());
-    building_ = false;
-    YearChanged(0);
-  }
   UpdatePeriodVisibility();
   compare_fields_->hide();
-  RebuildTitle();
 }
 
 void TReportWiz::UpdatePeriodVisibility() {
@@ -117,36 +130,11 @@ void TReportWiz::UpdatePeriodVisibility() {
 
 void TReportWiz::RebuildTitle() {
   if (building_) return;
-  ReportSettings settings = Settings();
-  title_->setText(ReportTitle(
-      settings, {from_->text(), to_->text(), compare_from_->text(), compare_to_->text()}));
+  // A date field shows its text as typed, a date or not.
+  settings_.title = ReportTitle(
+      settings_, {from_->text(), to_->text(), compare_from_->text(), compare_to_->text()});
+  title_->setText(settings_.title);
   if (my_reports_->currentItem() == nullptr) selected_name_->setText(title_->text());
-}
-
-ReportSettings TReportWiz::Settings() const {
-  ReportSettings settings;
-  settings.kind = CheckedKind();
-  settings.account_group = CheckedGroup();
-  for (int i = 0; i < accounts_->count(); ++i)
-    if (accounts_->item(i)->isSelected()) settings.accounts.append(accounts_->item(i)->text());
-  for (int i = 0; i < types_->count(); ++i)
-    if (types_->item(i)->isSelected()) settings.types.append(types_->item(i)->text());
-  for (int i = 0; i < tree_.Size(); ++i)
-    if (NodeMarked(i)) settings.categories.append(tree_.FullPath(i));
-  settings.flow = rb_income_->isChecked()     ? FlowFilter::kIncomeOnly
-                  : rb_expenses_->isChecked() ? FlowFilter::kExpensesOnly
-                                              : FlowFilter::kBoth;
-  settings.hide_empty_groups = no_zeros_->isChecked();
-  settings.comparison = ComparisonOn();
-  settings.period_type = CheckedPeriodType();
-  settings.from = FieldDate(from_);
-  settings.to = FieldDate(to_);
-  settings.compare_from = FieldDate(compare_from_);
-  settings.compare_to = FieldDate(compare_to_);
-  settings.year1 = years_[0]->value();
-  settings.year2 = years_[1]->value();
-  settings.title = title_->text();
-  return settings;
 }
 
 void TReportWiz::SetNextCaption(bool finish) {
@@ -166,13 +154,13 @@ void TReportWiz::TabChanged(int index) {
 }
 
 bool TReportWiz::CanLeave(int page) {
-  if (page == kAccountsPage && Settings().accounts.isEmpty()) {
+  if (page == kAccountsPage && settings_.accounts.isEmpty()) {
     services_.prompter->ShowError(QStringLiteral("יש לבחור לפחות חשבון אחד"), this);
     return false;
   }
   if (page == kPeriodPage && !DatesValid()) return false;
   if (page == kCategoriesPage && isVisible() && CheckedKind() != ReportKind::kBalanceToDate &&
-      Settings().types.isEmpty()) {
+      settings_.types.isEmpty()) {
     services_.prompter->ShowError(QStringLiteral("חובה לבחור לפחות סוג אחד"), this);
     return false;
   }
@@ -195,7 +183,7 @@ void TReportWiz::Entered(int page) {
   }
   if (page != kFinishPage) return;
   // Arriving at the end: the wizard closes only over a definition it can build.
-  const ReportSettings settings = Settings();
+  const ReportSettings& settings = settings_;
   if (settings.accounts.isEmpty()) {
     services_.prompter->ShowError(QStringLiteral("יש לבחור לפחות חשבון אחד"), this);
     GoToPage(kAccountsPage);

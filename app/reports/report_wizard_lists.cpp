@@ -21,6 +21,7 @@ void TReportWiz::FillAccounts() {
 }
 
 void TReportWiz::PressAccountGroup(AccountGroup group) {
+  settings_.account_group = group;
   group_buttons_[static_cast<size_t>((static_cast<int>(group) + 3) % 4)]->setChecked(true);
   for (int i = 0; i < accounts_->count(); ++i) {
     QListWidgetItem* item = accounts_->item(i);
@@ -44,10 +45,22 @@ void TReportWiz::PressAccountGroup(AccountGroup group) {
   RebuildTitle();
 }
 
-AccountGroup TReportWiz::CheckedGroup() const {
-  for (size_t i = 0; i < group_buttons_.size(); ++i)
-    if (group_buttons_[i]->isChecked()) return static_cast<AccountGroup>((i + 1) % 4);
-  return AccountGroup::kBusiness;
+void TReportWiz::ReadAccounts() {
+  settings_.accounts.clear();
+  for (int i = 0; i < accounts_->count(); ++i)
+    if (accounts_->item(i)->isSelected()) settings_.accounts.append(accounts_->item(i)->text());
+}
+
+void TReportWiz::ReadTypes() {
+  settings_.types.clear();
+  for (int i = 0; i < types_->count(); ++i)
+    if (types_->item(i)->isSelected()) settings_.types.append(types_->item(i)->text());
+}
+
+void TReportWiz::ReadCategories() {
+  settings_.categories.clear();
+  for (int i = 0; i < tree_.Size(); ++i)
+    if (NodeMarked(i)) settings_.categories.append(tree_.FullPath(i));
 }
 
 void TReportWiz::FillTree() {
@@ -70,6 +83,7 @@ bool TReportWiz::NodeMarked(int index) const {
 void TReportWiz::MarkAllNodes(bool marked) {
   (marked ? all_categories_ : some_categories_)->setChecked(true);
   for (QTreeWidgetItem* item : nodes_) item->setCheckState(0, marked ? Qt::Checked : Qt::Unchecked);
+  ReadCategories();
 }
 
 void TReportWiz::ToggleNode(QTreeWidgetItem* item) {
@@ -83,6 +97,7 @@ void TReportWiz::ToggleNode(QTreeWidgetItem* item) {
   for (int i = index + 1; i < tree_.Size() && tree_.Node(i).level > level; ++i)
     nodes_[static_cast<size_t>(i)]->setCheckState(0, state);
   some_categories_->setChecked(true);
+  ReadCategories();
 }
 
 void TReportWiz::FillTypes() {

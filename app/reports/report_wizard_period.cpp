@@ -29,6 +29,7 @@ PeriodType TReportWiz::CheckedPeriodType() const {
 }
 
 void TReportWiz::CheckPeriodType(PeriodType type) {
+  settings_.period_type = type;
   period_types_[static_cast<size_t>(type) - 1]->setChecked(true);
 }
 
@@ -82,23 +83,37 @@ void TReportWiz::YearChanged(int strip) {
     strip_captions_[s]->setText(QString::number(year));
   if (ComparisonOn()) {
     // Day and month stay; a 29 February that the year lacks becomes the 28th.
-    const QDate first = FieldDate(from);
-    const QDate last = FieldDate(to);
+    const QDate first = DateOf(from);
+    const QDate last = DateOf(to);
     if (first.isValid()) SetFieldDate(from, DateInYear(first, year));
     if (last.isValid()) SetFieldDate(to, DateInYear(last, year));
   }
   RebuildTitle();
 }
 
-QDate TReportWiz::FieldDate(const QLineEdit* field) const {
+QDate& TReportWiz::DateOf(const QLineEdit* field) {
+  if (field == from_) return settings_.from;
+  if (field == to_) return settings_.to;
+  if (field == compare_from_) return settings_.compare_from;
+  return settings_.compare_to;
+}
+
+// The user typed: the definition takes the date the text reads as, or none.
+void TReportWiz::FieldEdited(const QLineEdit* field) {
+  if (writing_field_) return;
   const QDate today = services_.clock->Today();
   const NormalizedDate normalized = NormalizeDateText(field->text(), today);
-  if (!normalized.ok) return {};
-  return ReadDateText(QStringView(normalized.text), today).value_or(QDate());
+  DateOf(field) =
+      normalized.ok ? ReadDateText(QStringView(normalized.text), today).value_or(QDate()) : QDate();
+  RebuildTitle();
 }
 
 void TReportWiz::SetFieldDate(QLineEdit* field, QDate date) {
+  DateOf(field) = date;
+  writing_field_ = true;
   field->setText(WizardDateText(date));
+  writing_field_ = false;
+  RebuildTitle();
 }
 
 bool TReportWiz::DatesValid() {
@@ -107,6 +122,8 @@ bool TReportWiz::DatesValid() {
     QString name;
   };
   const bool comparison = ComparisonOn();
+  const bool trends = CheckedKind() == ReportKind::kTrends;
+  const bool from_used = FromShown() || comparison;
   const Field fields[] = {
       {from_, QStringLiteral("מתאריך")},
       {to_, CheckedKind() == ReportKind::kBalanceToDate ? QStringLiteral("ליום")
@@ -115,19 +132,40 @@ bool TReportWiz::DatesValid() {
       {compare_to_, QStringLiteral("השוואה עד תאריך")},
   };
   for (const Field& f : fields) {
-    const bool trends = CheckedKind() == ReportKind::kTrends;
     const bool used = (f.field == compare_from_ || f.field == compare_to_) ? comparison
-                      : f.field == from_ ? FromShown() || comparison
-                                         : !trends;
-    if (!used || FieldDate(f.field).isValid()) continue;
+                      : f.field == from_                                   ? from_used
+                                                                           : !trends;
+    if (!used || DateOf(f.field).isValid()) continue;
     services_.prompter->ShowError(QStringLiteral("תאריך לא תקין בשדה ") + f.name, this);
+    return false;
+  }
+  // A period that ends before it starts holds nothing: the report would be
+  // empty with no word why. The lines are stored in visual order, date first.
+  struct Period {
+    QDate from;
+    QDate to;
+    bool used;
+    QString heading;
+  };
+  const Period periods[] = {
+      {settings_.from, settings_.to, from_used && !trends,
+       QStringLiteral("תאריך הסיום קודם לתאריך ההתחלה")},
+      {settings_.compare_from, settings_.compare_to, comparison,
+       QStringLiteral("תאריך הסיום של תקופת ההשוואה קודם לתאריך ההתחלה")},
+  };
+  for (const Period& p : periods) {
+    if (!p.used || p.from <= p.to) continue;
+    services_.prompter->ShowError(p.heading + u'\r' + WizardDateText(p.from) +
+                                      QStringLiteral(" :מתאריך\r") + WizardDateText(p.to) +
+                                      QStringLiteral(" :עד תאריך"),
+                                  this);
     return false;
   }
   return true;
 }
 
 void TReportWiz::PickDate(QLineEdit* field) {
-  const QDate date = FieldDate(field);
+  const QDate date = DateOf(field);
   calendar_.SetDate(date.isValid() ? date : services_.clock->Today());
   calendar_.SetOkCaption(QStringLiteral("הכנס"));
   if (calendar_.exec() == QDialog::Accepted) SetFieldDate(field, calendar_.Date());

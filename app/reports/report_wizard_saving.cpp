@@ -7,6 +7,7 @@
 #include <QListWidget>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QSet>
 #include <QSpinBox>
 #include <QTreeWidget>
 
@@ -30,7 +31,7 @@ void TReportWiz::RefreshSavedLists() {
 }
 
 SavedReport TReportWiz::CurrentRecord() const {
-  return SavedFromSettings(Settings(), name_->text(), presets_->currentText(),
+  return SavedFromSettings(settings_, name_->text(), presets_->currentText(),
                            all_types_->isChecked(), all_categories_->isChecked());
 }
 
@@ -60,78 +61,88 @@ bool TReportWiz::SaveUnderName() {
   return true;
 }
 
-void TReportWiz::LoadSaved(const QString& name) {
+bool TReportWiz::LoadSaved(const QString& name) {
   const QString path = FindSavedReport(folder_, name);
-  if (path.isEmpty()) return;
+  if (path.isEmpty()) return false;
   const auto saved = ReadSavedReport(path);
-  if (!saved) return;
+  if (!saved) return false;
   ApplySaved(*saved);
+  return true;
 }
 
+// The saved definition replaces the live one; the controls then show it.
 void TReportWiz::ApplySaved(const SavedReport& saved) {
-  const ReportSettings settings =
-      SettingsFromSaved(saved, account_list_, tree_, services_.clock->Today());
-  const bool suspended = checks_suspended_;
-  checks_suspended_ = true;
-  loading_ = true;
+  settings_ = SettingsFromSaved(saved, account_list_, tree_, services_.clock->Today());
+  ShowSettings(saved.all_types != 0, saved.categories.isEmpty(), saved.period_name);
+}
+
+void TReportWiz::ShowSettings(bool all_types, bool all_categories, const QString& period_name) {
+  const ReportSettings& settings = settings_;
   building_ = true;
+  loading_ = true;
   QRadioButton* kinds[] = {rb_cash_flow_, rb_in_out_, rb_balance_, rb_trend_};
   kinds[static_cast<int>(settings.kind)]->setChecked(true);
-  building_ = false;
-  ApplyKindLayout();
-  GoToPage(kAccountsPage);
-
-  PressAccountGroup(settings.account_group);
+  group_buttons_[static_cast<size_t>((static_cast<int>(settings.account_group) + 3) % 4)]
+      ->setChecked(true);
   for (int i = 0; i < accounts_->count(); ++i)
     accounts_->item(i)->setSelected(settings.accounts.contains(accounts_->item(i)->text()));
-  SelectAllTypes(saved.all_types != 0);
+  (all_types ? all_types_ : no_types_)->setChecked(true);
   for (int i = 0; i < types_->count(); ++i)
     types_->item(i)->setSelected(settings.types.contains(types_->item(i)->text()));
-  GoToPage(kPeriodPage);
-
-  building_ = true;
-  const int preset = presets_->findText(saved.period_name);
+  const int preset = presets_->findText(period_name);
   if (preset >= 0) presets_->setCurrentIndex(preset);
   years_[0]->setValue(settings.year1);
   years_[1]->setValue(settings.year2);
-  CheckPeriodType(settings.period_type);
+  period_types_[static_cast<size_t>(settings.period_type) - 1]->setChecked(true);
   if (settings.kind == ReportKind::kIncomeExpenses) comparative_->setChecked(settings.comparison);
-  building_ = false;
-  UpdatePeriodVisibility();
-  if (ComparisonOn()) LayOutStrips();
-  SetFieldDate(from_, settings.from);
-  SetFieldDate(to_, settings.to);
-  SetFieldDate(compare_from_, settings.compare_from);
-  SetFieldDate(compare_to_, settings.compare_to);
-  GoToPage(kCategoriesPage);
-
   (settings.flow == FlowFilter::kIncomeOnly     ? rb_income_
    : settings.flow == FlowFilter::kExpensesOnly ? rb_expenses_
                                                 : rb_both_)
       ->setChecked(true);
   no_zeros_->setChecked(settings.hide_empty_groups);
-  MarkAllNodes(saved.categories.isEmpty());
-  if (!saved.categories.isEmpty()) {
-    for (int i = 0; i < tree_.Size(); ++i)
-      if (settings.categories.contains(tree_.FullPath(i)))
-        nodes_[static_cast<size_t>(i)]->setCheckState(0, Qt::Checked);
+  (all_categories ? all_categories_ : some_categories_)->setChecked(true);
+  const QSet<QString> marked(settings.categories.begin(), settings.categories.end());
+  for (int i = 0; i < tree_.Size(); ++i) {
+    nodes_[static_cast<size_t>(i)]->setCheckState(
+        0, marked.contains(tree_.FullPath(i)) ? Qt::Checked : Qt::Unchecked);
   }
-  checks_suspended_ = suspended;
+  const QDate dates[] = {settings.from, settings.to, settings.compare_from, settings.compare_to};
+  QLineEdit* fields[] = {from_, to_, compare_from_, compare_to_};
+  for (size_t i = 0; i < 4; ++i) SetFieldDate(fields[i], dates[i]);
+  building_ = false;
+  ShowKindLayout();
+  if (ComparisonOn()) LayOutStrips();
   loading_ = false;
   RebuildTitle();
 }
 
+bool TReportWiz::CanRun() {
+  const bool suspended = checks_suspended_;
+  loading_ = true;  // a page shown for mending keeps the loaded period
+  bool ok = true;
+  if (settings_.accounts.isEmpty()) {
+    services_.prompter->ShowError(QStringLiteral("יש לבחור לפחות חשבון אחד"), this);
+    GoToPage(kAccountsPage);
+    ok = false;
+  } else if (!DatesValid()) {
+    GoToPage(kPeriodPage);
+    ok = false;
+  } else if (settings_.types.isEmpty() && settings_.kind != ReportKind::kBalanceToDate) {
+    services_.prompter->ShowError(QStringLiteral("חובה לבחור לפחות סוג אחד"), this);
+    GoToPage(kCategoriesPage);
+    ok = false;
+  }
+  loading_ = false;
+  checks_suspended_ = suspended;
+  return ok;
+}
+
+// "בצע": the saved definition is built as it stands; a definition that
+// cannot be built leaves the wizard open on the page to mend it.
 void TReportWiz::RunSelected() {
   QListWidgetItem* item = my_reports_->currentItem();
-  if (item == nullptr) return;
-  LoadSaved(item->text());
-  // On as Next goes; a check that fails leaves the wizard open on its page.
-  while (page_ != kFinishPage) {
-    const int before = page_;
-    NextClicked();
-    if (page_ <= before) return;
-  }
-  if (finish_armed_) accept();
+  if (item == nullptr || !LoadSaved(item->text())) return;
+  if (CanRun()) accept();
 }
 
 void TReportWiz::DeleteSelected() {

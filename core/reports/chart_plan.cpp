@@ -1,6 +1,8 @@
 #include "core/reports/chart_plan.h"
 
+#include <map>
 #include <optional>
+#include <set>
 
 #include "core/register/register.h"
 #include "core/reports/report_engine.h"
@@ -23,6 +25,11 @@ struct SeriesArgs {
   int first_row = 0;
   int last_row = 0;
   int label_column = 0;
+  // A series that stands for a period keeps that period's colour in every
+  // chart, even beside an empty one.
+  bool fixed_colours = false;
+  uint32_t colour_a = 0;
+  uint32_t colour_b = 0;
 };
 
 struct PairArgs {
@@ -33,6 +40,9 @@ struct PairArgs {
   int row_a = 0;
   QString label_b;
   QString label_a;
+  bool fixed_colours = false;
+  uint32_t colour_a = 0;
+  uint32_t colour_b = 0;
 };
 
 // The series a plot kind draws into: first and second.
@@ -88,9 +98,49 @@ std::vector<ChartPoint> Points(const ReportTable& table, const SeriesArgs& args,
     const QString label = table.Cell(row, args.label_column);
     if (args.top_level_only && label.contains(kIndentUnit)) continue;
     if (month_rule && row > 0 && SameMonthAsNext(table, row)) continue;
-    points.push_back({ParseAmount(QStringView(text)), label, 0, 0, row});
+    ChartPoint point{ParseAmount(QStringView(text)), label, 0, 0, row, {}};
+    if (month_rule) point.date = MonthOf(table.Cell(row, kDateColumn)).value_or(QDate());
+    points.push_back(std::move(point));
   }
   return points;
+}
+
+QString AccountName(const ReportTable& table, int row) {
+  const int account = table.AccountOf(row);
+  return account >= 0 && account < static_cast<int>(table.accounts.size())
+             ? table.accounts[static_cast<size_t>(account)].name
+             : QString();
+}
+
+// Every row of a chart gets a text of its own: an axis or a legend keeps
+// one entry per text, so two rows of one text would share a place. Rows of
+// the same text from different accounts are told apart by the account
+// ("רכב - עסק"); what is still alike gets a number.
+void DistinctLabels(const ReportTable& table, std::initializer_list<std::vector<ChartPoint>*> all) {
+  std::map<QString, std::set<int>> rows_of;
+  for (const std::vector<ChartPoint>* points : all) {
+    for (const ChartPoint& point : *points) rows_of[point.label.trimmed()].insert(point.row);
+  }
+  std::map<int, QString> label_of;
+  std::map<QString, int> uses;
+  for (const auto& [label, rows] : rows_of) {
+    for (const int row : rows) {
+      QString text = label;
+      if (rows.size() > 1) {
+        const QString account = AccountName(table, row);
+        if (!account.isEmpty()) text += QStringLiteral(" - ") + account;
+      }
+      label_of[row] = text;
+      ++uses[text];
+    }
+  }
+  std::map<QString, int> seen;
+  for (auto& [row, text] : label_of) {
+    if (uses[text] > 1) text += QStringLiteral(" (%1)").arg(++seen[text]);
+  }
+  for (std::vector<ChartPoint>* points : all) {
+    for (ChartPoint& point : *points) point.label = label_of[point.row];
+  }
 }
 
 // A pie shows shares of a whole: slices below zero have no share, and a
@@ -142,6 +192,7 @@ ChartPlan PlotSeries(const ReportTable& table, const ChartContext& context, cons
   // second had some: a comparison whose earlier period is empty must still
   // show the main period.
   if (a.empty() && b.empty()) return ClearedChart();
+  DistinctLabels(table, {&a, &b});
   if (args.kind == PlotKind::kPie) {
     plan.series[kPieSeries].points = std::move(a);
     plan.series[kPieSeries].points.insert(plan.series[kPieSeries].points.end(), b.begin(), b.end());
@@ -157,7 +208,12 @@ ChartPlan PlotSeries(const ReportTable& table, const ChartContext& context, cons
   s2.points = std::move(b);
   s1.active = !s1.points.empty();
   s2.active = !s2.points.empty();
-  if (s1.active && s2.active) {
+  if (args.fixed_colours) {
+    s1.each_point_coloured = false;
+    s2.each_point_coloured = false;
+    s1.colour = args.colour_a;
+    s2.colour = args.colour_b;
+  } else if (s1.active && s2.active) {
     s1.each_point_coloured = false;
     s2.each_point_coloured = false;
     s1.colour = chart_colour::kRed;
@@ -177,17 +233,31 @@ ChartPlan PlotPair(const ReportTable& table, const ChartContext& context, const 
   const auto value = [&table](int row, int column) {
     return ParseAmount(QStringView(table.Cell(row, column)));
   };
-  plan.series[first].points.push_back(
-      {value(args.row_a, args.column_a), args.label_a, 0, 0, args.row_a});
-  plan.series[second].points.push_back(
-      {value(args.row_b, args.column_b), args.label_b, 0, 0, args.row_b});
-  for (const int s : {first, second}) {
-    if (plan.series[s].points.empty()) plan.series[s].active = false;
+  const double value_a = value(args.row_a, args.column_a);
+  QString label_a = args.label_a;
+  QString label_b = args.label_b;
+  if (label_a.trimmed() == label_b.trimmed()) {
+    label_a += QStringLiteral(" (1)");
+    label_b += QStringLiteral(" (2)");
   }
+  plan.series[first].points.push_back({value_a, label_a, 0, 0, args.row_a, {}});
+  plan.series[second].points.push_back(
+      {value(args.row_b, args.column_b), label_b, 0, 0, args.row_b, {}});
   if (args.kind == PlotKind::kPie) ShapePie(plan);
   ResolveColours(plan);
+  if (args.fixed_colours) {
+    // A slice below or at zero is left out: the colours follow the slices kept.
+    std::vector<ChartPoint>& slices = plan.series[kPieSeries].points;
+    for (size_t i = 0; i < slices.size(); ++i) {
+      slices[i].colour = i == 0 && value_a > 0 ? args.colour_a : args.colour_b;
+    }
+  }
   return plan;
 }
+
+// The comparison period and the main one, in every chart of a report.
+constexpr uint32_t kComparePeriodColour = chart_colour::kRed;
+constexpr uint32_t kMainPeriodColour = chart_colour::kYellow;
 
 SeriesArgs Bars(int column, int first_row, int last_row, int label_column = 7) {
   SeriesArgs args;
@@ -217,9 +287,9 @@ ChartPlan PlanIncomeExpenses(const ReportTable& table, const ChartContext& conte
       case 3:
         return PlotSeries(table, context, name, Bars(0, expense_first, expense_last));
       case 4:
-        return PlotPair(
-            table, context, name,
-            {PlotKind::kPie, 6, 6, n - 2, split, table.Cell(n - 2, 7), table.Cell(split, 7)});
+        return PlotPair(table, context, name,
+                        {PlotKind::kPie, 6, 6, n - 2, split, table.Cell(n - 2, 7),
+                         table.Cell(split, 7), false, 0, 0});
       default:
         return {};
     }
@@ -233,6 +303,9 @@ ChartPlan PlanIncomeExpenses(const ReportTable& table, const ChartContext& conte
       args.column_b = income ? 6 : 4;
       args.title_a = income ? context.compare_caption : context.main_caption;
       args.title_b = income ? context.main_caption : context.compare_caption;
+      args.fixed_colours = true;
+      args.colour_a = income ? kComparePeriodColour : kMainPeriodColour;
+      args.colour_b = income ? kMainPeriodColour : kComparePeriodColour;
       return PlotSeries(table, context, name, args);
     }
     case 2:
@@ -243,9 +316,9 @@ ChartPlan PlanIncomeExpenses(const ReportTable& table, const ChartContext& conte
     case 4:
     case 5: {
       const int row = type == 4 ? split : n - 2;
-      return PlotPair(
-          table, context, name,
-          {PlotKind::kPie, 4, 6, row, row, context.main_caption, context.compare_caption});
+      return PlotPair(table, context, name,
+                      {PlotKind::kPie, 4, 6, row, row, context.main_caption,
+                       context.compare_caption, true, kComparePeriodColour, kMainPeriodColour});
     }
     default:
       return {};
@@ -270,9 +343,9 @@ ChartPlan PlanTrends(const ReportTable& table, const ChartContext& context, int 
       args.column_a = 0;
       return PlotSeries(table, context, name, args);
     case 3:
-      return PlotPair(
-          table, context, name,
-          {PlotKind::kPie, 2, 3, n - 1, n - 1, QStringLiteral("הכנסה"), QStringLiteral("הוצאה")});
+      return PlotPair(table, context, name,
+                      {PlotKind::kPie, 2, 3, n - 1, n - 1, QStringLiteral("הכנסה"),
+                       QStringLiteral("הוצאה"), true, chart_colour::kRed, chart_colour::kYellow});
     default:
       return {};
   }

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QDate>
 #include <QString>
 #include <QStringList>
 #include <array>
@@ -29,6 +30,7 @@ struct ChartPoint {
   uint32_t colour = 0;  // 0xBBGGRR, resolved: the automatic colour or the series'
   double share = 0;     // pie slices: percent of the drawn whole
   int row = -1;         // the report row it comes from: two series meet by row
+  QDate date;           // a balance line: the row's date
 };
 
 struct ChartSeriesPlan {

@@ -89,6 +89,18 @@ int TrendBucketCount(PeriodType type) {
   }
 }
 
+QString TrendBucketLabel(PeriodType type, int bucket, int year) {
+  const QString year_text = QString::number(year);
+  switch (type) {
+    case PeriodType::kHalfYear:
+      return QStringLiteral("חציון %1 ").arg(bucket) + year_text;
+    case PeriodType::kQuarterly:
+      return QStringLiteral("רבעון %1 ").arg(bucket) + year_text;
+    default:
+      return HebrewMonthNames()[(bucket - 1) % 12] + u' ' + year_text;
+  }
+}
+
 int TrendBucket(PeriodType type, int month) {
   switch (type) {
     case PeriodType::kHalfYear:
@@ -187,7 +199,7 @@ void BuildTrends(const ReportSettings& settings, const QString& folder, QDate to
   for (int b = 1; b <= buckets; ++b) {
     const int row = table.AppendTextRow();
     table.SetCell(row, 5, QString::number(b));
-    table.SetCell(row, 4, buckets == 12 ? HebrewMonthNames()[b - 1] : QString::number(b));
+    table.SetCell(row, 4, TrendBucketLabel(settings.period_type, b, settings.year1));
     for (int column = 0; column <= 3; ++column) table.SetCell(row, column, QStringLiteral("0"));
   }
   std::unordered_set<std::string> marked;
@@ -233,28 +245,29 @@ void BuildTrends(const ReportSettings& settings, const QString& folder, QDate to
   table.SetCell(total, 3, FormatAmount(total_income));
   table.SetCell(total, 1, FormatAmount(total_income - total_expense));
 
-  if (settings.flow != FlowFilter::kBoth) {
-    const int column = settings.flow == FlowFilter::kIncomeOnly ? 3 : 2;
-    table.SetCell(0, 1, QStringLiteral("0"));
-    for (int b = 1; b < buckets; ++b) {
-      table.SetCell(b, 1, FormatAmount(Amount(table, b, column) - Amount(table, b - 1, column)));
-    }
-    table.SetCell(0, 0, QStringLiteral("0"));
-    for (int b = 1; b < buckets; ++b) {
-      const double before = Amount(table, b - 1, 1);
-      if (before != 0) {
-        table.SetCell(b, 0, FormatAmount((Amount(table, b, 1) - before) / std::abs(before) * 100));
-      }
-    }
-  } else {
+  // Each bucket's difference: income minus expenses, or with one flow the
+  // change of that flow from the bucket before. The change column measures
+  // each bucket against the first, as its caption says: the flow itself with
+  // one flow, the difference with both. The total row's difference is the
+  // sum of the buckets' differences.
+  const int flow_column = settings.flow == FlowFilter::kIncomeOnly     ? 3
+                          : settings.flow == FlowFilter::kExpensesOnly ? 2
+                                                                       : 1;
+  double difference_sum = 0;
+  for (int b = 0; b < buckets; ++b) {
+    const double difference =
+        settings.flow == FlowFilter::kBoth
+            ? Amount(table, b, 3) - Amount(table, b, 2)
+            : (b == 0 ? 0 : Amount(table, b, flow_column) - Amount(table, b - 1, flow_column));
+    table.SetCell(b, 1, FormatAmount(difference));
+    difference_sum += ParseAmount(QStringView(table.Cell(b, 1)));
+  }
+  if (settings.flow != FlowFilter::kBoth) table.SetCell(total, 1, FormatAmount(difference_sum));
+  const double first = Amount(table, 0, flow_column);
+  if (first != 0) {
     for (int b = 0; b < buckets; ++b) {
-      table.SetCell(b, 1, FormatAmount(Amount(table, b, 3) - Amount(table, b, 2)));
-    }
-    const double first = Amount(table, 0, 1);
-    if (first != 0) {
-      for (int b = 0; b < buckets; ++b) {
-        table.SetCell(b, 0, FormatAmount((Amount(table, b, 1) - first) / std::abs(first) * 100));
-      }
+      table.SetCell(b, 0,
+                    FormatAmount((Amount(table, b, flow_column) - first) / std::abs(first) * 100));
     }
   }
 }

@@ -79,6 +79,9 @@ std::vector<CategoryRow> CategoryRows(const QStringList& marked);
 // Trends: the bucket of a month (1..12).
 int TrendBucket(PeriodType type, int month);
 int TrendBucketCount(PeriodType type);
+// The row label of bucket b (1-based) of a trends year: "מרץ 1998",
+// "רבעון 1 1998", "חציון 2 1998".
+QString TrendBucketLabel(PeriodType type, int bucket, int year);
 
 }  // namespace report_detail
 

@@ -119,8 +119,10 @@ void RemoveEmptyReportRows(ReportTable& table) {
 }
 
 // The change from the comparison amount (column 4) to the main one (column 6).
+// Only a comparison amount of 0 leaves nothing to measure against: a main
+// amount that fell to 0 changed by -100.
 void SetChange(Cells& cells, int row) {
-  if (!cells.IsZeroText(row, 4) && !cells.IsZeroText(row, 6) && cells.Get(row, 4) != 0) {
+  if (!cells.IsZeroText(row, 4) && cells.Get(row, 4) != 0) {
     cells.Set(row, 0, cells.Get(row, 6) / cells.Get(row, 4) * 100 - 100);
   }
 }

@@ -170,6 +170,10 @@ QString ReportTitle(const ReportSettings& settings, const TitleDates& dates) {
     title += QStringLiteral(" ליום ") + dates.to;
   } else if (kind != ReportKind::kTrends) {
     title += QStringLiteral(" מ ") + dates.from + QStringLiteral(" עד ") + dates.to;
+  } else {
+    // A trends report covers one year: the title names it rather than
+    // ending on the period type's comma.
+    title += QStringLiteral(" שנת ") + QString::number(settings.year1);
   }
   if (comparison)
     title += QStringLiteral(" לעומת,") + QStringLiteral(" מ ") + dates.compare_from +

@@ -134,6 +134,23 @@ class ReportWizardTest : public QObject {
     QTest::newRow("date that is no date")
         << QStringList{u"Next"_s, u"Next"_s, u"MaskEdit2=32/01/1998"_s, u"Next"_s} << 2 << next
         << QStringList{u"תאריך לא תקין בשדה מתאריך"_s};
+    QTest::newRow("period that ends before it starts")
+        << QStringList{u"Next"_s, u"Next"_s, u"MaskEdit2=31/03/1998"_s, u"MaskEdit1=01/03/1998"_s,
+                       u"Next"_s}
+        << 2 << next
+        << QStringList{u"תאריך הסיום קודם לתאריך ההתחלה\r31/3/1998 :מתאריך\r1/3/1998 :עד תאריך"_s};
+    QTest::newRow("comparison that ends before it starts")
+        << QStringList{u"RBInOut"_s,
+                       u"Next"_s,
+                       u"Next"_s,
+                       u"SBComperative"_s,
+                       u"RBYearly"_s,
+                       u"MaskEdit4=31/12/1997"_s,
+                       u"MaskEdit3=01/01/1997"_s,
+                       u"Next"_s}
+        << 2 << next
+        << QStringList{
+               u"תאריך הסיום של תקופת ההשוואה קודם לתאריך ההתחלה\r31/12/1997 :מתאריך\r1/1/1997 :עד תאריך"_s};
   }
 
   void pageFlow() {
@@ -193,6 +210,24 @@ class ReportWizardTest : public QObject {
     const ReportSettings settings = w.wizard.Settings();
     QCOMPARE(settings.title, u" דוח תזרים, עסקיים, מ "_s + from + u" עד "_s + to);
     QCOMPARE(settings.accounts, (QStringList{u"עסק"_s, u"חנות"_s}));
+  }
+
+  // With one account there is nothing to choose: it is chosen, whatever its kind.
+  void singleAccountIsChosen() {
+    TestHome home;
+    AccountList list;
+    AccountDefinition account;
+    account.name = u"בית"_s;
+    account.file_base = u"Xct1"_s;
+    list.Append(account);
+    QVERIFY(list.Write(home.Path(u"Accts.dat"_s)));
+    Wizard w(home);
+    Run(w.wizard, [&](TReportWiz& wizard) {
+      for (const QString& step : {u"Next"_s, u"Next"_s}) Do(wizard, step);
+      QCOMPARE(Page(wizard), 2);
+    });
+    QVERIFY(home.prompter.Asked().empty());
+    QCOMPARE(w.wizard.Settings().accounts, QStringList{u"בית"_s});
   }
 
   void yearlyComparison() {

@@ -195,6 +195,14 @@ TEST(ChartPlan, TwoSeriesAreRedAndYellowWithTheirCaptions) {
   EXPECT_EQ(S(plan.series[kBarSeries].title), "3/1997");
   EXPECT_EQ(S(plan.series[kBar2Series].title), "3/1998");
   EXPECT_TRUE(plan.legend);
+  // One period keeps its colour in every chart: the expense chart lists the
+  // main period first, the income pie the comparison period first.
+  const ChartPlan expenses = PlanChart(Comparison(), Context(true), 1);
+  EXPECT_EQ(expenses.series[kBarSeries].points[0].colour, chart_colour::kYellow);
+  EXPECT_EQ(expenses.series[kBar2Series].points[0].colour, chart_colour::kRed);
+  const ChartPlan pie = PlanChart(Comparison(), Context(true), 4);
+  EXPECT_EQ(pie.series[kPieSeries].points[0].colour, chart_colour::kRed);
+  EXPECT_EQ(pie.series[kPieSeries].points[1].colour, chart_colour::kYellow);
   // One series alone keeps its automatic colour per point, and no legend.
   const ChartPlan single = PlanChart(IncomeExpenses(), Context(), 0);
   EXPECT_TRUE(single.series[kBarSeries].each_point_coloured);
@@ -211,7 +219,9 @@ TEST(ChartPlan, EmptyComparisonPeriodShowsTheMainSeriesAlone) {
     const int main_series = type == 0 ? kBar2Series : kBarSeries;
     ASSERT_EQ(plan.ActiveCount(), 1);
     ASSERT_TRUE(plan.series[main_series].active);
-    EXPECT_TRUE(plan.series[main_series].each_point_coloured);
+    // Still the main period's colour, as beside the comparison period.
+    EXPECT_FALSE(plan.series[main_series].each_point_coloured);
+    EXPECT_EQ(plan.series[main_series].points[0].colour, chart_colour::kYellow);
     EXPECT_EQ(plan.series[main_series].points.size(), type == 0 ? 2U : 1U);
   }
 }
@@ -267,4 +277,27 @@ TEST(ChartPlan, TypesOutsideTheListAndDetailGridsPlanNothing) {
   ReportTable detail = CashFlow();
   detail.detail = true;
   EXPECT_TRUE(PlanChart(detail, Context(), 0).Empty());
+}
+
+// A group that two accounts share keeps a bar for each, told apart by the
+// account; an axis would otherwise put both values under one name.
+TEST(ChartPlan, SharedGroupNamesAreLabelledWithTheirAccount) {
+  ReportTable table = Table(ReportLayout::kIncomeExpenses, 9,
+                            {{{7, Q(kIncomeSectionText)}},
+                             {{7, Q(u"רכב")}, {6, Q(u"100")}},
+                             {{7, Q(u"שכר")}, {6, Q(u"200")}},
+                             {{7, Q(u"רכב")}, {6, Q(u"300")}},
+                             {{7, Q(kTotalIncomeText)}, {6, Q(u"600")}},
+                             {{7, Q(kExpensesSectionText)}},
+                             {{7, Q(kTotalExpensesText)}, {6, Q(u"0")}},
+                             {{7, Q(kDifferenceText)}, {6, Q(u"600")}}},
+                            4);
+  table.accounts = {{Q(u"עסק"), nullptr}, {Q(u"בית"), nullptr}};
+  for (const auto& [row, account] : {std::pair{1, 0}, {2, 0}, {3, 1}})
+    table.LinkRow(row, account, -1);
+  const ChartPlan plan = PlanChart(table, Context(), 0);
+  QStringList labels;
+  for (const ChartPoint& p : plan.series[kBarSeries].points) labels.append(p.label);
+  EXPECT_EQ(S(labels.join(u'|')), S(Q(u"רכב - עסק|שכר|רכב - בית")));
+  EXPECT_DOUBLE_EQ(plan.series[kBarSeries].points[2].value, 300);
 }

@@ -224,7 +224,7 @@ TEST(ReportPeriod, Titles) {
        QStringLiteral(" דוח יתרות ליום, מיוחד, ליום 31/12/1998")},
       {settings(ReportKind::kTrends, AccountGroup::kBusiness, FlowFilter::kIncomeOnly, true,
                 PeriodType::kHalfYear),
-       QStringLiteral(" דוח מגמות, הכנסות, עסקיים, חצי שנתי,")},
+       QStringLiteral(" דוח מגמות, הכנסות, עסקיים, חצי שנתי, שנת 1998")},
   };
   for (const Case& c : cases) EXPECT_EQ(S(ReportTitle(c.settings)), S(c.title));
   ReportSettings odd = settings(ReportKind::kCashFlow, AccountGroup::kBusiness, FlowFilter::kBoth,
