@@ -78,7 +78,7 @@ class BackupDialogTest : public QObject {
       bool enabled;
     };
     const Case cases[] = {
-        {"nothing selected on a roomy volume", 1 << 20, {}, u"פנוי: 1024Kb, דרוש: 0Kb"_s, true},
+        {"nothing selected on a roomy volume", 1 << 20, {}, u"פנוי: 1,024Kb, דרוש: 0Kb"_s, true},
         {"3000 bytes wanted, 2 KB free", 2048, {u"בית"_s}, u"פנוי: 2Kb, דרוש: 3Kb"_s, false},
         {"a drive not ready", 0, {}, u"פנוי: 0Kb, דרוש: 0Kb"_s, false},
     };
