@@ -56,7 +56,8 @@ bool ChequePage::CanPrint() {
       services_.prompter->HebrewMessageBox(
           QStringLiteral("לאישורך"),
           u'\u2067' + QStringLiteral("סכום ההמחאה הוא 0. להדפיס בכל זאת?") + u'\u2069',
-          MessageKind::kConfirmation, MessageButtons::kYesNoDefaultNo, this) != MessageAnswer::kYes) {
+          MessageKind::kConfirmation, MessageButtons::kYesNoDefaultNo,
+          this) != MessageAnswer::kYes) {
     amount_->setFocus(Qt::OtherFocusReason);
     return false;
   }

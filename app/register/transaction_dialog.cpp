@@ -224,7 +224,10 @@ void TDateFrm::ConnectFields() {
   focus_watch_ =
       connect(qApp, &QApplication::focusChanged, this, [this](QWidget* before, QWidget* now) {
         if (now != description_ && now != suggestions_ && now != nullptr) HideSuggestions();
-        if (before == category_ && now != category_choices_->popup()) CompleteCategoryText();
+        // Leaving the field for another of this dialog, not for a message.
+        if (before == category_ && now != nullptr && now->window() == this) {
+          CompleteCategoryText();
+        }
       });
 
   connect(type_, &QComboBox::activated, this, &TDateFrm::TypeActivated);
