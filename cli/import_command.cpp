@@ -7,6 +7,7 @@
 
 #include "cli/commands.h"
 #include "cli/output.h"
+#include "cli/program_lock.h"
 #include "core/files/open_account.h"
 #include "core/import/column_mapping.h"
 #include "core/import/import_plan.h"
@@ -139,6 +140,12 @@ int RunImportCommand(const QStringList& args) {
   const AccountLocation location = LocateAccount(options->home, options->account);
   if (!location.definition) {
     return Fail(QStringLiteral("unknown account: ") + Shortened(options->account));
+  }
+  // Read and saved under the lock, so the program cannot save over the import.
+  std::unique_ptr<InstanceLock> lock;
+  if (!options->dry_run) {
+    lock = LockProgramFolder(options->home);
+    if (!lock) return kExitFileError;
   }
   Register reg;
   AccountOpenOptions read_only;

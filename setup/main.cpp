@@ -15,7 +15,10 @@ namespace {
 
 using namespace cheque;
 
-void Say(const QString& text) { std::fprintf(stderr, "%s\n", text.toLocal8Bit().constData()); }
+void Say(QString text) {
+  text.replace(u'\r', u'\n');
+  std::fprintf(stderr, "%s\n", text.toLocal8Bit().constData());
+}
 
 // Setup --install [FOLDER] and Setup --remove: the same work without windows,
 // every question answered as for going ahead.
@@ -40,6 +43,7 @@ int Unattended(const QStringList& arguments, const QString& source) {
   }
   Say(installing ? QStringLiteral("ההתקנה הסתיימה בהצלחה")
                  : QStringLiteral("ההסרה הסתיימה בהצלחה"));
+  if (!installing && !outcome.left.isEmpty()) Say(install::LeftNotice(outcome));
   return 0;
 }
 

@@ -219,7 +219,10 @@ void TForm1::Remove() {
     return;
   }
   if (!outcome.entries_done) Tell(QStringLiteral("לא ניתן למחוק צלמית, נסה ידנית"), true);
-  Tell(QStringLiteral("ההסרה הסתיימה בהצלחה"), false);
+  const QString left = install::LeftNotice(outcome);
+  Tell(QStringLiteral("ההסרה הסתיימה בהצלחה") +
+           (left.isEmpty() ? QString() : QStringLiteral("\r\r") + left),
+       false);
   close();
 }
 

@@ -8,32 +8,14 @@
 #include <QStorageInfo>
 #include <algorithm>
 
+#include "core/files/instance_lock.h"
+#include "core/files/save_leftovers.h"
+
 namespace cheque::install {
 
 namespace {
 
 QString Clean(const QString& path) { return QDir::cleanPath(QFileInfo(path).absoluteFilePath()); }
-
-// The real folder behind a path that may not exist yet: its nearest existing
-// parent resolved through links, the rest appended.
-QString Resolved(const QString& path) {
-  QString existing = Clean(path);
-  QString rest;
-  while (!QFileInfo::exists(existing)) {
-    const QFileInfo info(existing);
-    if (info.path() == existing) break;
-    rest = info.fileName() + (rest.isEmpty() ? QString() : u'/' + rest);
-    existing = info.path();
-  }
-  QString real = QFileInfo(existing).canonicalFilePath();
-  if (real.isEmpty()) real = existing;
-  return QDir::cleanPath(rest.isEmpty() ? real : real + u'/' + rest);
-}
-
-bool IsInside(const QString& path, const QString& folder) {
-  const QString base = folder.endsWith(u'/') ? folder : folder + u'/';
-  return path.startsWith(base);
-}
 
 // A value of a desktop entry; Exec arguments are quoted on top of this.
 QString EntryValue(QString text) {
@@ -97,12 +79,32 @@ QStringList SourceFiles(const QString& source) {
                   QDirIterator::Subdirectories);
   while (it.hasNext()) {
     const QFileInfo info = it.nextFileInfo();
-    if (!IsUserDataFile(info.fileName())) files << info.filePath();
+    if (IsUserDataFile(info.fileName()) || info.fileName() == kInstalledListName) continue;
+    files << info.filePath();
   }
   return files;
 }
 
 }  // namespace
+
+QString RealFolder(const QString& path) {
+  QString existing = Clean(path);
+  QString rest;
+  while (!QFileInfo::exists(existing)) {
+    const QFileInfo info(existing);
+    if (info.path() == existing) break;
+    rest = info.fileName() + (rest.isEmpty() ? QString() : u'/' + rest);
+    existing = info.path();
+  }
+  QString real = QFileInfo(existing).canonicalFilePath();
+  if (real.isEmpty()) real = existing;
+  return QDir::cleanPath(rest.isEmpty() ? real : real + u'/' + rest);
+}
+
+bool IsInsideFolder(const QString& path, const QString& folder) {
+  const QString base = folder.endsWith(u'/') ? folder : folder + u'/';
+  return path.startsWith(base);
+}
 
 Places UserPlaces() {
   Places places;
@@ -135,7 +137,7 @@ QStringList InstallVolumes(const Places& places) {
       continue;
     }
     if (!QFileInfo(root).isWritable() || volumes.contains(root)) continue;
-    if (IsInside(Clean(places.home), root)) continue;  // the home folder stands for it
+    if (IsInsideFolder(Clean(places.home), root)) continue;  // the home folder stands for it
     volumes << root;
   }
   return volumes;
@@ -175,37 +177,54 @@ bool IsUserDataFile(const QString& name) {
   return kSuffixes.contains(QFileInfo(name).suffix(), Qt::CaseInsensitive);
 }
 
+namespace {
+
+bool HasControlCharacter(const QString& text) {
+  return std::any_of(text.begin(), text.end(),
+                     [](QChar c) { return c.category() == QChar::Other_Control; });
+}
+
+// A folder that is not new, empty, or an installation is the user's: the
+// program's files would be mixed with theirs, and its removal would be
+// unsafe. One holding only files named as the program's data is taken too:
+// accounts copied in before installing.
+QString RefuseForeignFolder(const QString& folder) {
+  const QFileInfo info(folder);
+  if (!info.exists() && !info.isSymLink()) return {};
+  if (!info.isDir())
+    return QStringLiteral("לא ניתן להתקין: ") + folder + QStringLiteral(" אינו תיקייה");
+  if (IsInstallation(folder)) return {};
+  const QStringList data_files = DataFileNames(folder);
+  const QFileInfoList entries = QDir(folder).entryInfoList(QDir::AllEntries | QDir::Hidden |
+                                                           QDir::System | QDir::NoDotAndDotDot);
+  const bool ours = std::all_of(entries.begin(), entries.end(), [&](const QFileInfo& entry) {
+    return entry.isFile() && !entry.isSymLink() && IsProgramFileName(entry.fileName(), data_files);
+  });
+  if (ours) return {};
+  return QStringLiteral("התיקייה ") + folder +
+         QStringLiteral(" אינה ריקה ואינה התקנה קודמת של התוכנה\rיש לבחור תיקייה חדשה או ריקה");
+}
+
+}  // namespace
+
 QString RefuseInstallTarget(const QString& target, const QString& source, const Places& places) {
-  const QString folder = Resolved(target);
-  const QString home = Resolved(places.home);
+  // The marker keeps the folder on one line, and the desktop entries too.
+  if (HasControlCharacter(target) || HasControlCharacter(RealFolder(target))) {
+    return QStringLiteral("לא ניתן להתקין לתיקייה ששמה מכיל מעבר שורה או תו בקרה אחר");
+  }
+  const QString folder = RealFolder(target);
+  const QString home = RealFolder(places.home);
   if (QDir(folder).isRoot() || QStorageInfo(folder).rootPath() == folder) {
     return QStringLiteral("לא ניתן להשתמש בשורש הכונן ") + folder;
   }
-  if (folder == home || IsInside(home, folder)) {
+  if (folder == home || IsInsideFolder(home, folder)) {
     return QStringLiteral("לא ניתן להשתמש בספריית הבית או בספריה שמעליה ") + folder;
   }
-  const QString from = Resolved(source);
-  if (folder == from || IsInside(folder, from) || IsInside(from, folder)) {
+  const QString from = RealFolder(source);
+  if (folder == from || IsInsideFolder(folder, from) || IsInsideFolder(from, folder)) {
     return QStringLiteral("לא ניתן להתקין לתוך ספריית ההתקנה עצמה ") + folder;
   }
-  return {};
-}
-
-QString RefuseRemoval(const QString& target, const Places& places) {
-  const QString folder = Resolved(target);
-  const QString home = Resolved(places.home);
-  if (QDir(folder).isRoot() || QStorageInfo(folder).rootPath() == folder) {
-    return QStringLiteral("הסרה בוטלה: ") + folder + QStringLiteral(" הוא שורש הכונן");
-  }
-  if (folder == home || IsInside(home, folder)) {
-    return QStringLiteral("הסרה בוטלה: ") + folder + QStringLiteral(" היא ספריית הבית או מעליה");
-  }
-  const QFileInfo program(QDir(folder).filePath(kProgramName));
-  const QFileInfo setup(QDir(folder).filePath(kSetupName));
-  if (!program.isFile() || !program.isExecutable() || !setup.isFile()) {
-    return QStringLiteral("הסרה בוטלה: התוכנית אינה מותקנת ב-") + folder;
-  }
-  return {};
+  return RefuseForeignFolder(folder);
 }
 
 QString CopyInstallation(const QString& source, const QString& target, const Progress& progress) {
@@ -230,35 +249,6 @@ int CountBlocks(const QString& source) {
     blocks += (QFileInfo(file).size() + kBlockSize - 1) / kBlockSize;
   }
   return int(std::min<qint64>(blocks, 1 << 30));
-}
-
-namespace {
-
-// Links are removed, never followed.
-void RemoveFolder(const QString& folder, const Status& status) {
-  QDirIterator it(folder, QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot);
-  while (it.hasNext()) {
-    const QFileInfo info = it.nextFileInfo();
-    if (info.isDir() && !info.isSymLink()) {
-      RemoveFolder(info.filePath(), status);
-    } else {
-      if (status) status(info.fileName() + QStringLiteral(" מסיר את "));
-      QFile::remove(info.filePath());
-    }
-  }
-  if (status) status(QStringLiteral(" מסיר את הספריה  ") + folder);
-  QDir().rmdir(folder);
-}
-
-}  // namespace
-
-QString RemoveInstallation(const QString& target, const Places& places, const Status& status) {
-  const QString refusal = RefuseRemoval(target, places);
-  if (!refusal.isEmpty()) return refusal;
-  const QString folder = Resolved(target);
-  RemoveFolder(folder, status);
-  if (QFileInfo::exists(folder)) return QStringLiteral("לא ניתן למחוק את ") + folder;
-  return {};
 }
 
 QString ProgramEntryPath(const Places& places) {
@@ -287,27 +277,36 @@ Outcome Install(const QString& source, const QString& target, const Places& plac
                 const Progress& progress) {
   Outcome outcome;
   outcome.error = RefuseInstallTarget(target, source, places);
-  if (outcome.error.isEmpty()) outcome.error = CopyInstallation(source, target, progress);
   if (!outcome.error.isEmpty()) return outcome;
-  if (!WriteMarker(places, QDir::cleanPath(QFileInfo(target).absoluteFilePath()))) {
+  const QString folder = Clean(target);
+  if (!QDir().mkpath(folder)) {
+    outcome.error = QStringLiteral("לא ניתן ליצור את ") + folder;
+    return outcome;
+  }
+  // Held through the copy, so the program cannot start on half its files.
+  InstanceLock lock(InstanceLockPath(folder));
+  if (!lock.Acquire()) {
+    outcome.error = lock.HeldByAnother() ? QStringLiteral("התוכנה פתוחה; יש לסגור אותה לפני ההתקנה")
+                                         : QStringLiteral("לא ניתן לכתוב בתיקייה ") + folder;
+    return outcome;
+  }
+  // Listed before the copy, so whatever a failed copy leaves is removed too;
+  // files of an earlier installation stay listed.
+  QStringList listed = ReadInstalledList(folder);
+  const QDir from(source);
+  for (const QString& file : SourceFiles(source)) listed << from.relativeFilePath(file);
+  listed.removeDuplicates();
+  if (!WriteInstalledList(folder, listed)) {
+    outcome.error = QStringLiteral("לא ניתן לכתוב את ") + QDir(folder).filePath(kInstalledListName);
+    return outcome;
+  }
+  outcome.error = CopyInstallation(source, target, progress);
+  if (!outcome.error.isEmpty()) return outcome;
+  if (!WriteMarker(places, folder)) {
     outcome.error = QStringLiteral("לא ניתן לכתוב את ") + MarkerPath(places);
     return outcome;
   }
-  outcome.entries_done = WriteDesktopEntries(places, Clean(target));
-  return outcome;
-}
-
-Outcome Uninstall(const Places& places, const Status& status) {
-  Outcome outcome;
-  // A folder already gone by hand leaves only the entries and the marker.
-  const QString target = MarkedTarget(places);
-  if (QFileInfo::exists(target)) outcome.error = RemoveInstallation(target, places, status);
-  if (!outcome.error.isEmpty()) return outcome;
-  if (status) status(QStringLiteral(" מסיר את הצלמיות ממנהל הישומים "));
-  outcome.entries_done = DeleteDesktopEntries(places);
-  if (!QFile::remove(MarkerPath(places)) && IsInstalled(places)) {
-    outcome.error = QStringLiteral("לא ניתן למחוק את ") + MarkerPath(places);
-  }
+  outcome.entries_done = WriteDesktopEntries(places, folder);
   return outcome;
 }
 

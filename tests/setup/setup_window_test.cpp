@@ -11,6 +11,7 @@
 #include <QTest>
 #include <QTimer>
 
+#include "core/files/instance_lock.h"
 #include "core/install/install.h"
 #include "setup/select_dir.h"
 #include "setup/setup_prompter.h"
@@ -121,6 +122,29 @@ class SetupWindowTest : public QObject {
     QCOMPARE(lines.first(), QStringLiteral("ההתקנה הסתיימה בהצלחה"));
     QVERIFY(lines.contains(PathText(install::DefaultTarget(places_))));
     QVERIFY(lines.last().contains(QStringLiteral("\"תזרים מזומנים\"")));
+  }
+
+  // With the program open, removal says why it stops and deletes nothing.
+  void RemoveRefusedWhileTheProgramIsOpen() {
+    const QString target = install::DefaultTarget(places_);
+    QVERIFY(QDir().mkpath(target));
+    for (const QString& name : {install::kProgramName, install::kSetupName}) {
+      QFile file(QDir(target).filePath(name));
+      QVERIFY(file.open(QIODevice::WriteOnly));
+      file.setPermissions(file.permissions() | QFileDevice::ExeOwner);
+    }
+    QVERIFY(install::WriteMarker(places_, target));
+    InstanceLock program(InstanceLockPath(target));
+    QVERIFY(program.Acquire());
+    ScriptedPrompter prompter;
+    prompter.answers = {MessageAnswer::kYes};
+    TForm1 window(places_, home_->path(), prompter);
+    window.show();
+    window.Remove();
+    QCOMPARE(prompter.asked.size(), 2);
+    QCOMPARE(prompter.asked.last(), QStringLiteral("התוכנה פתוחה; יש לסגור אותה לפני ההסרה"));
+    QVERIFY(QFile::exists(QDir(target).filePath(install::kProgramName)));
+    QVERIFY(install::IsInstalled(places_));
   }
 
  private:
