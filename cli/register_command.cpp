@@ -8,6 +8,7 @@
 #include "core/files/open_account.h"
 #include "core/register/register.h"
 #include "core/reports/csv_export.h"
+#include "core/reports/xlsx_export.h"
 #include "core/text/date_text.h"
 #include "core/text/text_compare.h"
 
@@ -16,10 +17,12 @@ namespace {
 
 constexpr char16_t kUsage[] =
     u"usage: cheque-cli register (--file PATH | --home DIR --account NAME) [--opening AMOUNT]\n"
-    u"                           [--today D/M/YYYY] [--sort COLUMN] [--count | --csv]\n"
+    u"                           [--today D/M/YYYY] [--sort COLUMN] [--count | --csv | --xlsx "
+    u"FILE]\n"
     u"  AMOUNT: the opening balance of an empty account file (otherwise 0, or the account's)\n"
     u"  COLUMN: 2 to 7, or date, category, income, expense, type, description\n"
-    u"  --csv: the register as a spreadsheet file (UTF-8 CSV) on stdout";
+    u"  --csv: the register as a spreadsheet file (UTF-8 CSV) on stdout\n"
+    u"  --xlsx: the register as an Excel workbook written to FILE";
 
 struct Options {
   QString file;
@@ -30,6 +33,7 @@ struct Options {
   int sort_column = 0;
   bool count_only = false;
   bool csv = false;
+  QString xlsx;
 };
 
 int SortColumn(const QString& text) {
@@ -70,6 +74,8 @@ std::optional<Options> ParseOptions(const QStringList& args) {
       const auto date = ReadDateText(QStringView(value), QDate::currentDate());
       if (!date) return std::nullopt;
       options.today = *date;
+    } else if (option == u"--xlsx") {
+      options.xlsx = value;
     } else if (option == u"--sort") {
       options.sort_column = SortColumn(value);
       if (options.sort_column == 0) return std::nullopt;
@@ -77,7 +83,9 @@ std::optional<Options> ParseOptions(const QStringList& args) {
       return std::nullopt;
     }
   }
-  if (options.count_only && options.csv) return std::nullopt;
+  if (int{options.count_only} + int{options.csv} + int{!options.xlsx.isEmpty()} > 1) {
+    return std::nullopt;
+  }
   const bool by_file = !options.file.isEmpty();
   const bool by_account = !options.home.isEmpty() && options.account.has_value();
   if (by_file == by_account || (by_file && (!options.home.isEmpty() || options.account))) {
@@ -206,6 +214,15 @@ int RunRegisterCommand(const QStringList& args) {
     return kExitFileError;
   }
   if (options->sort_column != 0) reg.SortRegister(options->sort_column, options->today);
+  if (!options->xlsx.isEmpty()) {
+    QString error;
+    if (WriteXlsxFile(options->xlsx, RegisterSheet(reg, options->account.value_or(QString())),
+                      &error)) {
+      return 0;
+    }
+    PrintError(QStringLiteral("cheque-cli: ") + error);
+    return kExitFileError;
+  }
   if (options->csv) {
     StdoutBuffer out;
     out.Text() = RegisterCsv(reg).toStdString();

@@ -6,6 +6,7 @@
 
 #include "cli/commands.h"
 #include "cli/output.h"
+#include "cli/report_pdf.h"
 #include "core/files/account_list.h"
 #include "core/files/program_folder.h"
 #include "core/reports/csv_export.h"
@@ -14,6 +15,7 @@
 #include "core/reports/report_engine.h"
 #include "core/reports/report_engine_columns.h"
 #include "core/reports/saved_report.h"
+#include "core/reports/xlsx_export.h"
 #include "core/text/date_text.h"
 #include "core/text/text_compare.h"
 
@@ -22,9 +24,11 @@ namespace {
 
 constexpr char16_t kUsage[] =
     u"usage: cheque-cli report --home DIR (--rpt FILE | --name NAME) [--today D/M/YYYY]\n"
-    u"                         [--detail ROW,COL] [--csv]\n"
+    u"                         [--detail ROW,COL] [--csv | --xlsx FILE | --pdf FILE]\n"
     u"  ROW,COL: the report cell double-clicked, counted from 0\n"
-    u"  --csv: the grid as a spreadsheet file (UTF-8), visible columns right to left";
+    u"  --csv: the grid as a spreadsheet file (UTF-8), visible columns right to left\n"
+    u"  --xlsx: the grid as an Excel workbook written to FILE\n"
+    u"  --pdf: the report as \"הדפס הכל\" prints it, written to FILE";
 
 struct Options {
   QString home;
@@ -33,6 +37,8 @@ struct Options {
   QDate today = QDate::currentDate();
   std::optional<std::pair<int, int>> detail;
   bool csv = false;
+  QString xlsx;
+  QString pdf;
 };
 
 std::optional<std::pair<int, int>> ParseCell(const QString& text) {
@@ -66,6 +72,10 @@ std::optional<Options> ParseOptions(const QStringList& args) {
       const auto date = ReadDateText(QStringView(value), QDate::currentDate());
       if (!date) return std::nullopt;
       options.today = *date;
+    } else if (option == u"--xlsx") {
+      options.xlsx = value;
+    } else if (option == u"--pdf") {
+      options.pdf = value;
     } else if (option == u"--detail") {
       options.detail = ParseCell(value);
       if (!options.detail) return std::nullopt;
@@ -74,6 +84,9 @@ std::optional<Options> ParseOptions(const QStringList& args) {
     }
   }
   if (options.home.isEmpty() || options.rpt.isEmpty() == !options.name.has_value()) {
+    return std::nullopt;
+  }
+  if (int{options.csv} + int{!options.xlsx.isEmpty()} + int{!options.pdf.isEmpty()} > 1) {
     return std::nullopt;
   }
   return options;
@@ -111,6 +124,23 @@ bool PrintTable(const ReportTable& table) {
 int Fail(const QString& text) {
   PrintError(QStringLiteral("cheque-cli: ") + text);
   return kExitFileError;
+}
+
+// The grid on stdout, or written to the file the options name.
+int Output(const Options& options, const ReportTable& table, const ReportSettings& settings,
+           const ReportColumns& columns) {
+  QString error;
+  if (!options.xlsx.isEmpty()) {
+    const SheetTable sheet =
+        ReportSheet(table, GridColumns(columns.widths, columns.captions),
+                    settings.title.isEmpty() ? QStringLiteral("דוח") : settings.title);
+    return WriteXlsxFile(options.xlsx, sheet, &error) ? 0 : Fail(error);
+  }
+  if (!options.pdf.isEmpty()) {
+    return WriteReportPdf(table, settings, columns, options.pdf, &error) ? 0 : Fail(error);
+  }
+  if (options.csv) return PrintCsv(table, columns) ? 0 : kExitFileError;
+  return PrintTable(table) ? 0 : kExitFileError;
 }
 
 }  // namespace
@@ -151,11 +181,7 @@ int RunReportCommand(const QStringList& args) {
     return Fail(QStringLiteral("cannot read the account file of ") +
                 Shortened(report.unreadable.front()));
   }
-  if (!options->detail) {
-    const bool printed =
-        options->csv ? PrintCsv(report, ReportColumnLayout(settings)) : PrintTable(report);
-    return printed ? 0 : kExitFileError;
-  }
+  if (!options->detail) return Output(*options, report, settings, ReportColumnLayout(settings));
 
   const DrillDownResult result = DrillDown(report, settings, home, options->today,
                                            options->detail->first, options->detail->second);
@@ -167,8 +193,7 @@ int RunReportCommand(const QStringList& args) {
         return Fail(QStringLiteral("cannot read the account file of ") +
                     Shortened(result.detail.unreadable.front()));
       }
-      if (options->csv) return PrintCsv(result.detail, DetailColumnLayout()) ? 0 : kExitFileError;
-      return PrintTable(result.detail) ? 0 : kExitFileError;
+      return Output(*options, result.detail, settings, DetailColumnLayout());
     case DrillDownResult::Action::kRegister: {
       StdoutBuffer out;
       out.Text() = (result.landing.account + u'\t' + QString::number(result.landing.row) + u'\n')

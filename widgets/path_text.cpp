@@ -72,14 +72,16 @@ QString PickFileToOpen(QWidget* parent, const QString& caption, const QString& f
 }
 
 QString PickFileToSave(QWidget* parent, const QString& caption, const QString& suggested,
-                       const QString& filters) {
+                       const QString& filters, QString* chosen_filter) {
   const QFileInfo file(suggested);
   FilePicker picker(parent, caption, suggested.isEmpty() ? QString() : file.absolutePath(),
                     filters);
   picker.setAcceptMode(QFileDialog::AcceptSave);
   picker.setFileMode(QFileDialog::AnyFile);
   if (!suggested.isEmpty()) picker.selectFile(file.fileName());
-  return picker.Pick();
+  QString path = picker.Pick();
+  if (chosen_filter != nullptr) *chosen_filter = picker.selectedNameFilter();
+  return path;
 }
 
 }  // namespace cheque

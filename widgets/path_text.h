@@ -19,10 +19,11 @@ void ShowPathLeftToRight(QWidget* control);
 
 // Qt's file pickers, Hebrew and right to left, with their folder box, name
 // field and filter list left to right. An empty text when cancelled.
-// `filters` as Qt's ("CSV (*.csv);;...").
+// `filters` as Qt's ("CSV (*.csv);;..."); `chosen_filter`, when given, gets
+// the filter the user left selected.
 QString PickFileToOpen(QWidget* parent, const QString& caption, const QString& folder,
                        const QString& filters);
 QString PickFileToSave(QWidget* parent, const QString& caption, const QString& suggested,
-                       const QString& filters);
+                       const QString& filters, QString* chosen_filter = nullptr);
 
 }  // namespace cheque

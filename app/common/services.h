@@ -2,6 +2,7 @@
 
 #include <QDate>
 #include <QDateTime>
+#include <QPageLayout>
 #include <QString>
 #include <QUrl>
 #include <functional>
@@ -61,11 +62,13 @@ class PrintTarget {
   using Pages = std::function<bool(QPrinter& printer, QPainter& painter)>;
   // One print job titled `title`, drawn in dots of 1/`resolution` inch from
   // the top-left of the printable area, so it lands in the same place on any
-  // printer. Without a printer the job becomes the file `pdf_name` in the
-  // program folder and the user is told where. False when the job failed;
-  // the caller tells the user.
+  // printer, on paper turned as `orientation` says. Without a printer the
+  // job becomes the file `pdf_name` in the program folder ("name (2).pdf"
+  // when that is taken, never over an earlier file) and the user is told
+  // where. False when the job failed; the caller tells the user.
   virtual bool Print(const QString& title, const QString& pdf_name, int resolution,
-                     const Pages& pages, QWidget* parent = nullptr) = 0;
+                     const Pages& pages, QWidget* parent = nullptr,
+                     QPageLayout::Orientation orientation = QPageLayout::Portrait) = 0;
 };
 
 // Runs one job on a printer the caller has chosen (a device or a PDF file).

@@ -114,16 +114,18 @@ class SystemPrintTarget final : public PrintTarget {
   explicit SystemPrintTarget(Prompter& prompter) : prompter_(prompter) {}
 
   bool Print(const QString& title, const QString& pdf_name, int resolution, const Pages& pages,
-             QWidget* parent) override {
+             QWidget* parent, QPageLayout::Orientation orientation) override {
     const QPrinterInfo device = QPrinterInfo::defaultPrinter();
     if (!device.isNull()) {
       QPrinter printer(device, QPrinter::HighResolution);
+      printer.setPageOrientation(orientation);
       return RunPrintJob(printer, title, resolution, pages);
     }
-    const QString path = ProgramFile(pdf_name);
+    const QString path = UnusedProgramFile(pdf_name);
     QPrinter printer(QPrinter::HighResolution);
     printer.setOutputFormat(QPrinter::PdfFormat);
     printer.setOutputFileName(path);
+    printer.setPageOrientation(orientation);
     if (!RunPrintJob(printer, title, resolution, pages)) return false;
     prompter_.HebrewMessageBox(
         QStringLiteral("לידיעתך"),

@@ -4,6 +4,7 @@
 #include "app/common/busy_notice.h"
 #include "app/register/register_page.h"
 #include "core/reports/csv_export.h"
+#include "core/reports/xlsx_export.h"
 
 namespace cheque {
 
@@ -11,7 +12,8 @@ void RegisterPage::ExportRegister() {
   if (splash_.IsBusyVisible()) return;
   const QString folder = QFileInfo(account_.FilePath()).absolutePath();
   ExportCsv(services_, this, csv_picker_, folder, CsvFileName(account_.Title()),
-            RegisterCsv(account_.Rows()));
+            RegisterCsv(account_.Rows()),
+            [this] { return RegisterSheet(account_.Rows(), account_.Title()); });
 }
 
 }  // namespace cheque

@@ -33,11 +33,12 @@ QPushButton* Button(const QString& name, const QString& caption, QWidget* parent
 }  // namespace
 
 TPrtPreView::TPrtPreView(ReportPrint report, Services& services, QWidget* parent, TSplash* busy)
-    : QDialog(parent),
-      report_(std::move(report)),
-      services_(services),
-      busy_(busy),
-      page_size_(ReportPageSize()) {
+    : QDialog(parent), report_(std::move(report)), services_(services), busy_(busy) {
+  QImage screen_page(1, 1, QImage::Format_RGB32);
+  screen_page.setDotsPerMeterX(qRound(kPageResolution / 0.0254));
+  screen_page.setDotsPerMeterY(qRound(kPageResolution / 0.0254));
+  FitReportPrint(report_, screen_page);
+  page_size_ = ReportPageSize(report_);
   setObjectName(QStringLiteral("TPrtPreView"));
   setWindowTitle(QStringLiteral("צפיה לפני הדפסה"));
   SetFormFont(this);
@@ -161,24 +162,15 @@ bool TPrtPreView::Print(int first, int last) {
   const QString pdf_name = first == last && PageCount() > 1
                                ? QStringLiteral("Report-%1.pdf").arg(first)
                                : QStringLiteral("Report.pdf");
-  const QSize page_size = page_size_;
   const bool printed = services_.print_target->Print(
       report_.source.title, pdf_name, kPageResolution,
-      [this, first, last, page_size](QPrinter& printer, QPainter& painter) {
-        // The page fits the printable area, keeping its proportions.
-        const QRectF printable = printer.pageRect(QPrinter::DevicePixel);
-        const double scale = std::min(printable.width() / page_size.width(),
-                                      printable.height() / page_size.height());
-        for (int page = first; page <= last; ++page) {
-          if (page > first && !printer.newPage()) return false;
-          painter.save();
-          painter.scale(scale, scale);
-          DrawReportPage(painter, report_, page, page_size);
-          painter.restore();
-        }
+      [this, first, last, &notice](QPrinter& printer, QPainter& painter) {
+        if (!PrintReportPages(printer, painter, report_, first, last)) return false;
+        // Gone before anything the print target tells the user.
+        notice.reset();
         return true;
       },
-      this);
+      this, ReportOrientation(report_));
   notice.reset();
   if (!printed && services_.prompter) {
     services_.prompter->ShowError(QString::fromUtf16(kPrintFailedText), this);

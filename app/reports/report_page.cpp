@@ -4,8 +4,10 @@
 #include <QComboBox>
 #include <QElapsedTimer>
 #include <QEvent>
+#include <QFontMetrics>
 #include <QHeaderView>
 #include <QLabel>
+#include <QScrollBar>
 #include <QSignalBlocker>
 #include <QTabBar>
 #include <QTabWidget>
@@ -14,12 +16,14 @@
 #include <QVBoxLayout>
 
 #include "app/common/busy_notice.h"
+#include "app/register/cell_drawing.h"
 #include "app/reports/print_preview.h"
 #include "app/reports/report_chart.h"
 #include "app/reports/report_page_draw.h"
 #include "app/reports/report_printing.h"
 #include "core/reports/chart_plan.h"
 #include "core/reports/csv_export.h"
+#include "core/reports/xlsx_export.h"
 
 namespace cheque {
 
@@ -59,6 +63,8 @@ class ReportTableModel : public QAbstractTableModel {
 };
 
 namespace {
+
+constexpr int kShortestFill = 80;
 
 QTableView* NewGrid(const QString& name, const QString& header_name, QWidget* parent) {
   auto* grid = new QTableView(parent);
@@ -165,6 +171,10 @@ ReportPage::ReportPage(Services& services, TSplash& splash, const QString& folde
   // The fill column follows the grid's room, which a scroll bar changes too.
   report_grid_->viewport()->installEventFilter(this);
   detail_grid_->viewport()->installEventFilter(this);
+  // The columns fit the rows in view, so scrolling may widen them.
+  for (QTableView* grid : {report_grid_, detail_grid_}) {
+    connect(grid->verticalScrollBar(), &QScrollBar::valueChanged, this, [this] { ApplyWidths(); });
+  }
 }
 
 ReportPage::~ReportPage() = default;
@@ -185,8 +195,42 @@ void ReportPage::ShowTable(QTableView* grid, ReportTableModel* model, const Repo
   SetWidths(grid, columns.widths);
 }
 
+std::vector<int> ReportPage::WidthsInView(const QTableView* grid, std::vector<int> widths) const {
+  const ReportTable& table = grid == report_grid_ ? *report_ : *detail_;
+  if (!built_ || table.RowCount() == 0) return widths;
+  // Bold for all: a cash flow draws some of its rows bold.
+  QFont font = grid->font();
+  font.setPointSize(8);
+  font.setBold(true);
+  const QFontMetrics cells(font);
+  const QFontMetrics header(grid->horizontalHeader()->font());
+  // Only the rows in view are measured, as the register does: a report may
+  // hold a million rows.
+  const int first = std::max(0, grid->rowAt(0));
+  int last = grid->rowAt(grid->viewport()->height() - 1);
+  if (last < 0) last = std::min(table.RowCount(), first + grid->viewport()->height() / 16 + 1) - 1;
+  const auto* model = grid->model();
+  for (int column = 0; column < static_cast<int>(widths.size()); ++column) {
+    int& width = widths[static_cast<size_t>(column)];
+    if (width <= 0 || width == kFillWidth) continue;
+    const QString caption = model->headerData(column, Qt::Horizontal).toString();
+    width = std::max(width, header.horizontalAdvance(caption) + 12);
+    for (int row = first; row <= last; ++row) {
+      const PlacedText placed = PlaceCellText(table.Cell(row, column));
+      width = std::max(width, CellWidthFor(placed.text, cells) + placed.indent);
+    }
+  }
+  return widths;
+}
+
 void ReportPage::SetWidths(QTableView* grid, const std::vector<int>& table) {
-  const std::vector<int> widths = FitColumnWidths(table, grid->viewport()->width());
+  const std::vector<int> wanted = WidthsInView(grid, table);
+  // The figures keep their widths; the fill column takes what they leave,
+  // never less than a few words.
+  std::vector<int> widths = FitColumnWidths(wanted, grid->viewport()->width());
+  for (size_t column = 0; column < widths.size(); ++column) {
+    if (wanted[column] == kFillWidth) widths[column] = std::max(widths[column], kShortestFill);
+  }
   for (int column = 0; column < static_cast<int>(widths.size()); ++column) {
     const int width = widths[static_cast<size_t>(column)];
     grid->setColumnHidden(column, width <= 0);
@@ -320,9 +364,13 @@ void ReportPage::ExportShownGrid() {
   const ReportTable& table = detail ? *detail_ : *report_;
   const QStringList captions =
       detail ? DetailColumnLayout().captions : ReportColumnLayout(settings_).captions;
-  const QByteArray bytes =
-      ReportCsv(table, GridColumns(ShownWidths(detail ? detail_grid_ : report_grid_), captions));
-  ExportCsv(services_, this, csv_picker_, folder_, CsvFileName(settings_.title), bytes);
+  const std::vector<PrintColumn> columns =
+      GridColumns(ShownWidths(detail ? detail_grid_ : report_grid_), captions);
+  ExportCsv(services_, this, csv_picker_, folder_, CsvFileName(settings_.title),
+            ReportCsv(table, columns), [&] {
+              return ReportSheet(table, columns,
+                                 detail ? QStringLiteral("פירוט") : settings_.title);
+            });
 }
 
 }  // namespace cheque

@@ -62,6 +62,9 @@ class ReportPage : public QWidget {
   void ShowTable(QTableView* grid, ReportTableModel* model, const ReportTable& table,
                  const ReportColumns& columns);
   void SetWidths(QTableView* grid, const std::vector<int>& table);
+  // The table's widths, each column widened to its widest text among the
+  // rows in view and its caption.
+  std::vector<int> WidthsInView(const QTableView* grid, std::vector<int> widths) const;
   void ShowDetail(ReportTable detail);
   bool MayEnterTab(int tab) const;
   void DrawChart(int type);

@@ -3,10 +3,11 @@
 #include <QFontMetrics>
 #include <QPageSize>
 #include <QPainter>
+#include <QPrinter>
 #include <QPrinterInfo>
 #include <algorithm>
 
-#include "app/register/register_grid.h"
+#include "app/register/cell_drawing.h"
 #include "app/reports/report_chart.h"
 #include "core/register/cell_style.h"
 
@@ -39,24 +40,92 @@ void DrawCellText(QPainter& painter, const QString& text, int indent, const QRec
   painter.restore();
 }
 
-// The columns where they stand on the screen, narrowed together when a wide
-// window would push the left-most ones off the paper.
-std::vector<QRect> ColumnSpans(const PrintedPage& page, QSize page_size) {
-  int right = 0;
-  for (const PrintColumn& column : page.columns)
-    right = std::max(right, column.left + column.width);
-  const int room = page_size.width() - kPageLeftMargin - 10;
-  const double fit = right > room && right > 0 ? static_cast<double>(room) / right : 1.0;
+// A text of a cell is a figure unless it holds a letter: amounts, dates,
+// row numbers are printed whole, descriptions and names may be shortened.
+bool IsFigure(const QString& text) {
+  return std::none_of(text.begin(), text.end(), [](QChar c) { return c.isLetter(); });
+}
+
+constexpr int kShortestText = 60;  // what a shortened text keeps, in pixels
+constexpr int kTitleRoom = 40;     // the title of page 1 and the space below it
+constexpr int kBottomMargin = 30;
+constexpr int kRightMargin = 10;
+
+struct GridFonts {
+  QFont header = PageFont(10, true);
+  QFont plain = PageFont(9, false);
+  QFont bold = PageFont(9, true);
+};
+
+GridRoom RoomOf(QSize page) {
+  return {page.width() - kPageLeftMargin - kRightMargin,
+          page.height() - kPageTopMargin - kTitleRoom - kBottomMargin};
+}
+
+// On a page turned as `landscape` says, or turned whichever way fits best.
+PrintFit MeasureFit(const PrintSource& source, const QPaintDevice& device,
+                    std::optional<bool> landscape = std::nullopt) {
+  const GridFonts fonts;
+  const QFontMetrics header(fonts.header, &device);
+  const QFontMetrics plain(fonts.plain, &device);
+  const QFontMetrics bold(fonts.bold, &device);
+  std::vector<ColumnNeed> needs(source.columns.size());
+  // Only the longest texts of a column can be its widest: the rest are not
+  // measured, which keeps a register of a million rows quick.
+  std::vector<qsizetype> longest(source.columns.size(), 0);
+  const int pages = GridPageCount(source.table.RowCount());
+  for (int page = 1; page <= pages; ++page) {
+    for (const PrintedRow& row : PlanPage(source, page).rows) {
+      for (size_t c = 0; c < row.cells.size() && c < longest.size(); ++c) {
+        longest[c] = std::max(longest[c], row.cells[c].text.size() + row.cells[c].indent / 4);
+      }
+    }
+  }
+  for (size_t c = 0; c < source.columns.size(); ++c) {
+    const PlacedText caption = PlaceCellText(QStringView(source.columns[c].caption));
+    needs[c].wanted = CellWidthFor(caption.text, header) + caption.indent;
+  }
+  for (int page = 1; page <= pages; ++page) {
+    for (const PrintedRow& row : PlanPage(source, page).rows) {
+      for (size_t c = 0; c < row.cells.size() && c < needs.size(); ++c) {
+        const PrintedCell& cell = row.cells[c];
+        if (cell.text.size() + cell.indent / 4 + 2 < longest[c]) continue;
+        const int width = CellWidthFor(cell.text, cell.bold ? bold : plain) + cell.indent;
+        needs[c].wanted = std::max(needs[c].wanted, width);
+        needs[c].whole =
+            std::max(needs[c].whole, IsFigure(cell.text) ? width : std::min(width, kShortestText));
+      }
+    }
+  }
+  // The drawn size may round a pixel or two away from the measured one.
+  for (ColumnNeed& need : needs) {
+    need.whole += 2;
+    need.wanted += 2;
+  }
+  const int height = RowHeight(header) + 3 + kRowsPerPage * RowHeight(plain);
+  const QSize page = ReportPageSize();
+  if (!landscape) return FitPrintColumns(needs, height, RoomOf(page), RoomOf(page.transposed()));
+  PrintFit fit = FitPrintColumnsIn(needs, height, RoomOf(*landscape ? page.transposed() : page));
+  fit.landscape = *landscape;
+  return fit;
+}
+
+// The columns in their order, each as wide as the fit says, at the fit's
+// font size from the grid's left edge.
+std::vector<QRect> ColumnSpans(const PrintedPage& page, const PrintFit& fit) {
   std::vector<QRect> spans;
-  for (const PrintColumn& column : page.columns) {
-    const int left = kPageLeftMargin + static_cast<int>(column.left * fit);
-    spans.emplace_back(left, 0, std::max(2, static_cast<int>(column.width * fit)), 0);
+  int left = 0;
+  for (size_t c = 0; c < page.columns.size(); ++c) {
+    const int width = c < fit.widths.size() ? fit.widths[c] : page.columns[c].width;
+    spans.emplace_back(left, 0, width, 0);
+    left += width + 1;
   }
   return spans;
 }
 
-void DrawGridPage(QPainter& painter, const PrintedPage& page, QSize page_size) {
-  const std::vector<QRect> spans = ColumnSpans(page, page_size);
+void DrawGridPage(QPainter& painter, const PrintedPage& page, const PrintFit& fit,
+                  QSize page_size) {
+  const GridFonts fonts;
   int top = kPageTopMargin;
   if (page.shows_title) {
     painter.setFont(PageFont(12, true, true));
@@ -71,7 +140,13 @@ void DrawGridPage(QPainter& painter, const PrintedPage& page, QSize page_size) {
   painter.drawText(QPoint(10, 10 + QFontMetrics(painter.font(), painter.device()).ascent()),
                    page.page_caption);
 
-  painter.setFont(PageFont(10, true));
+  // The grid, drawn smaller when its figures need it to fit the page.
+  const std::vector<QRect> spans = ColumnSpans(page, fit);
+  painter.save();
+  painter.translate(kPageLeftMargin, top);
+  painter.scale(fit.scale, fit.scale);
+  top = 0;
+  painter.setFont(fonts.header);
   const int header_height = RowHeight(QFontMetrics(painter.font(), painter.device()));
   for (size_t c = 0; c < page.columns.size(); ++c) {
     const PrintColumn& column = page.columns[c];
@@ -86,7 +161,7 @@ void DrawGridPage(QPainter& painter, const PrintedPage& page, QSize page_size) {
   }
   top += header_height + 3;
 
-  const int row_height = RowHeight(QFontMetrics(PageFont(9, false), painter.device()));
+  const int row_height = RowHeight(QFontMetrics(fonts.plain, painter.device()));
   for (size_t j = 0; j < page.rows.size(); ++j) {
     const PrintedRow& row = page.rows[j];
     const int y = top + static_cast<int>(j) * row_height;
@@ -94,7 +169,7 @@ void DrawGridPage(QPainter& painter, const PrintedPage& page, QSize page_size) {
       const PrintedCell& printed = row.cells[c];
       const QRect cell(spans[c].left(), y, spans[c].width(), row_height);
       painter.fillRect(cell, FromBgr(printed.background));
-      painter.setFont(PageFont(9, printed.bold));
+      painter.setFont(printed.bold ? fonts.bold : fonts.plain);
       painter.setPen(FromBgr(printed.text_colour));
       DrawCellText(painter, printed.text, printed.indent, cell);
       painter.setPen(QPen(FromBgr(printed.frame), 1));
@@ -106,6 +181,7 @@ void DrawGridPage(QPainter& painter, const PrintedPage& page, QSize page_size) {
       }
     }
   }
+  painter.restore();
 }
 
 }  // namespace
@@ -123,10 +199,24 @@ ReportPrint MakeReportPrint(const ReportTable& table, const ReportSettings& sett
   return report;
 }
 
-QSize ReportPageSize() {
-  QPageSize paper = QPrinterInfo::defaultPrinter().defaultPageSize();
-  if (!paper.isValid()) paper = QPageSize(QPageSize::A4);
-  return paper.sizePixels(kPageResolution);
+QPageSize ReportPaper() {
+  const QPageSize paper = QPrinterInfo::defaultPrinter().defaultPageSize();
+  return paper.isValid() ? paper : QPageSize(QPageSize::A4);
+}
+
+QSize ReportPageSize() { return ReportPaper().sizePixels(kPageResolution); }
+
+void FitReportPrint(ReportPrint& report, const QPaintDevice& device) {
+  report.fit = MeasureFit(report.source, device);
+}
+
+QSize ReportPageSize(const ReportPrint& report) {
+  const QSize page = ReportPageSize();
+  return report.fit && report.fit->landscape ? page.transposed() : page;
+}
+
+QPageLayout::Orientation ReportOrientation(const ReportPrint& report) {
+  return report.fit && report.fit->landscape ? QPageLayout::Landscape : QPageLayout::Portrait;
 }
 
 QRect ChartArea(QSize page) {
@@ -141,9 +231,36 @@ void DrawReportPage(QPainter& painter, const ReportPrint& report, int page, QSiz
     RenderChart(painter, PlanChart(report.source.table, report.chart, plan.chart_type),
                 ChartArea(page_size));
   } else {
-    DrawGridPage(painter, plan, page_size);
+    DrawGridPage(painter, plan,
+                 report.fit ? *report.fit : MeasureFit(report.source, *painter.device()),
+                 page_size);
   }
   painter.restore();
+}
+
+}  // namespace cheque
+
+namespace cheque {
+
+bool PrintReportPages(QPrinter& printer, QPainter& painter, const ReportPrint& report, int first,
+                      int last) {
+  // Measured again with the printer's own fonts, on its paper as turned.
+  ReportPrint job = report;
+  job.fit =
+      MeasureFit(job.source, printer, printer.pageLayout().orientation() == QPageLayout::Landscape);
+  const QSize page_size = ReportPageSize(job);
+  // The page fits the printable area, keeping its proportions.
+  const QRectF printable = printer.pageRect(QPrinter::DevicePixel);
+  const double scale =
+      std::min(printable.width() / page_size.width(), printable.height() / page_size.height());
+  for (int page = first; page <= last; ++page) {
+    if (page > first && !printer.newPage()) return false;
+    painter.save();
+    painter.scale(scale, scale);
+    DrawReportPage(painter, job, page, page_size);
+    painter.restore();
+  }
+  return true;
 }
 
 }  // namespace cheque

@@ -10,6 +10,9 @@ QString ProgramFolder();
 
 // A file of the program folder.
 QString ProgramFile(const QString& name);
+// A file of the program folder by that name that does not exist yet:
+// "Report.pdf", else "Report (2).pdf", "Report (3).pdf", ...
+QString UnusedProgramFile(const QString& name);
 
 // Copies `source` to `target` unless the target exists; when the source cannot
 // be read the target is still created, empty.

@@ -98,6 +98,46 @@ std::vector<PrintColumn> ReadingOrder(std::vector<PrintColumn> columns) {
   return columns;
 }
 
+PrintFit FitPrintColumnsIn(const std::vector<ColumnNeed>& needs, int height, GridRoom room) {
+  PrintFit fit;
+  const int gaps = static_cast<int>(needs.size());
+  int whole = gaps;
+  int wanted = gaps;
+  for (const ColumnNeed& need : needs) {
+    whole += need.whole;
+    wanted += std::max(need.whole, need.wanted);
+  }
+  if (whole > room.width) fit.scale = static_cast<double>(std::max(1, room.width)) / whole;
+  if (height > room.height && room.height > 0) {
+    fit.scale = std::min(fit.scale, static_cast<double>(room.height) / height);
+  }
+  // The width at the grid's font size: more when the grid is drawn smaller.
+  const int width = static_cast<int>(room.width / fit.scale);
+  for (const ColumnNeed& need : needs) {
+    const int more = std::max(need.whole, need.wanted) - need.whole;
+    if (wanted <= width) {
+      fit.widths.push_back(need.whole + more);
+    } else if (whole < width) {
+      // The texts share what the figures leave, each by how much it wants.
+      const double share = static_cast<double>(width - whole) / (wanted - whole);
+      fit.widths.push_back(need.whole + static_cast<int>(more * share));
+    } else {
+      fit.widths.push_back(need.whole);
+    }
+  }
+  return fit;
+}
+
+PrintFit FitPrintColumns(const std::vector<ColumnNeed>& needs, int height, GridRoom portrait,
+                         GridRoom landscape) {
+  PrintFit fit = FitPrintColumnsIn(needs, height, portrait);
+  if (fit.scale >= kSmallestPortraitScale) return fit;
+  PrintFit wide = FitPrintColumnsIn(needs, height, landscape);
+  if (wide.scale <= fit.scale) return fit;
+  wide.landscape = true;
+  return wide;
+}
+
 int GridPageCount(int row_count) { return std::max(0, row_count - 1) / kRowsPerPage + 1; }
 
 int PageCount(const PrintSource& source) {

@@ -67,6 +67,40 @@ struct PrintSource {
   QString title;
 };
 
+// What a printed column needs, in page pixels at the grid's own font size:
+// `whole` shows all its figures whole (and a few letters of its texts),
+// `wanted` shows every text and the caption whole too.
+struct ColumnNeed {
+  int whole = 0;
+  int wanted = 0;
+};
+
+// The space a grid page has for the grid, in page pixels.
+struct GridRoom {
+  int width = 0;
+  int height = 0;
+};
+
+// How a grid is printed: each column's width at the grid's font size, the
+// grid drawn `scale` times that size (a smaller font), on a landscape page
+// when that gives the larger font.
+struct PrintFit {
+  std::vector<int> widths;
+  double scale = 1.0;
+  bool landscape = false;
+};
+
+// Below this, a portrait grid is tried on a landscape page.
+inline constexpr double kSmallestPortraitScale = 0.8;
+
+// Columns that keep every figure whole: the texts are narrowed first, then
+// the whole grid is drawn smaller; `height` is a full page of rows with
+// its header, at the grid's font size.
+PrintFit FitPrintColumns(const std::vector<ColumnNeed>& needs, int height, GridRoom portrait,
+                         GridRoom landscape);
+// The same on a page already turned one way (`landscape` is left false).
+PrintFit FitPrintColumnsIn(const std::vector<ColumnNeed>& needs, int height, GridRoom room);
+
 int GridPageCount(int row_count);
 int PageCount(const PrintSource& source);
 // Page `page` (1-based); a page beyond the count plans as an empty grid page.

@@ -77,15 +77,17 @@ QStringList ScriptedPrompter::AskedTexts() const {
 }
 
 bool PdfPrintTarget::Print(const QString& title, const QString& pdf_name, int resolution,
-                           const Pages& pages, QWidget*) {
+                           const Pages& pages, QWidget*, QPageLayout::Orientation orientation) {
   titles.append(title);
   if (std::exchange(fail_next, false)) return false;
-  const QString path = ProgramFile(pdf_name);
+  const QString path = UnusedProgramFile(pdf_name);
   QPrinter printer(QPrinter::HighResolution);
   printer.setOutputFormat(QPrinter::PdfFormat);
   printer.setOutputFileName(path);
+  printer.setPageOrientation(orientation);
   if (!RunPrintJob(printer, title, resolution, pages)) return false;
   files.append(path);
+  if (on_told) on_told();
   return true;
 }
 

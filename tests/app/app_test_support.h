@@ -70,10 +70,12 @@ class RecordingShell final : public Shell {
 class PdfPrintTarget final : public PrintTarget {
  public:
   bool Print(const QString& title, const QString& pdf_name, int resolution, const Pages& pages,
-             QWidget* parent) override;
+             QWidget* parent, QPageLayout::Orientation orientation) override;
   QStringList titles;
   QStringList files;  // full paths, one a finished job
   bool fail_next = false;
+  // Runs where the program tells the user where the file went.
+  std::function<void()> on_told;
 };
 
 // A program folder in a temporary directory (CHEQUE_HOME points at it) with

@@ -8,6 +8,7 @@
 #include <QTabBar>
 #include <QTest>
 
+#include "app/common/busy_notice.h"
 #include "app/reports/report_chart.h"
 #include "core/reports/report_engine.h"
 #include "tests/app/app_test_support.h"
@@ -130,6 +131,23 @@ class PrintPreviewTest : public QObject {
     // The next job is not held back by the failed one.
     QVERIFY(preview.PrintPage());
     QCOMPARE(home.printer.files.size(), 1);
+  }
+
+  // A second "הדפס הכל" keeps the first file; the printing notice is gone
+  // before the user is told where the file went.
+  void PrintAllKeepsEarlierFilesAndHidesTheNotice() {
+    TestHome home;
+    TSplash splash;
+    bool notice_at_told = true;
+    home.printer.on_told = [&] { notice_at_told = splash.isVisible(); };
+    TPrtPreView preview(Balances(3), home.services, nullptr, &splash);
+    QVERIFY(preview.PrintAll());
+    QVERIFY(!notice_at_told);
+    QVERIFY(preview.PrintAll());
+    QVERIFY(preview.PrintAll());
+    QCOMPARE(home.printer.files,
+             QStringList({home.Path(u"Report.pdf"_s), home.Path(u"Report (2).pdf"_s),
+                          home.Path(u"Report (3).pdf"_s)}));
   }
 
   void ChartViewDrawsAPlan() {

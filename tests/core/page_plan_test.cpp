@@ -238,3 +238,59 @@ TEST(CsvExport, RightMostColumnFirstQuotedAndMarked) {
                                        .toUtf8();
   EXPECT_EQ(csv.toStdString(), expected.toStdString());
 }
+
+// Figures stay whole: texts give way first, then the grid is drawn smaller,
+// on a landscape page once portrait would make it too small.
+TEST(PagePlan, PrintedColumnsKeepFiguresWhole) {
+  const GridRoom portrait{700, 1000};
+  const GridRoom landscape{1000, 700};
+  struct Case {
+    const char* name;
+    std::vector<ColumnNeed> needs;
+    int height;
+    std::vector<int> widths;
+    double scale;
+    bool landscape;
+  };
+  const Case cases[] = {
+      {"all fits", {{80, 80}, {60, 300}}, 900, {80, 300}, 1.0, false},
+      {"the text shares what is left", {{400, 400}, {60, 600}}, 900, {400, 298}, 1.0, false},
+      {"two texts by how much each wants",
+       {{300, 300}, {60, 260}, {60, 460}},
+       900,
+       {300, 152, 244},
+       1.0,
+       false},
+      {"a little smaller on portrait",
+       {{400, 400}, {340, 340}},
+       900,
+       {400, 340},
+       700.0 / 742,
+       false},
+      {"far too wide goes landscape",
+       {{600, 600}, {500, 500}},
+       600,
+       {600, 500},
+       1000.0 / 1102,
+       true},
+      {"a full page taller than landscape stays portrait",
+       {{500, 500}, {400, 400}},
+       1400,
+       {500, 400},
+       1000.0 / 1400,
+       false},
+  };
+  for (const Case& test : cases) {
+    SCOPED_TRACE(test.name);
+    const PrintFit fit = FitPrintColumns(test.needs, test.height, portrait, landscape);
+    EXPECT_EQ(fit.widths, test.widths);
+    EXPECT_NEAR(fit.scale, test.scale, 1e-9);
+    EXPECT_EQ(fit.landscape, test.landscape);
+    int total = 0;
+    for (size_t c = 0; c < fit.widths.size(); ++c) {
+      EXPECT_GE(fit.widths[c], test.needs[c].whole);
+      total += fit.widths[c] + 1;
+    }
+    EXPECT_LE(total * fit.scale, (fit.landscape ? landscape : portrait).width + 1e-6);
+  }
+}
