@@ -4,6 +4,7 @@
 #include <random>
 
 #include "bench/account_generator.h"
+#include "bench/statement_generator.h"
 #include "core/import/column_mapping.h"
 #include "core/import/import_plan.h"
 #include "core/import/statement_table.h"
@@ -82,6 +83,28 @@ void BM_ReadCsvStatement(benchmark::State& state) {
   }
 }
 BENCHMARK(BM_ReadCsvStatement)->Unit(benchmark::kMillisecond)->UseRealTime();
+
+// A statement of 100,000 movements of each other kind, from its bytes (the
+// compound file or zip opened, the cells read) into movements.
+void BM_ReadStatementKind(benchmark::State& state) {
+  const auto kind = static_cast<StatementKind>(state.range(0));
+  const QByteArray bytes = GenerateStatement(kind, 100'000);
+  const auto mapping = ParseMappingText(u"date=1,desc=2,ref=3,amount=4,balance=5,first=2");
+  for (auto _ : state) {
+    const StatementRead read = ReadStatementBytes(bytes, QStringLiteral("s.xls"));
+    const MovementsRead movements = ReadMovements(read.table, *mapping, kToday);
+    // A BIFF8 sheet holds 65,536 rows: the later records overwrite the first.
+    const size_t expected = kind == StatementKind::kXls ? 65'535U : 100'000U;
+    if (!read.Ok() || movements.movements.size() != expected) state.SkipWithError("not read");
+    benchmark::DoNotOptimize(movements.movements.data());
+  }
+  state.counters["MB"] = static_cast<double>(bytes.size()) / (1024 * 1024);
+}
+BENCHMARK(BM_ReadStatementKind)
+    ->ArgName("html0_xml1_xls2_xlsx3")
+    ->DenseRange(0, 3)
+    ->Unit(benchmark::kMillisecond)
+    ->UseRealTime();
 
 }  // namespace
 }  // namespace cheque::bench

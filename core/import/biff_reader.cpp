@@ -379,10 +379,15 @@ QByteArray WorkbookStream(const QByteArray& bytes) {
 }  // namespace
 
 StatementRead ReadXlsBytes(const QByteArray& bytes, const QString& name, int sheet) {
-  StatementRead read;
   const QByteArray stream = WorkbookStream(bytes);
+  if (stream.isEmpty()) return StatementRead::Failed(Unreadable(name));
+  return reader::ReadBiffStream(stream, name, sheet);
+}
+
+StatementRead reader::ReadBiffStream(const QByteArray& stream, const QString& name, int sheet) {
+  StatementRead read;
   Globals globals;
-  if (stream.isEmpty() || !ReadGlobals(stream, globals))
+  if (!ReadGlobals(stream, globals))
     return StatementRead::Failed(Unreadable(name));
   if (globals.encrypted) {
     return StatementRead::Failed(QStringLiteral("הקובץ ") + name +

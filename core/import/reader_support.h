@@ -31,4 +31,7 @@ QString NoSuchSheet(const QString& name, int sheet);
 // -1 and an error when the asked one is not in the file.
 int ChooseSheet(int asked, int by_default, int count);
 
+// The records of a BIFF8 workbook stream, once out of its compound file.
+StatementRead ReadBiffStream(const QByteArray& stream, const QString& name, int sheet);
+
 }  // namespace cheque::reader

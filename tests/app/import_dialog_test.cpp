@@ -116,6 +116,29 @@ class ImportDialogTest : public QObject {
     QVERIFY(again.Done());
     QVERIFY(Image(s.reg()) == before);
   }
+
+  // A workbook of two sheets offers them; the second one shows its rows.
+  void ChoosesTheSheet() {
+    Started s;
+    QVERIFY(Start(s, Rows()));
+    const QString statement =
+        QStringLiteral(CHEQUE_ASSETS "/../tests/data/import_xls_two_sheets/statement.xls");
+    s.window.RegisterView().SetStatementPicker([&](QWidget*) { return statement; });
+    ModalScript script;
+    script.Expect(QStringLiteral("StatementImportDialog"), [](QWidget* w) {
+      auto* sheet = w->findChild<QComboBox*>(QStringLiteral("CmbSheet"));
+      auto* preview = w->findChild<QTableWidget*>(QStringLiteral("GridPreview"));
+      QVERIFY(sheet->isVisibleTo(w));
+      QCOMPARE(sheet->count(), 2);
+      QCOMPARE(sheet->currentIndex(), 0);
+      QCOMPARE(preview->item(0, 0)->text(), QStringLiteral("פרטי חשבון"));
+      emit sheet->activated(1);
+      QCOMPARE(preview->item(3, 1)->text(), QStringLiteral("חשמל"));
+      ClickButton(w, QStringLiteral("ביטול"));
+    });
+    s.Tool(u"SBImport")->click();
+    QVERIFY(script.Done());
+  }
 };
 
 QTEST_MAIN(ImportDialogTest)
