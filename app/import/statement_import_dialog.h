@@ -48,16 +48,20 @@ class StatementImportDialog : public QDialog {
   void FillColumnChoices();
   void RebuildPlan();
   void ShowPlan();
+  void ShowSummary();
   void Apply();
+  bool ReadFile();
 
   Services& services_;
   ActiveAccount& account_;
   FilePicker pick_file_;
+  QString path_;
   StatementTable table_;
   ImportPlan plan_;
   bool filling_ = false;  // set while the controls are filled, not changed by the user
 
   QLabel* file_label_ = nullptr;
+  QComboBox* encoding_ = nullptr;
   QTableWidget* preview_ = nullptr;
   struct Choice {
     int ColumnMapping::*field;

@@ -1,7 +1,6 @@
 #include "core/import/statement_table.h"
 
 #include <QFileInfo>
-#include <QStringDecoder>
 #include <algorithm>
 #include <array>
 #include <map>
@@ -15,21 +14,6 @@ namespace {
 // The first lines decide the separator; bank files put a title above the
 // header now and then, so a handful of lines is not enough.
 constexpr int kSeparatorSampleLines = 30;
-
-QString DecodeCsv(const QByteArray& bytes) {
-  if (bytes.startsWith("\xFF\xFE") || bytes.startsWith("\xFE\xFF")) {
-    QStringDecoder utf16(bytes.startsWith("\xFF\xFE") ? QStringDecoder::Utf16LE
-                                                      : QStringDecoder::Utf16BE);
-    return utf16.decode(bytes.sliced(2));
-  }
-  QStringDecoder utf8(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
-  QString text = utf8.decode(bytes);
-  if (!utf8.hasError()) {
-    if (text.startsWith(QChar(0xFEFF))) text.remove(0, 1);
-    return text;
-  }
-  return DecodeWin1255(bytes);
-}
 
 }  // namespace
 
@@ -90,8 +74,8 @@ QChar DetectCsvSeparator(QStringView text) {
   return QChar(kCandidates[best]);
 }
 
-StatementTable ReadCsvBytes(const QByteArray& bytes) {
-  const QString text = DecodeCsv(bytes);
+StatementTable ReadCsvBytes(const QByteArray& bytes, TextEncoding encoding) {
+  const QString text = DecodeStatementText(bytes, encoding);
   const QChar separator = DetectCsvSeparator(text);
   StatementTable table;
   std::vector<QString> row;
@@ -148,7 +132,7 @@ StatementTable ReadCsvBytes(const QByteArray& bytes) {
   return table;
 }
 
-StatementRead ReadStatementFile(const QString& path) {
+StatementRead ReadStatementFile(const QString& path, TextEncoding encoding) {
   const QString name = QFileInfo(path).fileName();
   QFile file;
   const ReadError open_error = OpenRegularFile(path, file);
@@ -172,7 +156,7 @@ StatementRead ReadStatementFile(const QString& path) {
               QStringLiteral("לא ניתן לקרוא את הקובץ ") + name + QStringLiteral(": ") +
                   ReadErrorText(error)};
     }
-    read.table = ReadCsvBytes(*bytes);
+    read.table = ReadCsvBytes(*bytes, encoding);
   }
   if (read.Ok() && read.table.too_large) {
     read.error = QStringLiteral("הקובץ ") + name + QStringLiteral(" גדול מדי לדף בנק");

@@ -1,12 +1,15 @@
 #pragma once
 
 // A bank's statement file as rows of text cells, whatever its kind: CSV
-// (UTF-8, UTF-16 or Windows-1255; comma, semicolon or TAB), ".xlsx" or ".xls".
+// (UTF-8, UTF-16, Windows-1255 or Windows-1252; comma, semicolon or TAB),
+// ".xlsx" or ".xls".
 
 #include <QByteArray>
 #include <QString>
 #include <QStringView>
 #include <vector>
+
+#include "core/import/text_encoding.h"
 
 namespace cheque {
 
@@ -34,14 +37,13 @@ struct StatementRead {
 };
 
 // Tells the kind by the first bytes, not by the name: banks send ".xls"
-// files that are really HTML or CSV.
-StatementRead ReadStatementFile(const QString& path);
+// files that are really HTML or CSV. The encoding is a CSV's.
+StatementRead ReadStatementFile(const QString& path, TextEncoding encoding = TextEncoding::kAuto);
 
-// CSV from its bytes: the encoding from a byte-order mark or from whether
-// the bytes are valid UTF-8 (else Windows-1255); the separator that splits
-// the first lines most evenly. Quoted fields may hold separators, doubled
-// quotes and line breaks.
-StatementTable ReadCsvBytes(const QByteArray& bytes);
+// CSV from its bytes: the encoding given or told by the bytes
+// (DetectTextEncoding); the separator that splits the first lines most
+// evenly. Quoted fields may hold separators, doubled quotes and line breaks.
+StatementTable ReadCsvBytes(const QByteArray& bytes, TextEncoding encoding = TextEncoding::kAuto);
 // The separator ReadCsvBytes would choose for the decoded text.
 QChar DetectCsvSeparator(QStringView text);
 
