@@ -118,7 +118,7 @@ bool PrintPlan(const ImportPlan& plan) {
     QString target = line.row >= 0 ? QString::number(line.row + 1) : QString();
     if (line.action == PlanAction::kAdd) target = AddedRowType(m);
     if (line.action == PlanAction::kBankBalance) target = QString::fromUtf16(kBankBalanceType);
-    if (!balance) print_passed_before(m.source_row);
+    print_passed_before(balance ? kMaxStatementRows : m.source_row);
     QStringList fields = {ActionName(line.action),
                           QString::number(m.source_row + 1),
                           DateText(m.date),

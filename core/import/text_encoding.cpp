@@ -1,6 +1,7 @@
 #include "core/import/text_encoding.h"
 
 #include <QStringDecoder>
+#include <algorithm>
 #include <array>
 
 #include "core/text/codec.h"
@@ -52,7 +53,7 @@ TextEncoding DetectTextEncoding(const QByteArray& bytes) {
   if (IsUtf16(sample, &little_endian)) return TextEncoding::kUtf16;
   QStringDecoder utf8(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
   // A sample may end inside a character: only the whole file is judged.
-  (void)utf8.decode(bytes);
+  const QString decoded = utf8.decode(bytes);
   if (!utf8.hasError()) return TextEncoding::kUtf8;
   // Hebrew letters are 0xE0-0xFA and come in words; a Latin text's accented
   // letters stand one at a time among ASCII ones.
