@@ -4,7 +4,9 @@
 
 #include <gtest/gtest.h>
 
+#include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QTemporaryDir>
 
 #include "core/files/open_account.h"
@@ -188,13 +190,13 @@ TEST(MappingMemoryFile, ADamagedEntryCostsItselfOnly) {
   EXPECT_EQ(MappingMemory::Load(path).EntryCount(), 4);
 
   // A file that could not be read is never written over.
-  write(QString(33 << 20, u'x'));
-  MappingMemory unreadable = MappingMemory::Load(path);
-  EXPECT_EQ(unreadable.EntryCount(), 0);
+  const QString folder = dir.filePath(u"Folder.dat"_s);
+  ASSERT_TRUE(QDir().mkdir(folder));
+  MappingMemory unreadable = MappingMemory::Load(folder);
   ASSERT_TRUE(unreadable.Remember(Table({{u"new"_s}, {u"1/1/24"_s}}),
                                   *ParseMappingText(u"date=1,amount=2,first=2")));
-  EXPECT_FALSE(unreadable.Save(path));
-  EXPECT_EQ(QFile(path).size(), qint64{33} << 20);
+  EXPECT_FALSE(unreadable.Save(folder));
+  EXPECT_TRUE(QFileInfo(folder).isDir());
 }
 
 }  // namespace
