@@ -91,6 +91,23 @@ void StatementImportDialog::BuildControls() {
   });
   file_row->addWidget(sheet_label_);
   file_row->addWidget(sheet_);
+  // A CSV's encoding, told by its bytes unless the user knows better.
+  encoding_ = new QComboBox(this);
+  encoding_->setObjectName(QStringLiteral("CmbEncoding"));
+  const std::pair<const char16_t*, TextEncoding> kEncodings[] = {
+      {u"קידוד: לפי הקובץ", TextEncoding::kAuto},
+      {u"UTF-8", TextEncoding::kUtf8},
+      {u"UTF-16", TextEncoding::kUtf16},
+      {u"Windows-1255 (עברית)", TextEncoding::kWin1255},
+      {u"Windows-1252 (מערב אירופה)", TextEncoding::kWin1252}};
+  for (const auto& [caption, encoding] : kEncodings) {
+    encoding_->addItem(QString::fromUtf16(caption), static_cast<int>(encoding));
+  }
+  connect(encoding_, &QComboBox::currentIndexChanged, this, [this] {
+    if (!path_.isEmpty()) OpenFile(path_, sheet_shown_);
+  });
+  file_row->addWidget(new QLabel(QStringLiteral("קידוד"), this));
+  file_row->addWidget(encoding_);
   layout->addLayout(file_row);
 
   auto* preview_box = new QGroupBox(QStringLiteral("תחילת הקובץ"), this);
@@ -143,10 +160,14 @@ void StatementImportDialog::BuildControls() {
   auto* plan_box = new QGroupBox(QStringLiteral("מה ייעשה (אפשר לבטל סימון של שורה)"), this);
   auto* plan_layout = new QVBoxLayout(plan_box);
   plan_grid_ = MakeGrid(QStringLiteral("GridPlan"), plan_box);
-  plan_grid_->setColumnCount(7);
+  plan_grid_->setColumnCount(8);
   plan_grid_->setHorizontalHeaderLabels({QString(), QStringLiteral("פעולה"), QStringLiteral("שורה"),
                                          QStringLiteral("תאריך"), QStringLiteral("סכום"),
-                                         QStringLiteral("תאור"), QStringLiteral("ברשומות")});
+                                         QStringLiteral("תאור"), QStringLiteral("ברשומות"),
+                                         QStringLiteral("הערה")});
+  connect(plan_grid_, &QTableWidget::itemChanged, this, [this](QTableWidgetItem* item) {
+    if (!filling_ && item->column() == 0) ShowSummary();
+  });
   plan_grid_->horizontalHeader()->setStretchLastSection(true);
   plan_layout->addWidget(plan_grid_);
   layout->addWidget(plan_box, 3);
@@ -176,7 +197,8 @@ bool StatementImportDialog::PickFile() {
 }
 
 bool StatementImportDialog::OpenFile(const QString& path, int sheet) {
-  StatementRead read = ReadStatementFile(path, sheet);
+  const auto encoding = static_cast<TextEncoding>(encoding_->currentData().toInt());
+  StatementRead read = ReadStatementFile(path, sheet, encoding);
   if (!read.Ok()) {
     services_.prompter->ShowError(read.error, this);
     return false;
@@ -263,19 +285,42 @@ void StatementImportDialog::RebuildPlan() {
       status_->setText(read.error);
     } else {
       plan_ = PlanImport(account_.Rows(), read.movements, services_.clock->Today());
-      const int marked = plan_.Count(PlanAction::kMark);
-      status_->setText(
-          QStringLiteral("תנועות שהותאמו: %1, רשומות שיסומנו: %2, רשומות שיתווספו: %3")
-              .arg(marked + plan_.Count(PlanAction::kKnown))
-              .arg(marked)
-              .arg(plan_.Count(PlanAction::kAdd) + plan_.Count(PlanAction::kBankBalance)));
+      plan_.passed = read.passed;
     }
   }
   ShowPlan();
+  if (mapping.IsComplete() && !plan_.lines.empty()) ShowSummary();
+}
+
+// What "אישור" would do: the ticked lines only.
+void StatementImportDialog::ShowSummary() {
+  int known = 0;
+  int marked = 0;
+  int added = 0;
+  for (int i = 0; i < static_cast<int>(plan_.lines.size()); ++i) {
+    const PlanLine& line = plan_.lines[static_cast<size_t>(i)];
+    const QTableWidgetItem* tick = plan_grid_->item(i, 0);
+    const bool ticked = tick && tick->checkState() == Qt::Checked;
+    if (line.action == PlanAction::kKnown) ++known;
+    if (!ticked) continue;
+    if (line.action == PlanAction::kMark) ++marked;
+    if (line.action == PlanAction::kAdd || line.action == PlanAction::kBankBalance) ++added;
+  }
+  QString text = QStringLiteral("תנועות שהותאמו: %1, רשומות שיסומנו: %2, רשומות שיתווספו: %3")
+                     .arg(known + marked)
+                     .arg(marked)
+                     .arg(added);
+  if (!plan_.passed.empty()) {
+    text += QStringLiteral(", שורות שאינן תנועה: %1").arg(plan_.passed.size());
+  }
+  status_->setText(text);
 }
 
 void StatementImportDialog::ShowPlan() {
-  plan_grid_->setRowCount(static_cast<int>(plan_.lines.size()));
+  const bool was_filling = std::exchange(filling_, true);
+  const int lines = static_cast<int>(plan_.lines.size());
+  // The rows that are no movement come after the plan's lines, unticked.
+  plan_grid_->setRowCount(lines + static_cast<int>(plan_.passed.size()));
   const Register& reg = account_.Rows();
   for (int i = 0; i < static_cast<int>(plan_.lines.size()); ++i) {
     const PlanLine& line = plan_.lines[static_cast<size_t>(i)];
@@ -300,8 +345,20 @@ void StatementImportDialog::ShowPlan() {
     plan_grid_->setItem(
         i, 5, Item(balance ? QString::fromUtf16(kBankBalanceDescription) : m.description));
     plan_grid_->setItem(i, 6, Item(where));
+    plan_grid_->setItem(i, 7, Item(balance ? QString() : m.note));
+  }
+  for (int i = 0; i < static_cast<int>(plan_.passed.size()); ++i) {
+    const PassedRow& row = plan_.passed[static_cast<size_t>(i)];
+    auto* tick = Item({});
+    tick->setFlags(Qt::NoItemFlags);
+    plan_grid_->setItem(lines + i, 0, tick);
+    plan_grid_->setItem(lines + i, 1, Item(QStringLiteral("לא תנועה")));
+    plan_grid_->setItem(lines + i, 2, Item(QString::number(row.source_row + 1)));
+    for (int column = 3; column < 8; ++column) plan_grid_->setItem(lines + i, column, Item({}));
+    plan_grid_->setItem(lines + i, 5, Item(row.text));
   }
   plan_grid_->resizeColumnsToContents();
+  filling_ = was_filling;
   ok_->setEnabled(!plan_.lines.empty());
 }
 
@@ -322,6 +379,8 @@ void StatementImportDialog::Apply() {
   MappingMemory memory = MappingMemory::Load(MappingMemory::DefaultPath());
   if (memory.Remember(table_, Mapping())) memory.Save(MappingMemory::DefaultPath());
   if (result.applied) {
+    // Undone or done again, the import is saved at once as it is now.
+    account_.History().Tag(RegisterHistory::kImported);
     // The views redraw and the register page closes the change as one step.
     account_.NotifyRowsChanged();
     if (!account_.Save()) services_.prompter->ShowError(account_.SaveErrorMessage(), this);

@@ -50,20 +50,22 @@ class StatementImportDialog : public QDialog {
   void FillColumnChoices();
   void RebuildPlan();
   void ShowPlan();
+  void ShowSummary();
   void Apply();
 
   Services& services_;
   ActiveAccount& account_;
   FilePicker pick_file_;
+  QString path_;
   StatementTable table_;
   ImportPlan plan_;
   bool filling_ = false;  // set while the controls are filled, not changed by the user
 
-  QString path_;
   QLabel* file_label_ = nullptr;
   QLabel* sheet_label_ = nullptr;
   QComboBox* sheet_ = nullptr;
   int sheet_shown_ = 0;
+  QComboBox* encoding_ = nullptr;
   QTableWidget* preview_ = nullptr;
   struct Choice {
     int ColumnMapping::*field;

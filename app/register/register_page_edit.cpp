@@ -241,6 +241,8 @@ void RegisterPage::PlayStep(bool redo) {
   RowsChanged();
   grid_->SetCurrentCell(row, grid_->CurrentColumn());
   grid_->setFocus();
+  // An import was saved at once; so is its undo, or the file would keep it.
+  if ((history.LastTags() & RegisterHistory::kImported) != 0) SaveAccount();
   if (!redo && (history.LastTags() & RegisterHistory::kChequePrinted) != 0) {
     services_.prompter->HebrewMessageBox(
         QStringLiteral("לידיעתך"),

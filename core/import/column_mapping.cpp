@@ -7,17 +7,16 @@
 
 #include "core/files/line_file.h"
 #include "core/files/program_folder.h"
-#include "core/text/amount.h"
 #include "core/text/codec.h"
-#include "core/text/date_text.h"
 
 namespace cheque {
 namespace {
 
 // How far down a file its header row is looked for.
 constexpr int kHeaderSearchRows = 50;
-// The last day a spreadsheet's date serial can stand for (31/12/9999).
-constexpr double kLastSerialDay = 2958465;
+// A header row longer than this is no bank's, and would make a line of
+// Import.dat that no reader takes.
+constexpr int kMaxHeaderKey = 4000;
 
 struct Key {
   QStringView name;
@@ -30,31 +29,19 @@ constexpr Key kKeys[] = {
     {u"balance", &ColumnMapping::balance}, {u"first", &ColumnMapping::first_row},
 };
 
-// Direction marks and the like, which spreadsheets keep around Hebrew text.
-QString CleanCell(QString text) {
-  static const QRegularExpression kInvisible(
-      QStringLiteral("[\\x{200E}\\x{200F}\\x{202A}-\\x{202E}\\x{FEFF}]"));
-  text.remove(kInvisible);
-  text.replace(QChar(0xA0), u' ');
-  return text.simplified();
-}
-
 QString HeaderKey(const StatementTable& table, int row) {
   if (row < 0 || static_cast<size_t>(row) >= table.rows.size()) return {};
   QStringList cells;
-  for (const QString& cell : table.rows[static_cast<size_t>(row)]) cells << CleanCell(cell);
+  for (const QString& cell : table.rows[static_cast<size_t>(row)])
+    cells << CleanStatementCell(cell);
   while (!cells.isEmpty() && cells.back().isEmpty()) cells.removeLast();
   return cells.join(u'\t');
-}
-
-QString Where(int row, int column) {
-  return QStringLiteral("שורה %1, עמודה %2: ").arg(row + 1).arg(column + 1);
 }
 
 }  // namespace
 
 bool ColumnMapping::IsComplete() const {
-  return date >= 0 && (amount >= 0 || (debit >= 0 && credit >= 0));
+  return date >= 0 && (amount >= 0 || debit >= 0 || credit >= 0);
 }
 
 QString MappingText(const ColumnMapping& mapping) {
@@ -95,16 +82,29 @@ QString MappingMemory::DefaultPath() { return ProgramFile(QStringLiteral("Import
 
 MappingMemory MappingMemory::Load(const QString& path) {
   MappingMemory memory;
-  const auto lines = ReadTextLines(path);
-  if (!lines) return memory;
-  for (qsizetype i = 0; i + 1 < lines->size(); i += 2) {
-    const auto mapping = ParseMappingText((*lines)[i + 1]);
-    if (mapping && !(*lines)[i].isEmpty()) memory.entries_.push_back({(*lines)[i], *mapping});
+  ReadError error = ReadError::kNone;
+  const auto lines = ReadTextLines(path, &error);
+  if (!lines) {
+    memory.unreadable_ = error != ReadError::kMissing;
+    return memory;
   }
+  // An entry is a header followed by a mapping; a line lost or damaged
+  // costs its own entry only.
+  for (qsizetype i = 0; i + 1 < lines->size(); ++i) {
+    const QString& header = (*lines)[i];
+    if (header.isEmpty() || ParseMappingText(header)) continue;
+    const auto mapping = ParseMappingText((*lines)[i + 1]);
+    if (!mapping) continue;
+    memory.entries_.push_back({header, *mapping});
+    ++i;
+  }
+  memory.held_ = static_cast<int>(memory.entries_.size());
   return memory;
 }
 
 bool MappingMemory::Save(const QString& path) const {
+  if (unreadable_) return false;
+  if (static_cast<int>(entries_.size()) < held_ && !replaced_) return false;
   QStringList lines;
   for (const Entry& entry : entries_) lines << entry.header << MappingText(entry.mapping);
   return WriteTextLines(path, lines);
@@ -129,195 +129,78 @@ bool MappingMemory::Remember(const StatementTable& table, const ColumnMapping& m
   const int header_row = mapping.first_row - 1;
   const QString key = HeaderKey(table, header_row);
   // A header the account's code page cannot hold would never be found again.
-  if (key.isEmpty() || !CanEncodeWin1255(key) || !mapping.IsComplete()) return false;
-  std::erase_if(entries_, [&](const Entry& entry) { return entry.header == key; });
+  if (key.isEmpty() || key.size() > kMaxHeaderKey || !CanEncodeWin1255(key) ||
+      !mapping.IsComplete()) {
+    return false;
+  }
+  if (std::erase_if(entries_, [&](const Entry& entry) { return entry.header == key; }) > 0) {
+    replaced_ = true;
+  }
   ColumnMapping relative = mapping;
   relative.first_row = mapping.first_row - header_row;
   entries_.insert(entries_.begin(), {key, relative});
-  if (entries_.size() > static_cast<size_t>(kMaxEntries)) entries_.resize(kMaxEntries);
+  if (entries_.size() > static_cast<size_t>(kMaxEntries)) {
+    entries_.resize(kMaxEntries);
+    replaced_ = true;
+  }
   return true;
 }
 
-std::optional<ColumnMapping> GuessMapping(const StatementTable& table) {
+std::optional<ColumnMapping> MappingOfHeader(const StatementTable& table, int row) {
   struct Word {
     int ColumnMapping::*field;
     QStringList words;
   };
-  const Word kWords[] = {
+  // Asked in this order of each cell, so "תאריך חיוב" is a date and "סכום
+  // חיוב" (a card's charge in shekels) a debit before "סכום" is an amount.
+  static const Word kWords[] = {
       {&ColumnMapping::date, {QStringLiteral("תאריך"), QStringLiteral("date")}},
+      {&ColumnMapping::balance, {QStringLiteral("יתרה"), QStringLiteral("balance")}},
+      {&ColumnMapping::debit,
+       {QStringLiteral("חובה"), QStringLiteral("חיוב"), QStringLiteral("debit"),
+        QStringLiteral("paid out"), QStringLiteral("money out"), QStringLiteral("withdrawal")}},
+      {&ColumnMapping::credit,
+       {QStringLiteral("זכות"), QStringLiteral("זיכוי"), QStringLiteral("credit"),
+        QStringLiteral("paid in"), QStringLiteral("money in"), QStringLiteral("deposit")}},
+      {&ColumnMapping::reference,
+       {QStringLiteral("אסמכתא"), QStringLiteral("reference"), QStringLiteral("ref.")}},
       {&ColumnMapping::description,
        {QStringLiteral("תאור"), QStringLiteral("תיאור"), QStringLiteral("פרטים"),
-        QStringLiteral("הפעולה"), QStringLiteral("description")}},
-      {&ColumnMapping::reference, {QStringLiteral("אסמכתא"), QStringLiteral("reference")}},
-      {&ColumnMapping::debit, {QStringLiteral("חובה"), QStringLiteral("debit")}},
-      {&ColumnMapping::credit, {QStringLiteral("זכות"), QStringLiteral("credit")}},
-      {&ColumnMapping::balance, {QStringLiteral("יתרה"), QStringLiteral("balance")}},
+        QStringLiteral("הפעולה"), QStringLiteral("בית עסק"), QStringLiteral("בית העסק"),
+        QStringLiteral("description"), QStringLiteral("details"), QStringLiteral("payee")}},
       {&ColumnMapping::amount, {QStringLiteral("סכום"), QStringLiteral("amount")}},
   };
+  if (row < 0 || static_cast<size_t>(row) >= table.rows.size()) return std::nullopt;
+  ColumnMapping mapping;
+  mapping.first_row = row + 1;
+  const auto& cells = table.rows[static_cast<size_t>(row)];
+  for (int column = 0; column < static_cast<int>(cells.size()); ++column) {
+    const QString cell = CleanStatementCell(cells[static_cast<size_t>(column)].left(200));
+    if (cell.isEmpty()) continue;
+    // A header's cells are words: a date or an amount in one is a movement's row.
+    if (ReadStatementAmount(cell) || cell.size() > 60) return std::nullopt;
+    for (const Word& word : kWords) {
+      const bool named = std::any_of(word.words.begin(), word.words.end(), [&](const QString& w) {
+        return cell.contains(w, Qt::CaseInsensitive);
+      });
+      if (!named) continue;
+      // The first column of each meaning: "תאריך ערך" comes after "תאריך".
+      if (mapping.*word.field < 0) mapping.*word.field = column;
+      break;
+    }
+  }
+  // One way of amounts: the sides when the file has them.
+  if (mapping.debit >= 0 || mapping.credit >= 0) mapping.amount = -1;
+  if (!mapping.IsComplete()) return std::nullopt;
+  return mapping;
+}
+
+std::optional<ColumnMapping> GuessMapping(const StatementTable& table) {
   const int rows = std::min(static_cast<int>(table.rows.size()), kHeaderSearchRows);
   for (int row = 0; row < rows; ++row) {
-    ColumnMapping mapping;
-    mapping.first_row = row + 1;
-    const auto& cells = table.rows[static_cast<size_t>(row)];
-    for (int column = 0; column < static_cast<int>(cells.size()); ++column) {
-      const QString cell = CleanCell(cells[static_cast<size_t>(column)]);
-      // The first column of each meaning: "תאריך ערך" comes after "תאריך".
-      for (const Word& word : kWords) {
-        if (mapping.*word.field >= 0) continue;
-        const bool named = std::any_of(word.words.begin(), word.words.end(), [&](const QString& w) {
-          return cell.contains(w, Qt::CaseInsensitive);
-        });
-        if (named) {
-          mapping.*word.field = column;
-          break;
-        }
-      }
-    }
-    // One way of amounts: both sides when the file has them.
-    if (mapping.debit >= 0 && mapping.credit >= 0) mapping.amount = -1;
-    if (mapping.amount >= 0) mapping.debit = mapping.credit = -1;
-    if (mapping.IsComplete()) return mapping;
+    if (auto mapping = MappingOfHeader(table, row)) return mapping;
   }
   return std::nullopt;
-}
-
-std::optional<QDate> ReadStatementDate(QStringView raw, QDate today) {
-  const QString text = CleanCell(raw.toString());
-  if (text.isEmpty()) return std::nullopt;
-  // A spreadsheet's date serial that reached a CSV as a number.
-  bool is_number = false;
-  const double serial = text.toDouble(&is_number);
-  if (is_number && !text.contains(u'.') && text.size() == 8) {
-    const QDate compact = QDate::fromString(text, QStringLiteral("yyyyMMdd"));
-    if (compact.isValid()) return compact;
-  }
-  if (is_number && serial >= 1 && serial <= kLastSerialDay && !text.contains(u'/')) {
-    return DateFromDayNumber(static_cast<qint64>(std::floor(serial)));
-  }
-  // Year first: "2024-01-31", with or without a time after it.
-  static const QRegularExpression kYearFirst(
-      QStringLiteral("^(\\d{4})[-/.](\\d{1,2})[-/.](\\d{1,2})(?:[ T].*)?$"));
-  if (const auto match = kYearFirst.match(text); match.hasMatch()) {
-    const QDate date(match.captured(1).toInt(), match.captured(2).toInt(),
-                     match.captured(3).toInt());
-    if (date.isValid()) return date;
-    return std::nullopt;
-  }
-  return ReadDateText(QStringView(text), today);
-}
-
-std::optional<double> ReadStatementAmount(QStringView raw) {
-  QString text = CleanCell(raw.toString());
-  text.remove(QChar(0x20AA));  // the shekel sign
-  text.remove(QStringLiteral("ש\"ח"));
-  text.remove(QStringLiteral("NIS"), Qt::CaseInsensitive);
-  text.remove(u' ');
-  bool negative = false;
-  if (text.size() > 2 && text.startsWith(u'(') && text.endsWith(u')')) {
-    negative = true;
-    text = text.mid(1, text.size() - 2);
-  }
-  if (text.size() > 1 && text.endsWith(u'-')) {  // "120.00-"
-    negative = !negative;
-    text.chop(1);
-  }
-  // "1.234,50" or "12,5": a decimal comma; otherwise commas group thousands.
-  static const QRegularExpression kDecimalComma(QStringLiteral(",\\d{1,2}$"));
-  if (text.contains(kDecimalComma) &&
-      (!text.contains(u'.') || text.indexOf(u'.') < text.indexOf(u','))) {
-    text.remove(u'.');
-    text.replace(u',', u'.');
-  } else {
-    text.remove(u',');
-  }
-  if (text.isEmpty()) return std::nullopt;
-  const auto value = ReadAmount(QStringView(text));
-  if (!value || !std::isfinite(*value)) return std::nullopt;
-  return negative ? -*value : *value;
-}
-
-MovementsRead ReadMovements(const StatementTable& table, const ColumnMapping& mapping,
-                            QDate today) {
-  MovementsRead read;
-  if (!mapping.IsComplete()) {
-    read.error = QStringLiteral("יש לבחור עמודת תאריך ועמודת סכום (או עמודות חובה וזכות)");
-    return read;
-  }
-  const auto fail = [&read](int row, int column, const QString& what) {
-    read.error = Where(row, column) + what;
-    read.movements.clear();
-    return read;
-  };
-  const auto amount_of = [&](int row, int column, bool required) -> std::optional<double> {
-    const QString text = CleanCell(table.Cell(row, column));
-    if (text.isEmpty() && !required) return 0.0;
-    return ReadStatementAmount(text);
-  };
-  const auto text_of = [&](int row, int column, QString& out) {
-    out = CleanCell(table.Cell(row, column));
-    const QChar bad = FirstUnencodable(out);
-    if (bad.isNull()) return true;
-    read.error = Where(row, column) + QStringLiteral("התו \"") + bad +
-                 QStringLiteral("\" אינו ניתן לשמירה בקובץ החשבון");
-    read.movements.clear();
-    return false;
-  };
-  for (int row = std::max(0, mapping.first_row); row < static_cast<int>(table.rows.size()); ++row) {
-    const QString date_text = CleanCell(table.Cell(row, mapping.date));
-    if (date_text.isEmpty()) continue;
-    BankMovement movement;
-    movement.source_row = row;
-    const auto date = ReadStatementDate(date_text, today);
-    if (!date)
-      return fail(row, mapping.date,
-                  QStringLiteral("\"") + date_text + QStringLiteral("\" אינו תאריך"));
-    movement.date = *date;
-    if (mapping.amount >= 0) {
-      const auto amount = amount_of(row, mapping.amount, true);
-      if (!amount) {
-        return fail(row, mapping.amount,
-                    QStringLiteral("\"") + table.Cell(row, mapping.amount) +
-                        QStringLiteral("\" אינו סכום"));
-      }
-      movement.amount = *amount;
-    } else {
-      const auto debit = amount_of(row, mapping.debit, false);
-      if (!debit) {
-        return fail(
-            row, mapping.debit,
-            QStringLiteral("\"") + table.Cell(row, mapping.debit) + QStringLiteral("\" אינו סכום"));
-      }
-      const auto credit = amount_of(row, mapping.credit, false);
-      if (!credit) {
-        return fail(row, mapping.credit,
-                    QStringLiteral("\"") + table.Cell(row, mapping.credit) +
-                        QStringLiteral("\" אינו סכום"));
-      }
-      if (*debit != 0 && *credit != 0) {
-        return fail(row, mapping.credit, QStringLiteral("בשורה יש גם חובה וגם זכות"));
-      }
-      // Some banks write the debit side as a negative number.
-      movement.amount = *credit != 0 ? std::fabs(*credit) : -std::fabs(*debit);
-    }
-    if (mapping.balance >= 0) {
-      const QString balance_text = CleanCell(table.Cell(row, mapping.balance));
-      if (!balance_text.isEmpty()) {
-        const auto balance = ReadStatementAmount(balance_text);
-        if (!balance) {
-          return fail(row, mapping.balance,
-                      QStringLiteral("\"") + balance_text + QStringLiteral("\" אינו סכום"));
-        }
-        movement.balance = *balance;
-      }
-    }
-    if (mapping.description >= 0 && !text_of(row, mapping.description, movement.description)) {
-      return read;
-    }
-    if (mapping.reference >= 0 && !text_of(row, mapping.reference, movement.reference)) return read;
-    if (std::llround(movement.amount * 100) == 0) continue;
-    read.movements.push_back(std::move(movement));
-  }
-  return read;
 }
 
 }  // namespace cheque

@@ -15,7 +15,7 @@ namespace cheque {
 namespace {
 
 // Amounts compare in agorot, so 12.5 and "12.50" are the same amount.
-std::int64_t Agorot(double amount) { return std::llround(amount * 100); }
+std::int64_t Agorot(double amount) { return AmountAgorot(amount); }
 
 // The digits of a reference without leading zeros: banks pad cheque numbers.
 std::string ReferenceDigits(std::string_view text) {

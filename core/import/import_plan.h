@@ -40,6 +40,8 @@ struct PlanLine {
 
 struct ImportPlan {
   std::vector<BankMovement> movements;
+  // The rows of the statement that are no movement, for the user to see.
+  std::vector<PassedRow> passed;
   // One line per movement in file order, then the bank balance, if any.
   std::vector<PlanLine> lines;
   // The register the plan was made for: its row count and the records of the

@@ -1,7 +1,6 @@
 #include "core/import/statement_table.h"
 
 #include <QFileInfo>
-#include <QStringDecoder>
 #include <algorithm>
 #include <array>
 #include <map>
@@ -47,21 +46,6 @@ Kind KindOf(const QByteArray& bytes) {
     return Kind::kXml2003;
   }
   return Kind::kHtml;
-}
-
-QString DecodeCsv(const QByteArray& bytes) {
-  if (bytes.startsWith("\xFF\xFE") || bytes.startsWith("\xFE\xFF")) {
-    QStringDecoder utf16(bytes.startsWith("\xFF\xFE") ? QStringDecoder::Utf16LE
-                                                      : QStringDecoder::Utf16BE);
-    return utf16.decode(bytes.sliced(2));
-  }
-  QStringDecoder utf8(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
-  QString text = utf8.decode(bytes);
-  if (!utf8.hasError()) {
-    if (text.startsWith(QChar(0xFEFF))) text.remove(0, 1);
-    return text;
-  }
-  return DecodeWin1255(bytes);
 }
 
 }  // namespace
@@ -123,8 +107,8 @@ QChar DetectCsvSeparator(QStringView text) {
   return QChar(kCandidates[best]);
 }
 
-StatementTable ReadCsvBytes(const QByteArray& bytes) {
-  const QString text = DecodeCsv(bytes);
+StatementTable ReadCsvBytes(const QByteArray& bytes, TextEncoding encoding) {
+  const QString text = DecodeStatementText(bytes, encoding);
   const QChar separator = DetectCsvSeparator(text);
   StatementTable table;
   std::vector<QString> row;
@@ -181,7 +165,7 @@ StatementTable ReadCsvBytes(const QByteArray& bytes) {
   return table;
 }
 
-StatementRead ReadStatementFile(const QString& path, int sheet) {
+StatementRead ReadStatementFile(const QString& path, int sheet, TextEncoding encoding) {
   const QString name = QFileInfo(path).fileName();
   const auto cannot_read = [&](ReadError error) {
     return StatementRead::Failed(QStringLiteral("לא ניתן לקרוא את הקובץ ") + name +
@@ -201,10 +185,11 @@ StatementRead ReadStatementFile(const QString& path, int sheet) {
   ReadError error = ReadError::kNone;
   const auto bytes = ReadFileBytes(path, &error);
   if (!bytes) return cannot_read(error);
-  return ReadStatementBytes(*bytes, name, sheet);
+  return ReadStatementBytes(*bytes, name, sheet, encoding);
 }
 
-StatementRead ReadStatementBytes(const QByteArray& bytes, const QString& name, int sheet) {
+StatementRead ReadStatementBytes(const QByteArray& bytes, const QString& name, int sheet,
+                                 TextEncoding encoding) {
   StatementRead read;
   switch (KindOf(bytes)) {
     case Kind::kXlsx:
@@ -221,7 +206,7 @@ StatementRead ReadStatementBytes(const QByteArray& bytes, const QString& name, i
       break;
     case Kind::kCsv:
       if (sheet > 0) return StatementRead::Failed(reader::NoSuchSheet(name, sheet));
-      read.table = ReadCsvBytes(bytes);
+      read.table = ReadCsvBytes(bytes, encoding);
       break;
   }
   if (read.Ok() && read.table.too_large) read.error = reader::TooLarge(name);

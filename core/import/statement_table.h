@@ -1,14 +1,17 @@
 #pragma once
 
 // A bank's statement file as rows of text cells, whatever its kind: CSV
-// (UTF-8, UTF-16 or Windows-1255; comma, semicolon or TAB), ".xlsx", ".xls"
-// (BIFF8), or a web page's table or an Excel 2003 XML saved as ".xls".
+// (UTF-8, UTF-16, Windows-1255 or Windows-1252; comma, semicolon or TAB),
+// ".xlsx", ".xls" (BIFF8), or a web page's table or an Excel 2003 XML saved
+// as ".xls".
 
 #include <QByteArray>
 #include <QString>
 #include <QStringList>
 #include <QStringView>
 #include <vector>
+
+#include "core/import/text_encoding.h"
 
 namespace cheque {
 
@@ -58,17 +61,19 @@ struct StatementRead {
 inline constexpr int kDefaultSheet = -1;
 
 // Tells the kind by the bytes, not by the name: banks send ".xls" files that
-// are really HTML, Excel 2003 XML or CSV. `sheet` counts from 0.
-StatementRead ReadStatementFile(const QString& path, int sheet = kDefaultSheet);
+// are really HTML, Excel 2003 XML or CSV. `sheet` counts from 0; the
+// encoding is a CSV's.
+StatementRead ReadStatementFile(const QString& path, int sheet = kDefaultSheet,
+                                TextEncoding encoding = TextEncoding::kAuto);
 // The same from the file's bytes; `name` is the file's name for messages.
 StatementRead ReadStatementBytes(const QByteArray& bytes, const QString& name,
-                                 int sheet = kDefaultSheet);
+                                 int sheet = kDefaultSheet,
+                                 TextEncoding encoding = TextEncoding::kAuto);
 
-// CSV from its bytes: the encoding from a byte-order mark or from whether
-// the bytes are valid UTF-8 (else Windows-1255); the separator that splits
-// the first lines most evenly. Quoted fields may hold separators, doubled
-// quotes and line breaks.
-StatementTable ReadCsvBytes(const QByteArray& bytes);
+// CSV from its bytes: the encoding given or told by the bytes
+// (DetectTextEncoding); the separator that splits the first lines most
+// evenly. Quoted fields may hold separators, doubled quotes and line breaks.
+StatementTable ReadCsvBytes(const QByteArray& bytes, TextEncoding encoding = TextEncoding::kAuto);
 // The separator ReadCsvBytes would choose for the decoded text.
 QChar DetectCsvSeparator(QStringView text);
 

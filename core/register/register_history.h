@@ -54,6 +54,7 @@ class RegisterHistory : public RowChangeLog {
   // Marks the open step, e.g. as a printed cheque, for the page to tell.
   void Tag(unsigned tag) { open_.tags |= tag; }
   static constexpr unsigned kChequePrinted = 1;
+  static constexpr unsigned kImported = 2;  // a bank statement's import: saved at once
 
   size_t UndoCount() const { return undo_.size(); }
   size_t RedoCount() const { return redo_.size(); }

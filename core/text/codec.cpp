@@ -65,6 +65,39 @@ QChar FirstUnencodable(QStringView text) {
   return QChar();
 }
 
+QString NearestWin1255(QStringView text, bool* changed) {
+  const Tables& t = GetTables();
+  if (changed) *changed = false;
+  if (FirstUnencodable(text).isNull()) return text.toString();
+  if (changed) *changed = true;
+  QString out;
+  out.reserve(text.size());
+  for (qsizetype i = 0; i < text.size(); ++i) {
+    const QChar c = text[i];
+    if (!c.isNull() && t.to_byte[c.unicode()] >= 0) {
+      out += c;
+      continue;
+    }
+    if (c.isHighSurrogate() && i + 1 < text.size() && text[i + 1].isLowSurrogate()) {
+      ++i;
+      out += u'?';
+      continue;
+    }
+    // The letter apart from its accents, which follow it as combining marks.
+    QString base;
+    for (const QChar part : QString(c).normalized(QString::NormalizationForm_KD)) {
+      if (part.isMark()) continue;
+      if (part.isNull() || t.to_byte[part.unicode()] < 0) {
+        base.clear();
+        break;
+      }
+      base += part;
+    }
+    out += base.isEmpty() ? QStringLiteral("?") : base;
+  }
+  return out;
+}
+
 void AppendWin1255(QStringView text, std::string& out) {
   const Tables& t = GetTables();
   const size_t start = out.size();

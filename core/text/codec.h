@@ -31,4 +31,10 @@ QByteArray EncodeWin1255Bytes(QStringView text);
 // The first character of the text that Windows-1255 cannot hold, or a null QChar.
 QChar FirstUnencodable(QStringView text);
 
+// The text with each letter Windows-1255 cannot hold replaced by the nearest
+// it can: the letter without its accents ("É" to "E", "å" to "a"), else "?"
+// (one for a character beyond the 16-bit range, such as an emoji). `changed`
+// tells whether any letter was replaced.
+QString NearestWin1255(QStringView text, bool* changed = nullptr);
+
 }  // namespace cheque

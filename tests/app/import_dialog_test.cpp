@@ -1,5 +1,6 @@
 #include <QComboBox>
 #include <QFile>
+#include <QLabel>
 #include <QSpinBox>
 #include <QTableWidget>
 #include <QTest>
@@ -87,6 +88,9 @@ class ImportDialogTest : public QObject {
       QCOMPARE(plan->item(0, 1)->text(), QStringLiteral("סימון +"));
       QCOMPARE(plan->item(1, 1)->text(), QStringLiteral("הוספה"));
       plan->item(1, 0)->setCheckState(Qt::Unchecked);
+      // The summary tells what "אישור" will do: the ticked lines only.
+      QCOMPARE(w->findChild<QLabel*>(QStringLiteral("LblStatus"))->text(),
+               QStringLiteral("תנועות שהותאמו: 1, רשומות שיסומנו: 1, רשומות שיתווספו: 1"));
       ClickButton(w, QStringLiteral("אישור"));
     });
     s.Tool(u"SBImport")->click();
@@ -104,6 +108,10 @@ class ImportDialogTest : public QObject {
 
     s.Tool(u"SBUndo")->click();
     QVERIFY(Image(s.reg()) == before);
+    // The undo is saved at once, as the import was.
+    Register undone;
+    QVERIFY(undone.LoadFile(s.home.Path(QStringLiteral("Xct1.dat")), u"0"));
+    QVERIFY(Image(undone) == before);
 
     // Next time the columns are known; "ביטול" changes nothing.
     ModalScript again;
