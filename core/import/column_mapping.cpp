@@ -92,7 +92,9 @@ MappingMemory MappingMemory::Load(const QString& path) {
   // costs its own entry only.
   for (qsizetype i = 0; i + 1 < lines->size(); ++i) {
     const QString& header = (*lines)[i];
-    if (header.isEmpty() || ParseMappingText(header)) continue;
+    // A byte the code page leaves undefined never came from Remember, and
+    // would not survive being saved again.
+    if (header.isEmpty() || !CanEncodeWin1255(header) || ParseMappingText(header)) continue;
     const auto mapping = ParseMappingText((*lines)[i + 1]);
     if (!mapping) continue;
     memory.entries_.push_back({header, *mapping});

@@ -271,8 +271,8 @@ Outcome RemoveInstallation(const QString& target, const Places& places, const St
 QString LeftNotice(const Outcome& outcome) {
   if (outcome.left.isEmpty()) return {};
   constexpr qsizetype kShown = 12;
-  QString text = QStringLiteral("הקבצים הבאים אינם של התוכנה ונשארו בתיקייה ") + outcome.folder +
-                 QStringLiteral(":");
+  // The folder on a line of its own, so that it reads left to right whole.
+  QString text = QStringLiteral("הקבצים הבאים אינם של התוכנה ונשארו בתיקייה:\r") + outcome.folder;
   for (const QString& name : outcome.left.first(std::min(kShown, outcome.left.size()))) {
     text += u'\r' + name;
   }
