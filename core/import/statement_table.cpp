@@ -1,6 +1,7 @@
 #include "core/import/statement_table.h"
 
 #include <QFileInfo>
+#include <QStringDecoder>
 #include <algorithm>
 #include <array>
 #include <map>
