@@ -7,6 +7,7 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QLocale>
 #include <QRegularExpression>
 #include <QXmlStreamWriter>
 #include <algorithm>
@@ -164,15 +165,12 @@ QString ColumnName(int column) {
 
 QByteArray SheetXml(const SheetTable& sheet, Styles& styles) {
   const int columns = static_cast<int>(sheet.captions.size());
-  // A column of numbers shows two decimals unless none of them has any.
-  std::vector<bool> fractions(static_cast<size_t>(columns), false);
   std::vector<int> widths(static_cast<size_t>(columns), 8);
   for (int c = 0; c < columns; ++c) {
     widths[static_cast<size_t>(c)] = static_cast<int>(sheet.captions[c].size()) + 2;
   }
   for (const auto& row : sheet.rows) {
-    for (size_t c = 0; c < row.size() && c < fractions.size(); ++c) {
-      if (NumberOf(row[c].text) && row[c].text.contains(u'.')) fractions[c] = true;
+    for (size_t c = 0; c < row.size() && c < widths.size(); ++c) {
       widths[c] = std::max(widths[c], static_cast<int>(row[c].text.trimmed().size()) + 2);
     }
   }
@@ -216,7 +214,8 @@ QByteArray SheetXml(const SheetTable& sheet, Styles& styles) {
     xml.writeStartElement(QStringLiteral("c"));
     xml.writeAttribute(QStringLiteral("r"), ref);
     xml.writeAttribute(QStringLiteral("s"), QString::number(style));
-    xml.writeTextElement(QStringLiteral("v"), QString::number(value, 'g', 17));
+    xml.writeTextElement(QStringLiteral("v"),
+                         QString::number(value, 'g', QLocale::FloatingPointShortest));
     xml.writeEndElement();
   };
   SheetCell caption_look;
@@ -241,10 +240,10 @@ QByteArray SheetXml(const SheetTable& sheet, Styles& styles) {
         write_number(ref, static_cast<double>(excel_epoch.daysTo(*date)),
                      styles.Of(cell, Kind::kDate));
       } else if (const auto value = NumberOf(text)) {
-        const bool decimal = c < fractions.size() && fractions[c];
-        write_number(ref, *value, styles.Of(cell, decimal ? Kind::kDecimal : Kind::kWhole));
+        const bool count = c < sheet.counts.size() && sheet.counts[c];
+        write_number(ref, *value, styles.Of(cell, count ? Kind::kWhole : Kind::kDecimal));
       } else if (!text.isEmpty() || cell.background != 0xFFFFFF) {
-        write_text(ref, cell.text, styles.Of(cell, Kind::kText));
+        write_text(ref, text, styles.Of(cell, Kind::kText));
       }
     }
     xml.writeEndElement();
@@ -333,7 +332,10 @@ SheetTable ReportSheet(const ReportTable& table, const std::vector<PrintColumn>&
   PrintSource source;
   source.table = table;
   source.columns = ReadingOrder(columns);
-  for (const PrintColumn& column : source.columns) sheet.captions.append(column.caption);
+  for (const PrintColumn& column : source.columns) {
+    sheet.captions.append(column.caption);
+    sheet.counts.push_back(column.caption == u"מס");
+  }
   const int pages = GridPageCount(table.RowCount());
   for (int page = 1; page <= pages; ++page) {
     for (const PrintedRow& row : PlanPage(source, page).rows) {

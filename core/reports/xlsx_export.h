@@ -25,6 +25,7 @@ struct SheetTable {
   QString name;
   QStringList captions;
   std::vector<std::vector<SheetCell>> rows;
+  std::vector<bool> counts;  // columns of whole numbers (the row numbers)
 };
 
 // A report or detail grid with the given visible columns and the colours of
@@ -35,9 +36,8 @@ SheetTable ReportSheet(const ReportTable& table, const std::vector<PrintColumn>&
 SheetTable RegisterSheet(const Register& reg, const QString& name);
 
 // Writes an ".xlsx" file: a right-to-left sheet, numbers as numbers with two
-// decimals (whole numbers where the column has no fraction at all), dates
-// as dates. The file is replaced only once the new one is whole; false with
-// a reason when it cannot be written.
+// decimals (whole in the columns of counts), dates as dates. The file is replaced only once the new
+// one is whole; false with a reason when it cannot be written.
 bool WriteXlsxFile(const QString& path, const SheetTable& sheet, QString* error = nullptr);
 
 // A file name for a title with the ".xlsx" ending.
