@@ -40,10 +40,12 @@ class FilePicker : public QFileDialog {
 
 QString PathText(const QString& path) {
   // A slash between two Hebrew folder names would join them into one
-  // right-to-left run and swap them; a mark after each keeps it in line.
+  // right-to-left run and swap them; marks on both sides keep it in line.
   QString shown = path;
-  shown.replace(u'/', QString(u'/') + kLeftToRightMark);
-  return kLeftToRightIsolate + shown + kPopDirectionalIsolate;
+  shown.replace(u'/', QString(kLeftToRightMark) + u'/' + kLeftToRightMark);
+  // Marks at both ends too: Qt 6.4's layout does not keep the isolate.
+  return QString(kLeftToRightIsolate) + kLeftToRightMark + shown + kLeftToRightMark +
+         kPopDirectionalIsolate;
 }
 
 QString PlainPath(const QString& shown) {

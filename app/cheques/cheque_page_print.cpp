@@ -50,12 +50,11 @@ bool ChequePage::CanPrint() {
     category_->setFocus(Qt::OtherFocusReason);
     return false;
   }
-  // Written in reading order, so isolated right to left inside the box's
-  // left-to-right lines: the question mark lands at the sentence's end.
+  // Stored in display order, as the other questions: the question mark
+  // first, where the box's left-to-right line shows the sentence's end.
   if (*amount == 0 &&
       services_.prompter->HebrewMessageBox(
-          QStringLiteral("לאישורך"),
-          u'\u2067' + QStringLiteral("סכום ההמחאה הוא 0. להדפיס בכל זאת?") + u'\u2069',
+          QStringLiteral("לאישורך"), QStringLiteral("? סכום ההמחאה הוא 0. להדפיס בכל זאת"),
           MessageKind::kConfirmation, MessageButtons::kYesNoDefaultNo,
           this) != MessageAnswer::kYes) {
     amount_->setFocus(Qt::OtherFocusReason);

@@ -156,9 +156,12 @@ class BackupDialogTest : public QObject {
     QVERIFY(QDir().mkpath(folder));
     WriteAccounts(folder, {Account(u"בית"_s, u"Xct1"_s)});
     QVERIFY(WriteFileAtomic(folder + u"/Xct1.dat"_s, Rows("backed up")));
-    QFile(folder + u"/Xct1.dat"_s)
-        .setFileTime(QDateTime(QDate(2026, 12, 3), QTime(14, 20)),
-                     QFileDevice::FileModificationTime);
+    {
+      QFile dated(folder + u"/Xct1.dat"_s);
+      QVERIFY(dated.open(QIODevice::Append));
+      dated.setFileTime(QDateTime(QDate(2026, 12, 3), QTime(14, 20)),
+                        QFileDevice::FileModificationTime);
+    }
     WriteAccounts(live, {Account(u"בית"_s, u"Xct1"_s)});
     QVERIFY(WriteFileAtomic(home.Path(u"Xct1.dat"_s), Rows("typed a minute ago")));
     const QStringList files_before = QDir(live).entryList(QDir::Files);

@@ -40,7 +40,11 @@ bool ReadsLeftToRight(const QString& line, const QString& part) {
   for (qsizetype i = from; i < from + part.size(); ++i) {
     const QChar c = line[i];
     if (c.category() == QChar::Other_Format) continue;  // the marks
-    const qreal x = text_line.cursorToX(static_cast<int>(i));
+    // The middle of the character's own box, whatever the run around it.
+    int at = static_cast<int>(i);
+    const qreal leading = text_line.cursorToX(&at, QTextLine::Leading);
+    at = static_cast<int>(i);
+    const qreal x = (leading + text_line.cursorToX(&at, QTextLine::Trailing)) / 2;
     if (c == u'/' || !open) {
       spans.emplace_back(x, x);
       open = c != u'/';

@@ -43,6 +43,7 @@ void CopyTree(const QString& from, const QString& to) {
     QFile file(path);
     ASSERT_TRUE(file.open(QIODevice::WriteOnly));
     file.write(bytes);
+    file.flush();  // a write after it would date the file now
     file.setFileTime(when, QFileDevice::FileModificationTime);
   }
 }

@@ -274,8 +274,12 @@ TEST(Backup, RestoreKeepsWhatItReplaces) {
   WriteList(f.bak, {Account(u"בית"_s, u"Xct1"_s, u"גיבוי"_s), Account(u"חדש"_s, u"Xct2"_s)});
   WriteBytes(f.In(f.bak, u"Xct1.dat"_s), Rows("backed up"));
   WriteBytes(f.In(f.bak, u"Xct2.dat"_s), Rows("new"));
-  QFile(f.In(f.bak, u"Xct1.dat"_s))
-      .setFileTime(QDateTime(QDate(2026, 12, 3), QTime(14, 20)), QFileDevice::FileModificationTime);
+  {
+    QFile dated(f.In(f.bak, u"Xct1.dat"_s));
+    ASSERT_TRUE(dated.open(QIODevice::Append));
+    dated.setFileTime(QDateTime(QDate(2026, 12, 3), QTime(14, 20)),
+                      QFileDevice::FileModificationTime);
+  }
   WriteList(f.live, {Account(u"בית"_s, u"Xct1"_s, u"חי"_s)});
   WriteBytes(f.In(f.live, u"Xct1.dat"_s), Rows("typed a minute ago"));
   const QByteArray list_before = Bytes(f.In(f.live, u"Accts.dat"_s));
