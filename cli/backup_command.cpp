@@ -5,10 +5,10 @@
 
 #include "cli/commands.h"
 #include "cli/output.h"
+#include "cli/program_lock.h"
 #include "core/backup/backup.h"
 #include "core/backup/backup_files.h"
 #include "core/files/account_list.h"
-#include "core/files/instance_lock.h"
 #include "core/files/program_folder.h"
 
 namespace cheque::cli {
@@ -127,11 +127,8 @@ int RunRestoreCommand(const QStringList& args) {
     return PrintLines(lines) && !refused ? 0 : kExitFileError;
   }
   // The program's next save would write its rows over the restored file.
-  InstanceLock lock(QDir(options->home).filePath(file_names::kLock));
-  if (!lock.Acquire()) {
-    PrintError(QStringLiteral("התוכנה פתוחה על תיקייה זו"));
-    return kExitFileError;
-  }
+  const auto lock = LockProgramFolder(options->home);
+  if (!lock) return kExitFileError;
   const BackupOutcome outcome = RestoreAccounts(options->home, backup_folder, options->names);
   QStringList lines;
   for (const QString& name : options->names) {

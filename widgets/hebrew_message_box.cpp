@@ -14,12 +14,18 @@
 namespace cheque {
 namespace {
 
-// Message texts are stored in visual order, punctuation first: each line is
-// laid out left to right and right-justified, so the punctuation lands at the
-// left end of the line as the user expects.
+// Most message texts are stored in visual order, punctuation first: such a
+// line is laid out left to right and right-justified, so the punctuation
+// lands at the left end of the line as the user expects. A line that opens
+// with a letter or a digit is in reading order and is laid out right to left.
 QString VisualOrderText(const QString& text) {
   QStringList lines = text.split(u'\r');
-  for (QString& line : lines) line.prepend(QChar(0x200E));
+  for (QString& line : lines) {
+    const auto first =
+        std::find_if(line.cbegin(), line.cend(), [](QChar c) { return !c.isSpace(); });
+    const bool reading_order = first != line.cend() && first->isLetterOrNumber();
+    line.prepend(QChar(reading_order ? 0x200F : 0x200E));
+  }
   return lines.join(u'\n');
 }
 

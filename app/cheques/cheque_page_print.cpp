@@ -50,11 +50,9 @@ bool ChequePage::CanPrint() {
     category_->setFocus(Qt::OtherFocusReason);
     return false;
   }
-  // Stored in display order, as the other questions: the question mark
-  // first, where the box's left-to-right line shows the sentence's end.
   if (*amount == 0 &&
       services_.prompter->HebrewMessageBox(
-          QStringLiteral("לאישורך"), QStringLiteral("? סכום ההמחאה הוא 0. להדפיס בכל זאת"),
+          QStringLiteral("לאישורך"), QStringLiteral("סכום ההמחאה הוא 0. להדפיס בכל זאת?"),
           MessageKind::kConfirmation, MessageButtons::kYesNoDefaultNo,
           this) != MessageAnswer::kYes) {
     amount_->setFocus(Qt::OtherFocusReason);

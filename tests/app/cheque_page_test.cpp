@@ -210,7 +210,7 @@ class ChequePageTest : public QObject {
       program.home.prompter.Answer(answer);
       program.Print();
       QCOMPARE(program.home.prompter.AskedTexts(),
-               QStringList{u"? סכום ההמחאה הוא 0. להדפיס בכל זאת"_s});
+               QStringList{u"סכום ההמחאה הוא 0. להדפיס בכל זאת?"_s});
       const bool printed = answer == MessageAnswer::kYes;
       QCOMPARE(program.home.printer.files.size(), printed ? 1 : 0);
       QCOMPARE(program.Rows().RowCount(), printed ? 3 : 2);

@@ -121,6 +121,6 @@ TEST(BackupCommands, RestoreRefusedWhileTheProgramIsOpen) {
                              QStringLiteral("--from"), volume, QStringLiteral("--account"),
                              QString::fromUtf8("בית"), QStringLiteral("--yes")});
   EXPECT_EQ(run.exit_code, 1);
-  EXPECT_EQ(run.err.toStdString(), "התוכנה פתוחה על תיקייה זו\n");
+  EXPECT_EQ(run.err.toStdString(), "cheque-cli: התוכנה פתוחה על תיקייה זו\n");
   EXPECT_TRUE(ReadTree(home) == before);
 }
