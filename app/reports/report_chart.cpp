@@ -3,7 +3,7 @@
 #include <QBarCategoryAxis>
 #include <QBarSeries>
 #include <QBarSet>
-#include <QDateTimeAxis>
+#include <QCategoryAxis>
 #include <QGraphicsLayout>
 #include <QGraphicsScene>
 #include <QGraphicsTextItem>
@@ -119,7 +119,10 @@ QValueAxis* AddValueAxis(QChart& chart, const std::vector<QAbstractSeries*>& ser
 void AddAxes(QChart& chart, QAbstractSeries* series, const QStringList& labels) {
   auto* x = new QBarCategoryAxis;
   x->append(labels);
-  if (labels.size() > 12) x->setLabelsAngle(-90);
+  // Labels that would not fit side by side stand on end rather than being cut.
+  qsizetype letters = 0;
+  for (const QString& label : labels) letters += label.size() + 2;
+  if (labels.size() > 12 || letters > 70) x->setLabelsAngle(-90);
   chart.addAxis(x, Qt::AlignBottom);
   series->attachAxis(x);
   AddValueAxis(chart, {series});
@@ -168,13 +171,16 @@ void AddBars(QChart& chart, const ChartPlan& plan) {
   AddAxes(chart, series, categories.labels);
 }
 
-// A balance line runs along the calendar: each point at its date and its
-// value. Where the dates start again (the next account of the report) the
-// line starts again too, rather than running back across the chart.
+// A balance line runs along the calendar: each point at its day and its
+// value, the axis labelled with the years (or months) at their first day.
+// Where the dates start again (the next account of the report) the line
+// starts again too, rather than running back across the chart.
 void AddLines(QChart& chart, const ChartPlan& plan) {
   std::vector<QAbstractSeries*> drawn;
-  QDateTime first;
-  QDateTime last;
+  QDate first;
+  QDate last;
+  double low = 0;
+  double high = 0;
   for (const int s : {kLineSeries, kLine2Series}) {
     const ChartSeriesPlan& plan_series = plan.series[s];
     if (!plan_series.active || plan_series.points.empty()) continue;
@@ -193,27 +199,37 @@ void AddLines(QChart& chart, const ChartPlan& plan) {
         drawn.push_back(line);
       }
       previous = point.date;
-      // Noon, local time, as the axis reads it: no offset moves it a day.
-      const QDateTime at(point.date, QTime(12, 0));
-      line->append(static_cast<qreal>(at.toMSecsSinceEpoch()), point.value);
-      if (!first.isValid() || at < first) first = at;
-      if (!last.isValid() || at > last) last = at;
+      line->append(static_cast<qreal>(point.date.toJulianDay()), point.value);
+      if (!first.isValid() || point.date < first) first = point.date;
+      if (!last.isValid() || point.date > last) last = point.date;
+      low = std::min(low, point.value);
+      high = std::max(high, point.value);
     }
   }
   if (drawn.empty()) return;
-  auto* x = new QDateTimeAxis;
-  const qint64 days = first.daysTo(last);
-  x->setFormat(days > 3 * 366 ? QStringLiteral("yyyy") : QStringLiteral("M/yyyy"));
-  if (days == 0) {
-    first = first.addDays(-1);
-    last = last.addDays(1);
+  auto* x = new QCategoryAxis;
+  x->setLabelsPosition(QCategoryAxis::AxisLabelsPositionOnValue);
+  const bool years = first.daysTo(last) > 3 * 366;
+  const int months_apart = (last.year() - first.year()) * 12 + last.month() - first.month();
+  const int step = years ? 12 : std::max(1, (months_apart + 11) / 12);
+  QDate mark = years ? QDate(first.year(), 1, 1) : QDate(first.year(), first.month(), 1);
+  if (mark < first) mark = mark.addMonths(step);
+  for (; mark <= last; mark = mark.addMonths(step)) {
+    x->append(years ? QString::number(mark.year())
+                    : QStringLiteral("%1/%2").arg(mark.month()).arg(mark.year()),
+              static_cast<qreal>(mark.toJulianDay()));
   }
-  x->setRange(first, last);
-  x->setTickCount(static_cast<int>(std::clamp<qint64>(days / 30 + 1, 2, 11)));
-  x->setLabelsAngle(-45);
+  x->setRange(static_cast<qreal>(first.toJulianDay() - 1),
+              static_cast<qreal>(last.toJulianDay() + 1));
+  if (!years) x->setLabelsAngle(-45);
   chart.addAxis(x, Qt::AlignBottom);
   for (QAbstractSeries* line : drawn) line->attachAxis(x);
-  AddValueAxis(chart, drawn);
+  auto* y = new QValueAxis;
+  chart.addAxis(y, Qt::AlignLeft);
+  for (QAbstractSeries* line : drawn) line->attachAxis(y);
+  y->setRange(low, high > low ? high : low + 1);
+  y->applyNiceNumbers();
+  LabelTicks(*y);
 }
 
 void AddPie(QChart& chart, const ChartPlan& plan) {

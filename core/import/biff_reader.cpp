@@ -269,7 +269,11 @@ bool ReadGlobals(QByteArrayView stream, Globals& globals) {
         break;
       case kSst: {
         std::vector<QByteArrayView> parts{record->data.sliced(std::min<qsizetype>(8, data.size()))};
-        while (records.PeekType() == kContinue) parts.push_back(records.Next()->data);
+        while (records.PeekType() == kContinue) {
+          const auto next = records.Next();
+          if (!next) break;  // cut short: the loop would never end
+          parts.push_back(next->data);
+        }
         Continued in(std::move(parts));
         const quint32 count = data.U32(4);
         for (quint32 i = 0; i < count && !in.AtEnd(); ++i) {
@@ -335,7 +339,9 @@ bool ReadSheet(QByteArrayView stream, const Globals& globals, quint32 offset,
           PutCell(table, row, column, number_text(style, data.F64(6)));
         } else if (data.U8(6) == 0 && records.PeekType() == kString) {
           // A text result follows in a record of its own.
-          PutCell(table, row, column, UnicodeString(Bytes(records.Next()->data), 0));
+          if (const auto text = records.Next()) {
+            PutCell(table, row, column, UnicodeString(Bytes(text->data), 0));
+          }
         }
         break;
       default:
@@ -387,8 +393,7 @@ StatementRead ReadXlsBytes(const QByteArray& bytes, const QString& name, int she
 StatementRead reader::ReadBiffStream(const QByteArray& stream, const QString& name, int sheet) {
   StatementRead read;
   Globals globals;
-  if (!ReadGlobals(stream, globals))
-    return StatementRead::Failed(Unreadable(name));
+  if (!ReadGlobals(stream, globals)) return StatementRead::Failed(Unreadable(name));
   if (globals.encrypted) {
     return StatementRead::Failed(QStringLiteral("הקובץ ") + name +
                                  QStringLiteral(" מוגן בסיסמה; יש לשמור אותו בלי סיסמה"));
