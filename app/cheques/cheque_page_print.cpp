@@ -12,6 +12,7 @@
 #include "app/cheques/calculator_box.h"
 #include "app/cheques/cheque_page.h"
 #include "app/cheques/cheque_printout.h"
+#include "app/common/account_edit.h"
 #include "app/common/active_account.h"
 #include "core/cheques/amount_words.h"
 #include "core/cheques/cheque_rules.h"
@@ -103,11 +104,13 @@ void ChequePage::PrintCheque() {
     return;
   }
 
-  // The cheque is a step of its own, and its undo tells that the paper stays printed.
-  account_.History().Commit();
-  EnterCheque(account_.Rows(), entry);
-  account_.History().Tag(RegisterHistory::kChequePrinted);
-  account_.Rows().SetNeedsSorting(true);
+  {
+    // The cheque is a step of its own, and its undo tells that the paper stays printed.
+    AccountEdit edit(account_);
+    EnterCheque(edit.Rows(), entry);
+    edit.Rows().SetNeedsSorting(true);
+    edit.Tag(RegisterHistory::kChequePrinted);
+  }
   address_dialog_->RecordPayee(
       account_.Title(), entry.payee,
       {zip_->text(), town_->text(), house_number_->text(), street_->text()});
@@ -115,8 +118,6 @@ void ChequePage::PrintCheque() {
   number_->setText(next);
   const bool recorded = account_.AdvanceChequeNumber(next);
   ClearForm();
-  account_.Rows().RecomputeBalances();
-  account_.NotifyRowsChanged();
   // The cheque is printed and entered; only its number was not kept.
   if (!recorded) {
     services_.prompter->ShowError(QStringLiteral("לא ניתן לשמור את מספר השק הבא ברשימת החשבונות"),

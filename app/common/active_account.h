@@ -3,6 +3,7 @@
 #include <QDate>
 #include <QObject>
 #include <QString>
+#include <cstdint>
 
 #include "core/files/account_list.h"
 #include "core/files/line_file.h"
@@ -12,8 +13,9 @@
 namespace cheque {
 
 // The account the program works on: its definition, its register and its
-// file. The only holder of account state; pages show it and announce their
-// changes to the rows through it.
+// file. The only holder of account state. Windows read the rows; they change
+// them only inside an AccountEdit (account_edit.h), which closes each change
+// as one undo step and announces it.
 class ActiveAccount : public QObject {
   Q_OBJECT
 
@@ -43,24 +45,35 @@ class ActiveAccount : public QObject {
   QString LoadErrorMessage() const;
   QString SaveErrorMessage() const;
 
-  Register& Rows() { return register_; }
-  // The undo and redo of the rows' changes; opening an account clears it.
-  RegisterHistory& History() { return history_; }
   const Register& Rows() const { return register_; }
+  // The undo and redo of the rows' changes; opening an account clears it.
+  // Its UndoRedoChanged drives the undo and redo tools.
+  const RegisterHistory& History() const { return history_; }
+  // Plays the last step back or again; the row for the cursor, or -1 when
+  // there was none or an edit is still open. Announced by RowsChanged.
+  int Undo();
+  int Redo();
+  // Undo starts from the rows as they are now.
+  void ForgetHistory() { history_.Clear(); }
+  // More typing in a cell no longer joins the step of the typing before.
+  void EndTyping() { history_.EndMerge(); }
+  bool IsEditing() const { return edit_depth_ > 0; }
   // Set while a long operation or a dialog's OK works on the rows.
   bool IsBusy() const { return busy_; }
   void SetBusy(bool busy) { busy_ = busy; }
-  bool* BusyFlag() { return &busy_; }
-
-  // Rows were added, removed or rewritten behind the views.
-  void NotifyRowsChanged() { emit RowsChanged(); }
 
  signals:
   void AccountChanged();
-  void RowsChanged();
+  // One change to the rows is over (an edit, an undo or a redo); the first
+  // row it changed, -1 when it changed only flags or nothing.
+  void RowsChanged(int first_row);
   void DefinitionChanged();
 
  private:
+  friend class AccountEdit;
+  // Closes the outermost edit (account_edit.cpp).
+  void FinishEdit(std::uint64_t merge_key, unsigned tags, bool revert);
+
   QString folder_;
   QString title_;
   AccountDefinition definition_;
@@ -70,6 +83,9 @@ class ActiveAccount : public QObject {
   ReadError load_error_ = ReadError::kNone;
   bool loaded_ = false;
   bool busy_ = false;
+  int edit_depth_ = 0;
+  unsigned edit_tags_ = 0;
+  bool edit_revert_ = false;
 };
 
 }  // namespace cheque

@@ -12,6 +12,7 @@
 #include <QTableWidget>
 #include <QVBoxLayout>
 
+#include "app/common/account_edit.h"
 #include "app/common/active_account.h"
 #include "core/text/amount.h"
 #include "core/text/date_text.h"
@@ -369,7 +370,13 @@ void StatementImportDialog::Apply() {
     line.ticked = line.Changes() && plan_grid_->item(i, 0)->checkState() == Qt::Checked;
   }
   account_.SetBusy(true);
-  const ImportResult result = ApplyImportPlan(account_.Rows(), plan_, services_.clock->Today());
+  ImportResult result;
+  {
+    // One edit: the import is one undo step, saved at once when undone or done again.
+    AccountEdit edit(account_);
+    result = ApplyImportPlan(edit.Rows(), plan_, services_.clock->Today());
+    if (result.applied) edit.Tag(RegisterHistory::kImported);
+  }
   account_.SetBusy(false);
   if (!result.error.isEmpty()) {
     services_.prompter->ShowError(result.error, this);
@@ -378,12 +385,8 @@ void StatementImportDialog::Apply() {
   }
   MappingMemory memory = MappingMemory::Load(MappingMemory::DefaultPath());
   if (memory.Remember(table_, Mapping())) memory.Save(MappingMemory::DefaultPath());
-  if (result.applied) {
-    // Undone or done again, the import is saved at once as it is now.
-    account_.History().Tag(RegisterHistory::kImported);
-    // The views redraw and the register page closes the change as one step.
-    account_.NotifyRowsChanged();
-    if (!account_.Save()) services_.prompter->ShowError(account_.SaveErrorMessage(), this);
+  if (result.applied && !account_.Save()) {
+    services_.prompter->ShowError(account_.SaveErrorMessage(), this);
   }
   accept();
 }

@@ -19,7 +19,7 @@ namespace {
 // editor whose every change goes straight to the grid's owner.
 class RegisterCellDelegate : public QStyledItemDelegate {
  public:
-  RegisterCellDelegate(RegisterGrid& grid, Register& reg, Prompter& prompter)
+  RegisterCellDelegate(RegisterGrid& grid, const Register& reg, Prompter& prompter)
       : QStyledItemDelegate(&grid), grid_(grid), register_(reg), prompter_(prompter) {}
 
   void paint(QPainter* painter, const QStyleOptionViewItem& option,
@@ -68,7 +68,7 @@ class RegisterCellDelegate : public QStyledItemDelegate {
 
  private:
   RegisterGrid& grid_;
-  Register& register_;
+  const Register& register_;
   Prompter& prompter_;
 };
 

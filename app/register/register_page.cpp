@@ -46,8 +46,10 @@ RegisterPage::RegisterPage(Services& services, ActiveAccount& account, TSplash& 
   ConnectGrid();
   ConnectSortAndSearch();
   ShowStatusDate();
-  // The cheque page enters rows behind the grid.
+  // Every change to the rows, whichever window made it, and every undo.
   connect(&account_, &ActiveAccount::RowsChanged, this, &RegisterPage::RowsChanged);
+  connect(&account_.History(), &RegisterHistory::UndoRedoChanged, this,
+          &RegisterPage::ShowUndoRedo);
 }
 
 QToolButton* RegisterPage::AddTool(QWidget* parent, const QString& name, const QString& hint,
@@ -146,17 +148,17 @@ void RegisterPage::BuildControls() {
   connect(undo_tool_, &QToolButton::clicked, this, &RegisterPage::Undo);
   redo_tool_ = AddTool(status, QStringLiteral("SBRedo"), QStringLiteral("בצע שוב"), u"redo");
   connect(redo_tool_, &QToolButton::clicked, this, &RegisterPage::Redo);
-  undo_tool_->setEnabled(false);
-  redo_tool_->setEnabled(false);
   // The cell editor keeps these keys for its own text while it is open.
   const auto add_key = [this](QKeyCombination key, void (RegisterPage::*slot)()) {
     auto* shortcut = new QShortcut(QKeySequence(key), this);
     shortcut->setContext(Qt::WidgetWithChildrenShortcut);
     connect(shortcut, &QShortcut::activated, this, slot);
+    return shortcut;
   };
-  add_key(Qt::CTRL | Qt::Key_Z, &RegisterPage::Undo);
-  add_key(Qt::CTRL | Qt::Key_Y, &RegisterPage::Redo);
-  add_key(Qt::CTRL | Qt::SHIFT | Qt::Key_Z, &RegisterPage::Redo);
+  undo_keys_ = {add_key(Qt::CTRL | Qt::Key_Z, &RegisterPage::Undo)};
+  redo_keys_ = {add_key(Qt::CTRL | Qt::Key_Y, &RegisterPage::Redo),
+                add_key(Qt::CTRL | Qt::SHIFT | Qt::Key_Z, &RegisterPage::Redo)};
+  ShowUndoRedo(account_.History().CanUndo(), account_.History().CanRedo());
   ConnectHelpMode(AddTool(status, QStringLiteral("SBHelp"), QStringLiteral("קבלת עזרה"), u"help"));
   layout->addWidget(status);
 }
@@ -207,7 +209,7 @@ bool RegisterPage::SaveAccount() {
 }
 
 void RegisterPage::GoToDate(std::optional<QDateTime> moment) {
-  Register& reg = account_.Rows();
+  const Register& reg = account_.Rows();
   const int row = reg.GoToDateRow(moment ? MomentNumber(*moment) : 0.0);
   if (row < 0) return;
   grid_->SetCurrentCell(row, kDescriptionColumn);
@@ -257,7 +259,6 @@ void RegisterPage::FitColumns() {
 }
 
 void RegisterPage::RefreshAfterChange() {
-  CommitStep();
   grid_->viewport()->update();
   RedrawSideAreas();
 }

@@ -4,14 +4,17 @@
 #include <QWidget>
 #include <functional>
 #include <optional>
+#include <vector>
 
 #include "app/common/services.h"
 #include "app/reports/csv_export_dialog.h"
+#include "core/register/register_change.h"
 
 class QComboBox;
 class QLabel;
 class QLineEdit;
 class QMenu;
+class QShortcut;
 class QToolButton;
 
 namespace cheque {
@@ -54,6 +57,7 @@ class RegisterPage : public QWidget {
   void Tick(bool shown, bool window_active);
   void FocusGrid();
   void FitColumns();
+  // Redraws the grid and its side areas.
   void RefreshAfterChange();
 
   // Sorting, search, marks and checks (register_page_sort.cpp).
@@ -121,13 +125,12 @@ class RegisterPage : public QWidget {
   void GridEditText(int row, int column, QLineEdit& editor);
   // Opens the dialog for a new transaction on the empty last row.
   bool EnterNewTransaction(int column);
-  // After rows were added, removed or rewritten behind the view.
-  void RowsChanged();
+  // The account's RowsChanged: a change, an undo or a redo is over.
+  void RowsChanged(int first_row);
   void CheckBalanceOverflow();
   void RedrawSideAreas();
-  void RememberLastVisited(int row, int column);
-  // Closes the changes since the last one into one undo step.
-  void CommitStep();
+  // The history's UndoRedoChanged.
+  void ShowUndoRedo(bool can_undo, bool can_redo);
   void PlayStep(bool redo);
 
   Services& services_;
@@ -145,12 +148,8 @@ class RegisterPage : public QWidget {
   int reported_overflow_row_ = -1;
   std::function<QString(QWidget*)> statement_picker_;
   // The cell the user last entered among the amounts and the date, with the
-  // text it had then: a change there calls for a new running balance.
-  struct LastVisited {
-    int row = -1;
-    int column = -1;
-    QString text;
-  } last_visited_;
+  // text it had then: a change there calls for a date sort.
+  VisitedCell last_visited_;
 
   RegisterGrid* grid_ = nullptr;
   RegisterArea* register_area_ = nullptr;
@@ -159,6 +158,8 @@ class RegisterPage : public QWidget {
   QToolButton* delete_tool_ = nullptr;
   QToolButton* undo_tool_ = nullptr;
   QToolButton* redo_tool_ = nullptr;
+  std::vector<QShortcut*> undo_keys_;
+  std::vector<QShortcut*> redo_keys_;
   QToolButton* sort_picture_ = nullptr;
   QComboBox* accounts_combo_ = nullptr;
   QLabel* title_panel_ = nullptr;

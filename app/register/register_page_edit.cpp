@@ -1,9 +1,14 @@
 // The register page's grid rules: selecting, typing in place, opening,
-// adding, copying and deleting rows, by the register's editing rules.
+// adding, copying and deleting rows, by the register's editing rules. Every
+// change goes through an edit of the account, which recomputes, closes the
+// undo step and announces it.
+#include <QAbstractItemDelegate>
 #include <QLineEdit>
+#include <QShortcut>
 #include <QTimer>
 #include <QToolButton>
 
+#include "app/common/account_edit.h"
 #include "app/common/active_account.h"
 #include "app/common/amount_field.h"
 #include "app/common/busy_notice.h"
@@ -19,18 +24,10 @@ namespace {
 
 constexpr int kSavesEveryNewTransactions = 5;
 
-// The columns whose change moves the running balance or the date order.
-bool ChangesBalance(int column) {
-  return column == kIncomeColumn || column == kExpenseColumn || column == kDateColumn;
-}
-
-// After the dialog wrote `row` and perhaps a series after the rows there were.
-void RecomputeAfterDialog(Register& reg, int row, int rows_before) {
-  reg.RecomputeBalancesFrom(row);
-  // The series went into the empty row and the rows appended after it.
-  if (reg.RowCount() > rows_before && rows_before - 1 > row) {
-    reg.RecomputeBalancesFrom(rows_before - 1);
-  }
+// The keystrokes typed into one cell join one undo step.
+std::uint64_t TypingKey(int row, int column) {
+  return (static_cast<std::uint64_t>(row) + 1) * kRegisterColumnCount +
+         static_cast<std::uint64_t>(column);
 }
 
 }  // namespace
@@ -47,6 +44,9 @@ void RegisterPage::ConnectGrid() {
   };
   connect(grid_, &RegisterGrid::OpenRowRequested, this, &RegisterPage::OpenRow);
   connect(grid_, &RegisterGrid::Scrolled, this, &RegisterPage::RedrawSideAreas);
+  // Enter in the cell editor ends its typing: typing there again is a new step.
+  connect(grid_->itemDelegate(), &QAbstractItemDelegate::closeEditor, this,
+          [this] { account_.EndTyping(); });
 }
 
 bool RegisterPage::GridIsSelectable(int row, int column) const {
@@ -56,19 +56,18 @@ bool RegisterPage::GridIsSelectable(int row, int column) const {
 bool RegisterPage::GridBeforeSelect(int row, int column) {
   if (account_.IsBusy()) return true;
   // Typing in a cell is one step, closed when the cursor leaves the cell.
-  CommitStep();
+  account_.EndTyping();
   if (!GridIsSelectable(row, column)) return false;
-  Register& reg = account_.Rows();
+  const Register& reg = account_.Rows();
   account_.SetBusy(true);
-  if (ChangesBalance(column)) {
-    if (last_visited_.row >= 0 &&
-        reg.Cell(last_visited_.row, last_visited_.column) != last_visited_.text) {
-      reg.SetNeedsSorting(true);
-      reg.RecomputeBalances();
-    }
-    RememberLastVisited(row, column);
+  const bool calls_for_sort = EnterCell(reg, last_visited_, row, column);
+  const bool lost_mark =
+      IsBankBalanceRow(reg.RawCell(row, kCategoryColumn)) && !IsReconciled(reg, row);
+  if (calls_for_sort || lost_mark) {
+    AccountEdit edit(account_);
+    if (calls_for_sort) edit.Rows().SetNeedsSorting(true);
+    RestoreBankBalanceMark(edit.Rows(), row);
   }
-  if (RestoreBankBalanceMark(reg, row)) RedrawSideAreas();
   bool allowed = true;
   if (row == reg.RowCount() - 1 && isVisible()) allowed = EnterNewTransaction(column);
   account_.SetBusy(false);
@@ -78,9 +77,8 @@ bool RegisterPage::GridBeforeSelect(int row, int column) {
 bool RegisterPage::EnterNewTransaction(int column) {
   const int row = account_.Rows().RowCount() - 1;
   dialog_.Reset();
+  // The dialog's OK writes the rows through its own edit of the account.
   const int result = dialog_.OpenOn(row, column);
-  if (result == QDialog::Accepted) RecomputeAfterDialog(account_.Rows(), row, row + 1);
-  RowsChanged();
   // Every fifth new transaction is saved at once.
   if (++new_transaction_count_ >= kSavesEveryNewTransactions) {
     new_transaction_count_ = 0;
@@ -93,14 +91,12 @@ bool RegisterPage::EnterNewTransaction(int column) {
 
 void RegisterPage::GridEditText(int row, int column, QLineEdit& editor) {
   if (account_.IsBusy() || row >= account_.Rows().RowCount()) return;
-  const CellEdit edit = EditCellInPlace(account_.Rows(), row, column, editor.text());
-  if (edit.row_added) RowsChanged();
-  if (edit.refusal != CellEditRefusal::kNone) editor.setText(edit.text);
-  if (edit.written) {
-    grid_->viewport()->update();
-    RedrawSideAreas();
-    CheckBalanceOverflow();
+  CellEdit edit;
+  {
+    AccountEdit change(account_, TypingKey(row, column));
+    edit = EditCellInPlace(change.Rows(), row, column, editor.text());
   }
+  if (edit.refusal != CellEditRefusal::kNone) editor.setText(edit.text);
   // The message waits until the editor's key handling is over: the box's
   // event loop closes and deletes the editor, still on the stack until then.
   if (edit.refusal != CellEditRefusal::kNone) {
@@ -127,13 +123,7 @@ bool RegisterPage::OpenRow() {
     return false;
   }
   dialog_.FillFromRow(row);
-  const int rows_before = account_.Rows().RowCount();
   const bool accepted = dialog_.OpenOn(row, column) == QDialog::Accepted;
-  // The rows as they are after the dialog's own event loop.
-  if (accepted && row < account_.Rows().RowCount()) {
-    RecomputeAfterDialog(account_.Rows(), row, rows_before);
-  }
-  RowsChanged();
   grid_->setFocus();
   return accepted;
 }
@@ -152,20 +142,20 @@ void RegisterPage::CloneRecord() {
   if (account_.IsBusy()) return;
   const int row = grid_->CurrentRow();
   const int column = grid_->CurrentColumn();
-  const RowCopy copy = CopyRowToEnd(account_.Rows(), row);
-  if (copy.row < 0) return;
-  RowsChanged();
-  grid_->SetCurrentCell(copy.row, column);
-  dialog_.Reset();
-  dialog_.FillFromRow(copy.row);
-  const int rows_before = account_.Rows().RowCount();
-  dialog_.OpenOn(copy.row, column);
-  // A copy confirmed unchanged, or cancelled, is no new transaction; a kept
-  // one still holds the balance of the row it came from.
-  if (!RemoveCopyIfUnchanged(account_.Rows(), copy)) {
-    RecomputeAfterDialog(account_.Rows(), copy.row, rows_before);
+  {
+    // The copy and the dialog's OK on it are one change and one undo step.
+    AccountEdit edit(account_);
+    const RowCopy copy = CopyRowToEnd(edit.Rows(), row);
+    if (copy.row < 0) return;
+    model_->SyncRows();
+    grid_->SetCurrentCell(copy.row, column);
+    dialog_.Reset();
+    dialog_.FillFromRow(copy.row);
+    dialog_.OpenOn(copy.row, column);
+    // A copy confirmed unchanged, or cancelled, is no new transaction: the
+    // rows go back as they were, with no step to undo.
+    if (CopyIsUnchanged(account_.Rows(), copy)) edit.Revert();
   }
-  RowsChanged();
   grid_->SetCurrentCell(row, column);
   grid_->setFocus();
 }
@@ -182,19 +172,22 @@ void RegisterPage::DeleteRecord() {
     return;
   }
   // DeleteRow refuses a row that the box's event loop took away.
-  const RowRemoval removal = DeleteRow(account_.Rows(), row);
+  RowRemoval removal = RowRemoval::kRefused;
+  {
+    AccountEdit edit(account_);
+    removal = DeleteRow(edit.Rows(), row);
+  }
   if (removal == RowRemoval::kRefused) return;
-  RowsChanged();
   if (removal == RowRemoval::kCleared && row > 0) {
     grid_->SetCurrentCell(row - 1, grid_->CurrentColumn());
   }
   grid_->setFocus();
 }
 
-void RegisterPage::RowsChanged() {
-  CommitStep();
+void RegisterPage::RowsChanged(int /*first_row*/) {
   model_->SyncRows();
   register_area_->FitDescription();
+  grid_->viewport()->update();
   RedrawSideAreas();
   CheckBalanceOverflow();
 }
@@ -221,11 +214,11 @@ void RegisterPage::RedrawSideAreas() {
   delete_tool_->setEnabled(inside());
 }
 
-void RegisterPage::CommitStep() {
-  RegisterHistory& history = account_.History();
-  history.Commit();
-  undo_tool_->setEnabled(history.CanUndo());
-  redo_tool_->setEnabled(history.CanRedo());
+void RegisterPage::ShowUndoRedo(bool can_undo, bool can_redo) {
+  undo_tool_->setEnabled(can_undo);
+  redo_tool_->setEnabled(can_redo);
+  for (QShortcut* key : undo_keys_) key->setEnabled(can_undo);
+  for (QShortcut* key : redo_keys_) key->setEnabled(can_redo);
 }
 
 void RegisterPage::Undo() { PlayStep(false); }
@@ -233,26 +226,21 @@ void RegisterPage::Redo() { PlayStep(true); }
 
 void RegisterPage::PlayStep(bool redo) {
   if (account_.IsBusy() || splash_.IsBusyVisible()) return;
-  RegisterHistory& history = account_.History();
-  const int row = redo ? history.Redo() : history.Undo();
+  const int row = redo ? account_.Redo() : account_.Undo();
   if (row < 0) return;
-  // The balances came back with the rows: leaving the cell recomputes nothing.
+  // The balances came back with the rows: leaving the cell asks for nothing.
   last_visited_ = {};
-  RowsChanged();
   grid_->SetCurrentCell(row, grid_->CurrentColumn());
   grid_->setFocus();
+  const unsigned tags = account_.History().LastTags();
   // An import was saved at once; so is its undo, or the file would keep it.
-  if ((history.LastTags() & RegisterHistory::kImported) != 0) SaveAccount();
-  if (!redo && (history.LastTags() & RegisterHistory::kChequePrinted) != 0) {
+  if ((tags & RegisterHistory::kImported) != 0) SaveAccount();
+  if (!redo && (tags & RegisterHistory::kChequePrinted) != 0) {
     services_.prompter->HebrewMessageBox(
         QStringLiteral("לידיעתך"),
         QStringLiteral("השיק כבר הודפס: התנועה הוסרה מהרשימה, ומספר השיק הבא נשאר כפי שהוא"),
         MessageKind::kInformation, MessageButtons::kOk, this);
   }
-}
-
-void RegisterPage::RememberLastVisited(int row, int column) {
-  last_visited_ = {row, column, account_.Rows().Cell(row, column)};
 }
 
 }  // namespace cheque

@@ -3,6 +3,7 @@
 #include <QTableWidget>
 #include <QToolButton>
 
+#include "app/common/account_edit.h"
 #include "app/common/active_account.h"
 #include "app/common/busy_notice.h"
 #include "app/common/picture_tool.h"
@@ -78,8 +79,7 @@ void RegisterPage::SortPictureClicked() {
 void RegisterPage::SortByDate() { SortRegister(kDateColumn); }
 
 void RegisterPage::SortRegister(int column) {
-  Register& reg = account_.Rows();
-  if (account_.IsBusy() || reg.RowCount() < 2) return;
+  if (account_.IsBusy() || account_.Rows().RowCount() < 2) return;
   account_.SetBusy(true);
   const bool grid_shown = !grid_->isHidden();
   {
@@ -90,14 +90,15 @@ void RegisterPage::SortRegister(int column) {
     cancel_request_ = false;
     EscapeWatch escape(cancel_request_);
     // The cursor keeps its place in the grid while the rows move under it.
-    reg.SortRegister(column, services_.clock->Today(), [&escape] { return escape.Poll(); });
-    model_->SyncRows();
+    AccountEdit edit(account_);
+    edit.Rows().SortRegister(column, services_.clock->Today(), [&escape] { return escape.Poll(); });
   }
   account_.SetBusy(false);
   if (grid_shown) grid_->show();
   if (!splash_.IsBusyVisible()) services_.sounds->Play(QStringLiteral("DoneRpt.wav"));
   if (column == kDateColumn) {
-    RememberLastVisited(grid_->CurrentRow(), grid_->CurrentColumn());
+    last_visited_ = {};
+    EnterCell(account_.Rows(), last_visited_, grid_->CurrentRow(), grid_->CurrentColumn());
     SetToolHighlighted(sort_picture_, false);
   }
   RefreshAfterChange();
@@ -128,7 +129,10 @@ void RegisterPage::ToggleMark(int line) {
   if (row < 0) return;
   register_area_->SideGrid().setCurrentCell(line, 1);
   grid_->SetCurrentCell(row, grid_->CurrentColumn());
-  cheque::ToggleMark(account_.Rows(), row);
+  {
+    AccountEdit edit(account_);
+    cheque::ToggleMark(edit.Rows(), row);
+  }
   RefreshAfterChange();
   grid_->setFocus();
 }

@@ -18,6 +18,7 @@
 #include <QTreeWidget>
 #include <QVBoxLayout>
 
+#include "app/common/active_account.h"
 #include "app/common/calendar_dialog.h"
 #include "app/common/field_order.h"
 #include "app/common/form_controls.h"
@@ -264,9 +265,9 @@ void TDateFrm::ConnectFields() {
   connect(cancel_, &QPushButton::clicked, this, &QDialog::reject);
 }
 
-void TDateFrm::Attach(Register* reg, bool* busy) {
-  register_ = reg;
-  busy_ = busy;
+void TDateFrm::Attach(ActiveAccount& account) {
+  account_ = &account;
+  register_ = &account.Rows();
 }
 
 void TDateFrm::SetBusinessAccount(bool business) {

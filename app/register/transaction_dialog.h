@@ -23,6 +23,7 @@ class QTreeWidgetItem;
 
 namespace cheque {
 
+class ActiveAccount;
 class Register;
 class TCalander;
 
@@ -36,10 +37,10 @@ class TDateFrm : public QDialog {
   TDateFrm(Services& services, TCalander& calendar, QWidget* parent = nullptr);
   ~TDateFrm() override;
 
-  // The register written to and the main window's busy flag (set while OK
-  // writes). Set once by the main window; the register object stays the same
-  // when accounts are switched.
-  void Attach(Register* reg, bool* busy);
+  // The account whose rows OK writes, through one edit of it, with its busy
+  // flag set while OK works. Set once by the main window; the account object
+  // stays the same when accounts are switched.
+  void Attach(ActiveAccount& account);
   // The account's kind picks the tree file; the tree is reloaded from it.
   void SetBusinessAccount(bool business);
   // Reloads the tree from the account's tree file, fully expanded (after
@@ -104,12 +105,12 @@ class TDateFrm : public QDialog {
 
   // OK (transaction_dialog_ok.cpp).
   void OkClick();
-  void WriteSeries();
+  void WriteSeries(Register& rows);
 
   Services& services_;
   TCalander& calendar_dialog_;
-  Register* register_ = nullptr;
-  bool* busy_ = nullptr;
+  ActiveAccount* account_ = nullptr;
+  const Register* register_ = nullptr;
   bool business_ = false;
   CategoryTree tree_;
   std::vector<QTreeWidgetItem*> items_;  // by node index

@@ -7,8 +7,9 @@
 #include <QPushButton>
 #include <QSpinBox>
 #include <algorithm>
-#include <utility>
 
+#include "app/common/account_edit.h"
+#include "app/common/active_account.h"
 #include "app/register/transaction_dialog.h"
 #include "core/register/completion.h"
 #include "core/register/recurring.h"
@@ -19,11 +20,10 @@ namespace cheque {
 
 void TDateFrm::OkClick() {
   // Only a focused OK acts, so Enter in a field never confirms by accident.
-  if (focusWidget() != ok_ || register_ == nullptr) return;
-  bool own_flag = false;
-  bool* busy = busy_ != nullptr ? busy_ : &own_flag;
+  if (focusWidget() != ok_ || account_ == nullptr) return;
   // The main window may hold the flag already while it opened the dialog.
-  const bool was_busy = std::exchange(*busy, true);
+  const bool was_busy = account_->IsBusy();
+  account_->SetBusy(true);
   CompleteCategoryText();
 
   const bool bank_category = IsBankBalanceRow(QStringView(category_->text()));
@@ -33,24 +33,27 @@ void TDateFrm::OkClick() {
         QStringLiteral("פעולה זו היא מסוג יתרת בנק או לא\rוודא כי סוג התשלום והקבוצה, מתאימים"),
         MessageKind::kError, MessageButtons::kOk, this);
     type_->setFocus(Qt::OtherFocusReason);
-    *busy = was_busy;
+    account_->SetBusy(was_busy);
     return;
   }
   // The date text as it stands: a date that cannot be read is never written.
   if (!CheckDateText(true)) {
-    *busy = was_busy;
+    account_->SetBusy(was_busy);
     return;
   }
 
-  WriteSeries();
+  {
+    AccountEdit edit(*account_);
+    WriteSeries(edit.Rows());
+    edit.Rows().SetNeedsSorting(true);
+  }
   repeat_->setValue(1);
   accept();
   services_.sounds->Play(QStringLiteral("Menu.wav"), false);
-  *busy = was_busy;
-  register_->SetNeedsSorting(true);
+  account_->SetBusy(was_busy);
 }
 
-void TDateFrm::WriteSeries() {
+void TDateFrm::WriteSeries(Register& rows) {
   SeriesEntry entry;
   entry.first = calendar_->selectedDate();
   entry.period = static_cast<RepeatPeriod>(std::max(period_->currentIndex(), 0));
@@ -62,7 +65,7 @@ void TDateFrm::WriteSeries() {
   entry.type = PaymentTypes()[static_cast<size_t>(std::max(type_->currentIndex(), 0))] + u' ' +
                reference_->text();
   entry.expected = expected_->isChecked();
-  cheque::WriteSeries(*register_, row_, entry, services_.clock->Today());
+  cheque::WriteSeries(rows, row_, entry, services_.clock->Today());
 }
 
 }  // namespace cheque

@@ -67,7 +67,7 @@ TForm1::TForm1(Services& services, QWidget* parent)
   // needs the calendar, so that comes first).
   calendar_ = new TCalander(services_, this);
   date_frm_ = new TDateFrm(services_, *calendar_, this);
-  date_frm_->Attach(&account_->Rows(), account_->BusyFlag());
+  date_frm_->Attach(*account_);
   private_data_ = new TPrivateDta(services_, this);
   account_data_ = new TAccountData(services_, this);
   backup_ = new TBackItUp(services_, {}, this);

@@ -83,7 +83,7 @@ void TForm1::LoadAccount(const QString& name, bool keep_order) {
       if (account_->IsLoaded()) register_page_->GoToDate(services_.clock->Now());
     }
     // Undo starts from the account as opened.
-    account_->History().Clear();
+    account_->ForgetHistory();
   }
   register_page_->RefreshAfterChange();
 }

@@ -107,6 +107,7 @@ void Register::Clear() {
   rows_.Clear();
   rows_.PushBackBlank(register_row::kEmptyRow);
   needs_sorting_ = false;
+  date_ordered_ = true;
   last_bank_balance_row_ = -1;
   load_cut_ = false;
   load_had_records_ = false;

@@ -68,6 +68,8 @@ class RowChangeLog {
   virtual void Reordered(std::vector<std::uint32_t> order) = 0;
   // The rows were replaced as a whole (load, clear).
   virtual void Reset() = 0;
+  // A balance pass wrote the running balance of rows [first_row, end_row).
+  virtual void BalancesRecomputed(int /*first_row*/, int /*end_row*/) {}
 };
 
 // One account's transactions in register order, ending with one empty row.
@@ -137,13 +139,23 @@ class Register {
   // The row GoToDate chooses for a moment given as a day number with fraction.
   int GoToDateRow(double moment) const;
 
-  // Drawing rule: the row is overdue and open (purple) while date-sorted.
+  // Drawing rule: the row is overdue and open (purple) while the rows are
+  // in date order: since the date sort, no other sort has reordered them.
+  // Edits that only call for a new date sort keep it.
   bool IsOverdueRow(int row, QDate today) const;
+  // After a change: a reference row that is no bank balance any more gives
+  // way to the nearest bank balance above it, as a removed one does.
+  void KeepOverdueReference();
   // Beside a bank-balance row other than row 0: balance above minus the real balance.
   std::optional<QString> BankBalanceDifference(int row) const;
 
   bool NeedsSorting() const { return needs_sorting_; }
-  void SetNeedsSorting(bool value) { needs_sorting_ = value; }
+  // Clearing the flag declares the rows in date order.
+  void SetNeedsSorting(bool value) {
+    needs_sorting_ = value;
+    if (!value) date_ordered_ = true;
+  }
+  bool DateOrdered() const { return date_ordered_; }
   int LastBankBalanceRow() const { return last_bank_balance_row_; }
 
   // Whether the rows last loaded came from bytes that ended inside a record,
@@ -181,6 +193,7 @@ class Register {
   // Each row is its file record; see register_row.h.
   RowStore rows_;
   bool needs_sorting_ = false;
+  bool date_ordered_ = true;  // no sort but the date sort since the rows were ordered
   int last_bank_balance_row_ = -1;
   bool load_cut_ = false;          // the last load ended inside a record
   bool load_had_records_ = false;  // the last load read at least one record

@@ -24,8 +24,13 @@ int Register::RecomputeBalances() { return RecomputeBalancesFrom(1, false); }
 
 int Register::RecomputeBalancesFrom(int first_row, bool stop_at_bank_balance) {
   const int count = RowCount();
-  if (count < 3) return -1;
+  if (count < 3) {
+    if (log_.log != nullptr) log_.log->BalancesRecomputed(first_row, count);
+    return -1;
+  }
+  const int requested = first_row;
   first_row = std::max(first_row, 1);
+  int end_row = count;
   // The balance of the row above, skipping blank records as the pass does.
   int above = first_row - 1;
   while (above > 0 && register_row::IsEmpty(rows_.View(static_cast<size_t>(above)))) --above;
@@ -47,7 +52,10 @@ int Register::RecomputeBalancesFrom(int first_row, bool stop_at_bank_balance) {
     const std::string_view old_balance = fields.Column(kBalanceColumn);
     if (IsBankBalanceRow(fields.Column(kCategoryColumn))) {
       // Nothing after a real balance depends on the rows before it.
-      if (stop_at_bank_balance && i > first_row) break;
+      if (stop_at_bank_balance && i > first_row) {
+        end_row = i;
+        break;
+      }
       balance = ParseAmount(old_balance);
       continue;
     }
@@ -79,6 +87,7 @@ int Register::RecomputeBalancesFrom(int first_row, bool stop_at_bank_balance) {
     if (std::isfinite(sum)) std::from_chars(text.data(), text.data() + text.size(), balance);
   }
   rows_.CompactIfWasteful();
+  if (log_.log != nullptr) log_.log->BalancesRecomputed(std::min(requested, first_row), end_row);
   return first_overflow;
 }
 
@@ -116,7 +125,7 @@ int Register::GoToDateRow(double moment) const {
 }
 
 bool Register::IsOverdueRow(int row, QDate today) const {
-  if (needs_sorting_ || row <= 0 || row >= RowCount() - 1 || row == last_bank_balance_row_) {
+  if (!date_ordered_ || row <= 0 || row >= RowCount() - 1 || row == last_bank_balance_row_) {
     return false;
   }
   if (RawCell(row, kMarkColumn) == "+") return false;
@@ -124,6 +133,16 @@ bool Register::IsOverdueRow(int row, QDate today) const {
                                ? CellDayNumber(RawCell(last_bank_balance_row_, kDateColumn), today)
                                : DayNumber(today);
   return CellDayNumber(RawCell(row, kDateColumn), today) <= reference;
+}
+
+void Register::KeepOverdueReference() {
+  int row = std::min(last_bank_balance_row_, RowCount() - 2);
+  if (row < 0 ||
+      (row == last_bank_balance_row_ && IsBankBalanceRow(RawCell(row, kCategoryColumn)))) {
+    return;
+  }
+  while (row >= 0 && !IsBankBalanceRow(RawCell(row, kCategoryColumn))) --row;
+  last_bank_balance_row_ = row;
 }
 
 std::optional<QString> Register::BankBalanceDifference(int row) const {

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "core/register/register_change.h"
 #include "core/register/register_row.h"
 #include "core/text/amount.h"
 #include "core/text/codec.h"
@@ -15,11 +16,6 @@ bool IsTransactionRow(const Register& reg, int row) { return row >= 0 && row < r
 
 bool IsAmountColumn(int column) {
   return column == kBalanceColumn || column == kIncomeColumn || column == kExpenseColumn;
-}
-
-// The columns whose change moves the running balance or the date order.
-bool ChangesBalance(int column) {
-  return column == kIncomeColumn || column == kExpenseColumn || column == kDateColumn;
 }
 
 bool IsBankBalance(const Register& reg, int row) {
@@ -148,11 +144,16 @@ RowCopy CopyRowToEnd(Register& reg, int row) {
   return copy;
 }
 
-bool RemoveCopyIfUnchanged(Register& reg, const RowCopy& copy) {
+bool CopyIsUnchanged(const Register& reg, const RowCopy& copy) {
   if (copy.row < 0 || copy.row >= reg.RowCount()) return false;
   for (int column = kBalanceColumn; column < kMarkColumn; ++column) {
     if (register_row::Column(copy.record, column) != reg.RawCell(copy.row, column)) return false;
   }
+  return true;
+}
+
+bool RemoveCopyIfUnchanged(Register& reg, const RowCopy& copy) {
+  if (!CopyIsUnchanged(reg, copy)) return false;
   RemoveOrClearRow(reg, copy.row);
   return true;
 }

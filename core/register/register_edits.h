@@ -80,8 +80,9 @@ struct RowCopy {
 };
 RowCopy CopyRowToEnd(Register& reg, int row);
 // After the dialog: a copy whose columns 1 to 7 are as they were made is no
-// new transaction and goes again, as DeleteRow would remove it. True when
-// it was removed.
+// new transaction (cancelled, or confirmed unchanged).
+bool CopyIsUnchanged(const Register& reg, const RowCopy& copy);
+// Such a copy goes again, as DeleteRow would remove it. True when it was removed.
 bool RemoveCopyIfUnchanged(Register& reg, const RowCopy& copy);
 
 bool IsOpeningBalanceRow(const Register& reg, int row);

@@ -182,6 +182,7 @@ void Register::FinishLoad(QStringView opening_balance) {
     SetCell(0, kTypeColumn, opening_text);
   }
   needs_sorting_ = true;
+  date_ordered_ = false;
   last_bank_balance_row_ = -1;
   if (log_.log != nullptr) log_.log->Reset();
 }

@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <utility>
 
+#include "core/register/register_row.h"
+
 namespace cheque {
 
 size_t RegisterHistory::Step::Memory() const {
@@ -30,12 +32,26 @@ void RegisterHistory::Clear() {
   redo_.clear();
   bytes_ = 0;
   last_tags_ = 0;
+  merge_open_ = false;
   committed_ = CurrentFlags();
+  ResetOpenChange();
+  Announce();
+}
+
+void RegisterHistory::Announce() {
+  if (announced_.can_undo == CanUndo() && announced_.can_redo == CanRedo()) return;
+  announced_ = {CanUndo(), CanRedo()};
+  emit UndoRedoChanged(CanUndo(), CanRedo());
+}
+
+void RegisterHistory::ResetOpenChange() {
+  first_changed_row_ = -1;
+  stale_rows_.clear();
 }
 
 RegisterHistory::Flags RegisterHistory::CurrentFlags() const {
   if (reg_ == nullptr) return {};
-  return {reg_->needs_sorting_, reg_->last_bank_balance_row_};
+  return {reg_->needs_sorting_, reg_->date_ordered_, reg_->last_bank_balance_row_};
 }
 
 size_t RegisterHistory::MemoryBytes() const { return bytes_ + open_.Memory(); }
@@ -50,38 +66,80 @@ void RegisterHistory::Add(OpKind kind, bool derived, int row, size_t start, std:
   open_.bytes.append(after);
 }
 
+void RegisterHistory::MarkStale(int row) {
+  // Row 0 keeps its balance: a change there moves the rows below it.
+  row = std::max(row, 1);
+  const auto at = std::lower_bound(stale_rows_.begin(), stale_rows_.end(), row);
+  if (at == stale_rows_.end() || *at != row) stale_rows_.insert(at, row);
+}
+
+void RegisterHistory::ShiftStale(int from_row, int by) {
+  for (int& row : stale_rows_) {
+    if (row >= from_row) row = std::max(row + by, 1);
+  }
+  stale_rows_.erase(std::unique(stale_rows_.begin(), stale_rows_.end()), stale_rows_.end());
+}
+
 void RegisterHistory::Spliced(int row, size_t start, std::string_view before,
                               std::string_view after, bool derived) {
   Add(OpKind::kSplice, derived, row, start, before, after);
+  if (derived || reg_ == nullptr) return;
+  first_changed_row_ = first_changed_row_ < 0 ? row : std::min(first_changed_row_, row);
+  // The field the bytes lie in, told by the line ends before them.
+  const std::string_view record = reg_->rows_.View(static_cast<size_t>(row)).substr(0, start);
+  const auto field = static_cast<int>(std::count(record.begin(), record.end(), '\n'));
+  using register_row::kFieldOfColumn;
+  if (field == kFieldOfColumn[kBalanceColumn] || field == kFieldOfColumn[kIncomeColumn] ||
+      field == kFieldOfColumn[kExpenseColumn] || field == kFieldOfColumn[kCategoryColumn]) {
+    MarkStale(row);
+  }
 }
 
 void RegisterHistory::Inserted(int row, std::string_view record) {
   Add(OpKind::kInsert, false, row, 0, {}, record);
+  first_changed_row_ = first_changed_row_ < 0 ? row : std::min(first_changed_row_, row);
+  ShiftStale(row, 1);
 }
 
 void RegisterHistory::Removed(int row, std::string_view record) {
   Add(OpKind::kRemove, false, row, 0, record, {});
+  first_changed_row_ = first_changed_row_ < 0 ? row : std::min(first_changed_row_, row);
+  ShiftStale(row + 1, -1);
+  MarkStale(row);
 }
 
 void RegisterHistory::Reordered(std::vector<std::uint32_t> order) {
   if (order.empty()) return;
   Add(OpKind::kReorder, false, static_cast<int>(open_.orders.size()), 0, {}, {});
   open_.orders.push_back(std::move(order));
+  // A sort decides the balances itself: the date sort computes them all.
+  first_changed_row_ = 0;
+  stale_rows_.clear();
 }
 
-void RegisterHistory::Commit() {
+void RegisterHistory::BalancesRecomputed(int first_row, int end_row) {
+  const auto from = std::lower_bound(stale_rows_.begin(), stale_rows_.end(), first_row);
+  const auto to = std::lower_bound(from, stale_rows_.end(), end_row);
+  stale_rows_.erase(from, to);
+}
+
+void RegisterHistory::Commit(std::uint64_t merge_key) {
   const Flags now = CurrentFlags();
+  ResetOpenChange();
   if (open_.ops.empty()) {
     // A flag alone (a sort that found the rows in order) belongs to the last step.
     if (!undo_.empty() && redo_.empty()) undo_.back().after = now;
     committed_ = now;
+    Announce();
     return;
   }
   // Whatever was undone cannot be redone over changed rows.
   redo_.clear();
   const bool derived_only =
       std::all_of(open_.ops.begin(), open_.ops.end(), [](const Op& op) { return op.derived; });
-  if (derived_only) {
+  const bool merged =
+      merge_key != 0 && merge_open_ && !undo_.empty() && undo_.back().merge_key == merge_key;
+  if (derived_only || merged) {
     // Balances written before any step are part of where undo stops.
     if (!undo_.empty()) {
       Step& last = undo_.back();
@@ -98,6 +156,8 @@ void RegisterHistory::Commit() {
     open_.after = now;
     open_.ops.shrink_to_fit();
     open_.bytes.shrink_to_fit();
+    open_.merge_key = merge_key;
+    merge_open_ = merge_key != 0;
     undo_.push_back(std::move(open_));
   }
   open_ = Step{};
@@ -105,6 +165,18 @@ void RegisterHistory::Commit() {
   bytes_ = 0;
   for (const Step& step : undo_) bytes_ += step.Memory();
   Trim();
+  Announce();
+}
+
+void RegisterHistory::RevertOpenStep() {
+  if (reg_ != nullptr && !open_.ops.empty()) {
+    const unsigned tags = last_tags_;
+    open_.before = committed_;
+    Play(open_, false);
+    last_tags_ = tags;
+  }
+  open_ = Step{};
+  ResetOpenChange();
 }
 
 void RegisterHistory::Trim() {
@@ -173,6 +245,7 @@ void RegisterHistory::Play(const Step& step, bool forward) {
   rows.CompactIfWasteful();
   const Flags& flags = forward ? step.after : step.before;
   reg_->needs_sorting_ = flags.needs_sorting;
+  reg_->date_ordered_ = flags.date_ordered;
   reg_->last_bank_balance_row_ = flags.last_bank_balance_row;
   committed_ = flags;
   last_tags_ = step.tags;
@@ -180,6 +253,7 @@ void RegisterHistory::Play(const Step& step, bool forward) {
 
 int RegisterHistory::Undo() {
   Commit();
+  merge_open_ = false;
   if (undo_.empty() || reg_ == nullptr) return -1;
   Step step = std::move(undo_.back());
   undo_.pop_back();
@@ -193,11 +267,13 @@ int RegisterHistory::Undo() {
     }
   }
   redo_.push_back(std::move(step));
+  Announce();
   return std::clamp(row < 0 ? 0 : row, 0, reg_->RowCount() - 1);
 }
 
 int RegisterHistory::Redo() {
   Commit();
+  merge_open_ = false;
   if (redo_.empty() || reg_ == nullptr) return -1;
   Step step = std::move(redo_.back());
   redo_.pop_back();
@@ -211,6 +287,7 @@ int RegisterHistory::Redo() {
   }
   bytes_ += step.Memory();
   undo_.push_back(std::move(step));
+  Announce();
   return std::clamp(row < 0 ? 0 : row, 0, reg_->RowCount() - 1);
 }
 

@@ -7,6 +7,7 @@
 // inserted or removed record) and, for a sort, the order of the rows, so
 // undo and redo give back the rows byte for byte.
 
+#include <QObject>
 #include <cstddef>
 #include <cstdint>
 #include <deque>
@@ -18,7 +19,9 @@
 
 namespace cheque {
 
-class RegisterHistory : public RowChangeLog {
+class RegisterHistory : public QObject, public RowChangeLog {
+  Q_OBJECT
+
  public:
   // Steps beyond either limit drop the oldest ones.
   static constexpr size_t kMaxSteps = 500;
@@ -26,7 +29,11 @@ class RegisterHistory : public RowChangeLog {
 
   RegisterHistory() = default;
   explicit RegisterHistory(Register& reg) { Attach(reg); }
-  ~RegisterHistory() override { Detach(); }
+  ~RegisterHistory() override {
+    announced_ = {};  // no signal while going
+    blockSignals(true);
+    Detach();
+  }
   RegisterHistory(const RegisterHistory&) = delete;
   RegisterHistory& operator=(const RegisterHistory&) = delete;
 
@@ -37,10 +44,25 @@ class RegisterHistory : public RowChangeLog {
 
   // Closes the changes made since the last commit into one step. A step of
   // running balances alone joins the step before it: it is that step's
-  // consequence, not an action of its own.
-  void Commit();
+  // consequence, not an action of its own. A step with the same non-zero
+  // `merge_key` as the last one (more typing in the same cell) joins it,
+  // until EndMerge.
+  void Commit(std::uint64_t merge_key = 0);
+  void EndMerge() { merge_open_ = false; }
   // An open step with changes not yet committed.
   bool HasOpenStep() const { return !open_.ops.empty(); }
+  // Takes back the changes not yet committed, byte for byte, as if they had
+  // never been made.
+  void RevertOpenStep();
+
+  // What the open step changed: the first row the change itself wrote (not
+  // a balance pass), -1 for none.
+  int FirstChangedRow() const { return first_changed_row_; }
+  // The rows whose running balance the open step's own changes may have
+  // moved and no balance pass has computed since (a changed amount,
+  // category or real balance, a removed row), in order; see
+  // RecomputeAfterChange.
+  const std::vector<int>& StaleBalanceRows() const { return stale_rows_; }
 
   bool CanUndo() const { return !undo_.empty(); }
   bool CanRedo() const { return !redo_.empty(); }
@@ -68,6 +90,11 @@ class RegisterHistory : public RowChangeLog {
   void Removed(int row, std::string_view record) override;
   void Reordered(std::vector<std::uint32_t> order) override;
   void Reset() override { Clear(); }
+  void BalancesRecomputed(int first_row, int end_row) override;
+
+ signals:
+  // Whether undo and redo have a step to play changed.
+  void UndoRedoChanged(bool can_undo, bool can_redo);
 
  private:
   enum class OpKind : std::uint8_t { kSplice, kInsert, kRemove, kReorder };
@@ -82,6 +109,7 @@ class RegisterHistory : public RowChangeLog {
   };
   struct Flags {
     bool needs_sorting = false;
+    bool date_ordered = true;
     int last_bank_balance_row = -1;
   };
   struct Step {
@@ -91,6 +119,7 @@ class RegisterHistory : public RowChangeLog {
     Flags before;
     Flags after;
     unsigned tags = 0;
+    std::uint64_t merge_key = 0;
     size_t Memory() const;
   };
 
@@ -99,6 +128,10 @@ class RegisterHistory : public RowChangeLog {
   Flags CurrentFlags() const;
   void Play(const Step& step, bool forward);
   void Trim();
+  void MarkStale(int row);
+  void ShiftStale(int from_row, int by);
+  void ResetOpenChange();
+  void Announce();
 
   Register* reg_ = nullptr;
   Step open_;
@@ -107,6 +140,13 @@ class RegisterHistory : public RowChangeLog {
   std::deque<Step> redo_;
   size_t bytes_ = 0;  // held by undo_
   unsigned last_tags_ = 0;
+  bool merge_open_ = false;
+  int first_changed_row_ = -1;
+  std::vector<int> stale_rows_;
+  struct {
+    bool can_undo = false;
+    bool can_redo = false;
+  } announced_;
 };
 
 }  // namespace cheque

@@ -15,7 +15,7 @@ QString Caption(int column) {
 
 }  // namespace
 
-RegisterModel::RegisterModel(Register& reg, QObject* parent)
+RegisterModel::RegisterModel(const Register& reg, QObject* parent)
     : QAbstractTableModel(parent), register_(reg), rows_(reg.RowCount()) {}
 
 int RegisterModel::rowCount(const QModelIndex& parent) const {

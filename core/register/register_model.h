@@ -12,7 +12,7 @@ class RegisterModel : public QAbstractTableModel {
   Q_OBJECT
 
  public:
-  explicit RegisterModel(Register& reg, QObject* parent = nullptr);
+  explicit RegisterModel(const Register& reg, QObject* parent = nullptr);
 
   int rowCount(const QModelIndex& parent = QModelIndex()) const override;
   int columnCount(const QModelIndex& parent = QModelIndex()) const override;
@@ -27,11 +27,10 @@ class RegisterModel : public QAbstractTableModel {
   void Reset();
   void SyncRows();
 
-  Register& Store() { return register_; }
   const Register& Store() const { return register_; }
 
  private:
-  Register& register_;
+  const Register& register_;
   int rows_ = 0;  // the count views were last told
 };
 

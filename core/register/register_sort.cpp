@@ -136,9 +136,11 @@ void Register::SortRegister(int column, QDate today, const CancelCheck& cancel) 
     if (log_.log != nullptr) log_.log->Reordered(std::move(order));
     RecomputeBalances();
     needs_sorting_ = false;
+    date_ordered_ = true;
   } else {
     if (log_.log != nullptr && !order.empty()) log_.log->Reordered(std::move(order));
     needs_sorting_ = true;
+    date_ordered_ = false;
   }
 }
 

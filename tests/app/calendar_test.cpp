@@ -7,6 +7,7 @@
 #include <QTextCharFormat>
 #include <QToolButton>
 
+#include "app/common/active_account.h"
 #include "app/common/calendar_dialog.h"
 #include "app/register/transaction_dialog.h"
 #include "core/register/register.h"
@@ -140,11 +141,10 @@ class CalendarTest : public QObject {
     QFETCH(QString, button);
     QFETCH(QString, expected);
     TestHome home;
-    Register reg;
-    bool busy = false;
+    ActiveAccount account(home.Path({}));
     TCalander calendar(home.services);
     TDateFrm dialog(home.services, calendar);
-    dialog.Attach(&reg, &busy);
+    dialog.Attach(account);
     QString shown;
     bool cancel_shown = false;
     QDate offered;

@@ -82,7 +82,7 @@ class PagesAloneTest : public QObject {
     TSplash splash;
     TCalander calendar(home.services);
     TDateFrm dialog(home.services, calendar);
-    dialog.Attach(&account.Rows(), account.BusyFlag());
+    dialog.Attach(account);
     RegisterPage page(home.services, account, splash, dialog);
     page.resize(600, 400);
     page.show();

@@ -15,6 +15,8 @@
 #include <algorithm>
 #include <functional>
 
+#include "app/common/account_edit.h"
+#include "app/common/active_account.h"
 #include "app/common/calendar_dialog.h"
 #include "core/register/register.h"
 #include "tests/app/app_test_support.h"
@@ -66,7 +68,9 @@ void ChooseBankBalanceType(QWidget* window) {
 }
 
 // Appends a transaction: columns 1 to 8.
-void AddRow(Register& reg, const QStringList& cells) {
+void AddRow(ActiveAccount& account, const QStringList& cells) {
+  AccountEdit edit(account);
+  Register& reg = edit.Rows();
   const int row = reg.RowCount() - 1;
   for (int column = 1; column <= 8; ++column) reg.SetCell(row, column, cells[column - 1]);
   reg.AddEmptyRow();
@@ -81,21 +85,21 @@ QStringList Row(const Register& reg, int row) {
 // Records whether the busy flag was up when OK played its sound.
 class BusySounds final : public Sounds {
  public:
-  explicit BusySounds(const bool& busy) : busy_(busy) {}
+  explicit BusySounds(const ActiveAccount& account) : account_(account) {}
   void Play(const QString& name, bool wait) override {
-    played.append(name + (busy_ ? u" busy"_s : u""_s) + (wait ? u" waiting"_s : u""_s));
+    played.append(name + (account_.IsBusy() ? u" busy"_s : u""_s) + (wait ? u" waiting"_s : u""_s));
   }
   QStringList played;
 
  private:
-  const bool& busy_;
+  const ActiveAccount& account_;
 };
 
 struct Fixture {
   Fixture() {
     QFile::copy(home.Path(u"DCateg.dat"_s), home.Path(u"Categ.dat"_s));
     home.services.sounds = &sounds;
-    dialog.Attach(&reg, &busy);
+    dialog.Attach(account);
     dialog.SetBusinessAccount(false);
     dialog.Reset();
   }
@@ -114,9 +118,9 @@ struct Fixture {
   }
 
   TestHome home;
-  Register reg;
-  bool busy = false;
-  BusySounds sounds{busy};
+  ActiveAccount account{home.Path({})};
+  const Register& reg = account.Rows();
+  BusySounds sounds{account};
   TCalander calendar{home.services};
   TDateFrm dialog{home.services, calendar};
 };
@@ -174,7 +178,7 @@ class TransactionDialogTest : public QObject {
                                              u"חשמל"_s, dates[row], mark}));
     }
     QVERIFY(f.reg.NeedsSorting());
-    QVERIFY(!f.busy);
+    QVERIFY(!f.account.IsBusy());
     QCOMPARE(f.sounds.played, QStringList{u"Menu.wav busy"_s});
     QVERIFY(f.home.prompter.Asked().empty());
   }
@@ -183,9 +187,9 @@ class TransactionDialogTest : public QObject {
   // occurrences go to the end of the register.
   void editWithRepeat() {
     Fixture f;
-    AddRow(f.reg,
+    AddRow(f.account,
            {u""_s, u""_s, u"50"_s, u"שק 555"_s, u"רכב\\דלק"_s, u"דלק"_s, u"1/3/2020"_s, u"+"_s});
-    AddRow(f.reg,
+    AddRow(f.account,
            {u""_s, u"900"_s, u""_s, u"העברה "_s, u"משכורות"_s, u"שכר"_s, u"2/3/2020"_s, u""_s});
     const QStringList second = Row(f.reg, 1);
     f.dialog.Reset();
@@ -228,7 +232,8 @@ class TransactionDialogTest : public QObject {
     QFETCH(QString, category);
     QFETCH(QString, node);
     Fixture f;
-    AddRow(f.reg, {u""_s, u""_s, u"5"_s, u"מזומן "_s, category, u"נעליים"_s, u"1/1/2021"_s, u""_s});
+    AddRow(f.account,
+           {u""_s, u""_s, u"5"_s, u"מזומן "_s, category, u"נעליים"_s, u"1/1/2021"_s, u""_s});
     f.dialog.Reset();
     f.dialog.FillFromRow(0);
     QString current;
@@ -288,7 +293,7 @@ class TransactionDialogTest : public QObject {
     QCOMPARE(f.home.prompter.AskedTexts(), QStringList{kMismatch});
     QCOMPARE(f.home.prompter.Asked()[0].caption, u"שגיאה"_s);
     QCOMPARE(f.reg.RowCount(), 1);
-    QVERIFY(!f.busy);
+    QVERIFY(!f.account.IsBusy());
   }
 
   // The second amount is refused; a non-number loses its letters.
@@ -412,14 +417,14 @@ class TransactionDialogTest : public QObject {
   // balance never; Backspace gives back what was typed.
   void completion() {
     Fixture f;
-    AddRow(f.reg, {u"0"_s, u""_s, u""_s, u"יתרה "_s, kBankBalance, u"יתרת פתיחה"_s, u"1/1/1990"_s,
-                   u"+"_s});
-    AddRow(f.reg, {u""_s, u""_s, u"40"_s, u"מזומן "_s, u"קניות"_s, u"Electric bill"_s,
-                   u"1/1/2020"_s, u""_s});
-    AddRow(f.reg, {u""_s, u""_s, u"41"_s, u"שק 9"_s, u"שונות"_s, u"ELECTRIC BILL"_s, u"1/2/2020"_s,
-                   u""_s});
-    AddRow(f.reg, {u""_s, u""_s, u"42"_s, u"אשראי "_s, u"רכב\\דלק"_s, u"Electricity"_s,
-                   u"1/3/2020"_s, u""_s});
+    AddRow(f.account, {u"0"_s, u""_s, u""_s, u"יתרה "_s, kBankBalance, u"יתרת פתיחה"_s,
+                       u"1/1/1990"_s, u"+"_s});
+    AddRow(f.account, {u""_s, u""_s, u"40"_s, u"מזומן "_s, u"קניות"_s, u"Electric bill"_s,
+                       u"1/1/2020"_s, u""_s});
+    AddRow(f.account, {u""_s, u""_s, u"41"_s, u"שק 9"_s, u"שונות"_s, u"ELECTRIC BILL"_s,
+                       u"1/2/2020"_s, u""_s});
+    AddRow(f.account, {u""_s, u""_s, u"42"_s, u"אשראי "_s, u"רכב\\דלק"_s, u"Electricity"_s,
+                       u"1/3/2020"_s, u""_s});
     QStringList steps;
     QStringList offered;
     f.OpenNew([&](QWidget* w) {
@@ -579,7 +584,7 @@ class TransactionDialogTest : public QObject {
   // The opening balance: only its amount can change, and Enter goes to OK.
   void openingBalance() {
     Fixture f;
-    f.reg.LoadFileBytes({}, u"1000");
+    AccountEdit(f.account).Rows().LoadFileBytes({}, u"1000");
     f.dialog.Reset();
     f.dialog.FillFromRow(0);
     QStringList seen;
