@@ -6,6 +6,9 @@
 #include "bench/account_generator.h"
 #include "core/register/cell_style.h"
 #include "core/register/register.h"
+#include "core/register/register_change.h"
+#include "core/register/register_edits.h"
+#include "core/register/register_history.h"
 
 namespace cheque::bench {
 namespace {
@@ -49,6 +52,23 @@ void BM_TypedAmountBalance(benchmark::State& state) {
   for (auto _ : state) reg.RecomputeBalancesFrom(row, to_next_bank_balance);
 }
 BENCHMARK(BM_TypedAmountBalance)->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond)->UseRealTime();
+
+// The same keystroke as the account's edit closes it: the cell typed, the
+// balances it left stale, one undo step joined with the typing before.
+void BM_TypedAmountEdit(benchmark::State& state) {
+  Register& reg = BigRegister();
+  RegisterHistory history(reg);
+  int row = reg.RowCount() / 2;
+  while (reg.CellIsEmpty(row, kExpenseColumn)) ++row;
+  bool odd = false;
+  for (auto _ : state) {
+    odd = !odd;
+    EditCellInPlace(reg, row, kExpenseColumn, odd ? QStringLiteral("7") : QStringLiteral("8"));
+    RecomputeAfterChange(reg, history);
+    history.Commit(1);
+  }
+}
+BENCHMARK(BM_TypedAmountEdit)->Unit(benchmark::kMillisecond)->UseRealTime();
 
 }  // namespace
 }  // namespace cheque::bench

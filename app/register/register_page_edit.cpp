@@ -185,7 +185,13 @@ void RegisterPage::DeleteRecord() {
 }
 
 void RegisterPage::RowsChanged(int /*first_row*/) {
-  model_->SyncRows();
+  // The cells are drawn from the rows themselves; telling the model that
+  // they changed would put the cell's text back into an open editor.
+  if (grid_->IsEditing()) {
+    model_->SyncRowCount();
+  } else {
+    model_->SyncRows();
+  }
   register_area_->FitDescription();
   grid_->viewport()->update();
   RedrawSideAreas();

@@ -51,6 +51,11 @@ void RegisterModel::Reset() {
 }
 
 void RegisterModel::SyncRows() {
+  SyncRowCount();
+  if (rows_ > 0) emit dataChanged(index(0, 0), index(rows_ - 1, kRegisterColumnCount - 1));
+}
+
+void RegisterModel::SyncRowCount() {
   const int now = register_.RowCount();
   if (now > rows_) {
     beginInsertRows(QModelIndex(), rows_, now - 1);
@@ -61,7 +66,6 @@ void RegisterModel::SyncRows() {
     rows_ = now;
     endRemoveRows();
   }
-  if (rows_ > 0) emit dataChanged(index(0, 0), index(rows_ - 1, kRegisterColumnCount - 1));
 }
 
 }  // namespace cheque

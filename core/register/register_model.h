@@ -26,6 +26,8 @@ class RegisterModel : public QAbstractTableModel {
   // so a cursor stays at its index as rows move up under it.
   void Reset();
   void SyncRows();
+  // Only the rows added or taken at the end: an open cell editor keeps its text.
+  void SyncRowCount();
 
   const Register& Store() const { return register_; }
 

@@ -15,9 +15,13 @@ namespace c = cheque::cell_colour;
 
 namespace {
 
-Register Make(const std::vector<Tx>& rows, bool date_sorted = true) {
+// The order of the rows: 1 (true) date sorted, 0 (false) sorted since by
+// another column, 2 date sorted and then edited, which asks for a new sort.
+Register Make(const std::vector<Tx>& rows, int order = 1) {
   Register reg = cheque::testing::Make(rows);
-  reg.SetNeedsSorting(!date_sorted);
+  reg.SetNeedsSorting(false);
+  if (order == 0) reg.SortRegister(kCategoryColumn, QDate(2026, 12, 7));
+  if (order == 2) reg.SetNeedsSorting(true);
   return reg;
 }
 
@@ -29,7 +33,7 @@ TEST(CellStyle, FollowsTheDrawingRulesInOrder) {
   struct Case {
     const char* name;
     std::vector<Tx> rows;
-    bool date_sorted;
+    int date_sorted;
     int row, column;
     bool window_brush;
     uint32_t brush, text;
@@ -51,9 +55,12 @@ TEST(CellStyle, FollowsTheDrawingRulesInOrder) {
       {"an open row dated before today is purple while sorted",
        {{u"0", {}, {}, {}, u"1/1/2026", u"+"}, {u"10", u"10", {}, {}, u"1/12/2026"}},
        true, 1, kDescriptionColumn, true, 0, c::kPurple, false},
-      {"no purple while the register needs sorting",
+      {"no purple while the rows are sorted by another column",
        {{u"0", {}, {}, {}, u"1/1/2026", u"+"}, {u"10", u"10", {}, {}, u"1/12/2026"}},
        false, 1, kDescriptionColumn, true, 0, c::kBlack, false},
+      {"an edit that asks for a new date sort keeps the purple",
+       {{u"0", {}, {}, {}, u"1/1/2026", u"+"}, {u"10", u"10", {}, {}, u"1/12/2026"}},
+       2, 1, kDescriptionColumn, true, 0, c::kPurple, false},
       {"an open row dated after today stays black",
        {{u"0", {}, {}, {}, u"1/1/2026", u"+"}, {u"10", u"10", {}, {}, u"8/12/2026"}},
        true, 1, kDescriptionColumn, true, 0, c::kBlack, false},
