@@ -76,9 +76,15 @@ void AddRow(ActiveAccount& account, const QStringList& cells) {
   reg.AddEmptyRow();
 }
 
+// Columns 1 to 8; the running balance, which the account's edit computes
+// after OK, only for a bank balance, whose balance the dialog writes.
 QStringList Row(const Register& reg, int row) {
   QStringList cells;
-  for (int column = 1; column <= 8; ++column) cells.append(reg.Cell(row, column));
+  for (int column = 1; column <= 8; ++column) {
+    const bool running =
+        column == kBalanceColumn && !IsBankBalanceRow(reg.RawCell(row, kCategoryColumn));
+    cells.append(running ? QString() : reg.Cell(row, column));
+  }
   return cells;
 }
 
