@@ -73,15 +73,62 @@ int RowOf(const Register& reg, const QString& description) {
   return -1;
 }
 
-// Runs `open`, which shows the transaction dialog, with `action` on it.
-void WithDialog(const std::function<void()>& open, std::function<void(QWidget*)> action) {
+// Runs `open`, which shows the modal window `name`, with `action` on it.
+void Modal(const QString& name, const std::function<void()>& open,
+           std::function<void(QWidget*)> action) {
   ModalScript script;
-  script.Expect(u"TDateFrm"_s, std::move(action));
+  script.Expect(name, std::move(action));
   open();
   QVERIFY(script.Done());
 }
 
-void Cancel(QWidget* dialog) { ClickButton(dialog, u"ביטול"_s); }
+// The transaction dialog: these fields typed, then OK.
+std::function<void(QWidget*)> Typed(std::vector<std::pair<QString, QString>> fields) {
+  return [fields](QWidget* w) {
+    for (const auto& [name, text] : fields) TypeInto(w, name, text);
+    PressOk(w);
+  };
+}
+
+void Clone(Started& s, const std::function<void(QWidget*)>& action) {
+  s.grid().SetCurrentCell(RowOf(s.reg(), u"נעליים"_s), kDescriptionColumn);
+  Modal(
+      u"TDateFrm"_s, [&] { s.Tool(u"SBClone")->click(); }, action);
+}
+void CloneWithNewDate(Started& s) { Clone(s, Typed({{u"Edit3"_s, u"6/11/2026"_s}})); }
+
+void Import(Started& s) {
+  const QString path = s.home.Path(u"statement.csv"_s);
+  QFile file(path);
+  QVERIFY(file.open(QIODevice::WriteOnly));
+  file.write(EncodeWin1255Bytes(u"יום;פירוט;סך\r\n2/12/2026;ירקות;-30\r\n4/12/2026;עמלה;-10\r\n"));
+  file.close();
+  s.window.RegisterView().SetStatementPicker([path](QWidget*) { return path; });
+  Modal(
+      u"StatementImportDialog"_s, [&] { s.Tool(u"SBImport")->click(); },
+      [](QWidget* w) {
+        w->findChild<QSpinBox*>(u"SpnFirstRow"_s)->setValue(2);
+        for (const auto& [name, index] :
+             {std::pair{"CmbDate", 1}, {"CmbDescription", 2}, {"CmbAmount", 3}})
+          w->findChild<QComboBox*>(QString::fromLatin1(name))->setCurrentIndex(index);
+        ClickButton(w, u"אישור"_s);
+      });
+}
+
+void PrintCheque(Started& s) {
+  s.window.ShowPage(TForm1::kChequePage);
+  auto* page = s.window.findChild<QWidget*>(u"ChequePage"_s);
+  TypeInto(page, u"EdtName"_s, u"ועד הבית"_s);
+  TypeInto(page, u"EdtAmount"_s, u"250.5"_s);
+  auto* print = page->findChild<QPushButton*>(u"BtnPrntChk"_s);
+  print->setFocus();
+  QTest::mouseClick(print, Qt::LeftButton);
+  s.window.ShowPage(TForm1::kRegisterPage);
+}
+
+void Menu(Started& s, const QString& name) {
+  s.window.RegisterView().SortMenu().findChild<QAction*>(name)->trigger();
+}
 
 struct Kind {
   const char* name;
@@ -89,53 +136,6 @@ struct Kind {
   bool adds_step;
   std::function<void(Started&)> prepare = {};  // before the rows are taken
 };
-
-void Clone(Started& s, const std::function<void(QWidget*)>& action) {
-  s.grid().SetCurrentCell(RowOf(s.reg(), u"נעליים"_s), kDescriptionColumn);
-  WithDialog([&] { s.Tool(u"SBClone")->click(); }, action);
-}
-
-void CloneWithNewDate(Started& s) {
-  Clone(s, [](QWidget* w) {
-    TypeInto(w, u"Edit3"_s, u"6/11/2026"_s);
-    PressOk(w);
-  });
-}
-
-void Import(Started& s) {
-  const QString statement = s.home.Path(u"statement.csv"_s);
-  QFile file(statement);
-  QVERIFY(file.open(QIODevice::WriteOnly));
-  file.write(EncodeWin1255Bytes(u"יום;פירוט;סך\r\n2/12/2026;ירקות;-30\r\n4/12/2026;עמלה;-10\r\n"));
-  file.close();
-  s.window.RegisterView().SetStatementPicker([statement](QWidget*) { return statement; });
-  ModalScript script;
-  script.Expect(u"StatementImportDialog"_s, [](QWidget* w) {
-    const auto choose = [w](const char* name, int index) {
-      w->findChild<QComboBox*>(QString::fromLatin1(name))->setCurrentIndex(index);
-    };
-    w->findChild<QSpinBox*>(u"SpnFirstRow"_s)->setValue(2);
-    choose("CmbDate", 1);
-    choose("CmbDescription", 2);
-    choose("CmbAmount", 3);
-    ClickButton(w, u"אישור"_s);
-  });
-  s.Tool(u"SBImport")->click();
-  QVERIFY(script.Done());
-}
-
-void PrintCheque(Started& s) {
-  s.window.ShowPage(TForm1::kChequePage);
-  QWidget* page = s.window.findChild<QWidget*>(u"ChequePage"_s);
-  QVERIFY(page != nullptr);
-  TypeInto(page, u"EdtName"_s, u"ועד הבית"_s);
-  TypeInto(page, u"EdtAmount"_s, u"250.5"_s);
-  auto* print = page->findChild<QPushButton*>(u"BtnPrntChk"_s);
-  print->setFocus();
-  QTest::mouseClick(print, Qt::LeftButton);
-  QCOMPARE(s.home.printer.files.size(), 1);
-  s.window.ShowPage(TForm1::kRegisterPage);
-}
 
 const std::vector<Kind>& Kinds() {
   static const std::vector<Kind> kinds = {
@@ -150,28 +150,27 @@ const std::vector<Kind>& Kinds() {
       {"the dialog's OK",
        [](Started& s) {
          s.grid().SetCurrentCell(RowOf(s.reg(), u"ירקות"_s), kDescriptionColumn);
-         WithDialog([&] { QTest::keyClick(&s.grid(), Qt::Key_Return); },
-                    [](QWidget* w) {
-                      TypeInto(w, u"EdtOut"_s, u"45"_s);
-                      PressOk(w);
-                    });
+         Modal(
+             u"TDateFrm"_s, [&] { QTest::keyClick(&s.grid(), Qt::Key_Return); },
+             Typed({{u"EdtOut"_s, u"45"_s}}));
        },
        true},
       {"a series",
        [](Started& s) {
-         WithDialog([&] { s.Tool(u"SBNewItem")->click(); },
-                    [](QWidget* w) {
-                      TypeInto(w, u"Edit1"_s, u"חיסכון"_s);
-                      TypeInto(w, u"EdtOut"_s, u"100"_s);
-                      TypeInto(w, u"Edit3"_s, u"31/10/2026"_s);
-                      w->findChild<QSpinBox*>(u"SpinEdit2"_s)->setValue(3);
-                      PressOk(w);
-                    });
+         Modal(
+             u"TDateFrm"_s, [&] { s.Tool(u"SBNewItem")->click(); },
+             [](QWidget* w) {
+               w->findChild<QSpinBox*>(u"SpinEdit2"_s)->setValue(3);
+               Typed({{u"Edit1"_s, u"חיסכון"_s},
+                      {u"EdtOut"_s, u"100"_s},
+                      {u"Edit3"_s, u"31/10/2026"_s}})(w);
+             });
        },
        true},
       {"a copy with a changed date", CloneWithNewDate, true},
       {"a copy confirmed unchanged", [](Started& s) { Clone(s, PressOk); }, false},
-      {"a copy cancelled", [](Started& s) { Clone(s, Cancel); }, false},
+      {"a copy cancelled",
+       [](Started& s) { Clone(s, [](QWidget* w) { ClickButton(w, u"ביטול"_s); }); }, false},
       {"a delete",
        [](Started& s) {
          s.grid().SetCurrentCell(RowOf(s.reg(), u"ירקות"_s), kDescriptionColumn);
@@ -184,22 +183,14 @@ const std::vector<Kind>& Kinds() {
          s.window.RegisterView().ToggleMark(RowOf(s.reg(), u"משכורת"_s) - s.grid().TopRow());
        },
        true},
-      {"the date sort",
-       [](Started& s) {
-         s.window.RegisterView().SortMenu().findChild<QAction*>(u"MenuCateg"_s)->trigger();
-       },
-       true, CloneWithNewDate},
+      {"the date sort", [](Started& s) { Menu(s, u"MenuCateg"_s); }, true, CloneWithNewDate},
       {"a printed cheque", PrintCheque, true},
       {"a bank statement's import", Import, true},
       {"the category check",
        [](Started& s) {
-         ModalScript script;
-         script.Expect(u"TDateFrm"_s, [](QWidget* w) {
-           TypeInto(w, u"Edit2"_s, u"ספקים\\שונים"_s);
-           PressOk(w);
-         });
-         s.window.RegisterView().SortMenu().findChild<QAction*>(u"MenuCategChck"_s)->trigger();
-         QVERIFY2(script.Done(), qPrintable(s.home.prompter.AskedTexts().join(u'/')));
+         Modal(
+             u"TDateFrm"_s, [&] { Menu(s, u"MenuCategChck"_s); },
+             Typed({{u"Edit2"_s, u"ספקים\\שונים"_s}}));
        },
        true},
   };

@@ -106,35 +106,10 @@ TEST(RegisterChange, EnteringAnAmountOrDateAsksForASortAfterAChange) {
   }
 }
 
-// Undo takes back a merged typing as one step, a reverted change leaves
-// neither a step nor a changed byte, and the overdue colour keeps its
-// reference when that row stops being a bank balance.
-TEST(RegisterChange, TypingMergesRevertLeavesNoStep) {
+// The overdue colour keeps a reference when that row stops being a bank balance.
+TEST(RegisterChange, OverdueReferenceMovesUpToABankBalance) {
   Register reg = Sample();
-  const QByteArray before = reg.FileBytes();
   RegisterHistory history(reg);
-  std::vector<std::pair<bool, bool>> told;
-  QObject::connect(&history, &RegisterHistory::UndoRedoChanged, &history,
-                   [&told](bool undo, bool redo) { told.emplace_back(undo, redo); });
-  for (const QString& text : {u"1"_s, u"12"_s, u"123"_s}) {
-    EditCellInPlace(reg, 5, kIncomeColumn, text);
-    history.Commit(42);
-  }
-  history.EndMerge();
-  EXPECT_EQ(history.UndoCount(), 1u);
-  EXPECT_EQ(told, (std::vector<std::pair<bool, bool>>{{true, false}}));
-  history.Undo();
-  EXPECT_EQ(reg.FileBytes(), before);
-  EXPECT_EQ(told.back(), std::make_pair(false, true));
-
-  const RowCopy copy = CopyRowToEnd(reg, 2);
-  ASSERT_GE(copy.row, 0);
-  history.RevertOpenStep();
-  history.Commit();
-  EXPECT_EQ(reg.FileBytes(), before);
-  EXPECT_FALSE(history.CanUndo());
-  EXPECT_TRUE(history.CanRedo());
-
   ASSERT_EQ(reg.LastBankBalanceRow(), 3);
   reg.SetCell(3, kCategoryColumn, u"x");
   RecomputeAfterChange(reg, history);
