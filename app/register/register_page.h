@@ -17,6 +17,7 @@ class QToolButton;
 namespace cheque {
 
 class ActiveAccount;
+class ForecastLine;
 class RegisterArea;
 class RegisterGrid;
 class RegisterGridModel;
@@ -97,6 +98,7 @@ class RegisterPage : public QWidget {
   RegisterGrid& Grid() { return *grid_; }
   RegisterArea& GridArea() { return *register_area_; }
   TSrchFrm& SearchForm() { return *search_; }
+  ForecastLine& Forecast() { return *forecast_line_; }
   QMenu& SortMenu() { return *sort_menu_; }
 
  signals:
@@ -155,6 +157,7 @@ class RegisterPage : public QWidget {
   RegisterGrid* grid_ = nullptr;
   RegisterArea* register_area_ = nullptr;
   TSrchFrm* search_ = nullptr;
+  ForecastLine* forecast_line_ = nullptr;
   QMenu* sort_menu_ = nullptr;
   QToolButton* delete_tool_ = nullptr;
   QToolButton* undo_tool_ = nullptr;

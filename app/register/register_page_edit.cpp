@@ -7,6 +7,7 @@
 #include "app/common/active_account.h"
 #include "app/common/amount_field.h"
 #include "app/common/busy_notice.h"
+#include "app/register/forecast_line.h"
 #include "app/register/register_area.h"
 #include "app/register/register_grid.h"
 #include "app/register/register_page.h"
@@ -65,6 +66,7 @@ bool RegisterPage::GridBeforeSelect(int row, int column) {
         reg.Cell(last_visited_.row, last_visited_.column) != last_visited_.text) {
       reg.SetNeedsSorting(true);
       reg.RecomputeBalances();
+      forecast_line_->Refresh();
     }
     RememberLastVisited(row, column);
   }
@@ -97,6 +99,7 @@ void RegisterPage::GridEditText(int row, int column, QLineEdit& editor) {
   if (edit.row_added) RowsChanged();
   if (edit.refusal != CellEditRefusal::kNone) editor.setText(edit.text);
   if (edit.written) {
+    forecast_line_->Refresh();
     grid_->viewport()->update();
     RedrawSideAreas();
     CheckBalanceOverflow();
@@ -193,6 +196,7 @@ void RegisterPage::DeleteRecord() {
 
 void RegisterPage::RowsChanged() {
   CommitStep();
+  forecast_line_->Refresh();
   model_->SyncRows();
   register_area_->FitDescription();
   RedrawSideAreas();
