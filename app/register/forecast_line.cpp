@@ -14,7 +14,7 @@ namespace {
 
 // While a change is under way (a sort, a dialog's OK) the rows are not read.
 constexpr int kBusyRetryMilliseconds = 100;
-constexpr int kFlashMilliseconds = 1200;
+constexpr int kFlashMilliseconds = 1500;
 
 const QString kHelpText = QStringLiteral(
     "שורת הצפי: היום שבו היתרה הצפויה תרד מתחת למסגרת החשבון, לפי התנועות העתידיות שברשימה "
@@ -83,7 +83,8 @@ void ForecastLine::Show() {
   const bool loaded = account_.IsLoaded() && forecast_.today.isValid();
   label_->setText(loaded ? ForecastLineText(forecast_) : QString());
   const bool warns = loaded && ForecastWarns(forecast_);
-  label_->setStyleSheet(warns ? QStringLiteral("color: #ff0000;") : QString());
+  label_->setStyleSheet((warns ? QStringLiteral("color: #ff0000;") : QString()) +
+                        (flashing_ ? QStringLiteral("background: #ffff00;") : QString()));
   chart_tool_->setEnabled(loaded);
   QString help = kHelpText;
   if (warns && forecast_.crossing) {
@@ -96,15 +97,14 @@ void ForecastLine::Show() {
 
 void ForecastLine::Flash() {
   flashing_ = true;
-  setAutoFillBackground(true);
-  setStyleSheet(QStringLiteral("#PanelForecast { background: #ffff00; }"));
+  Show();
   // With the help mode on, its window tells what the line means.
   if (auto* help = window()->findChild<QLabel*>(QStringLiteral("HelpText"))) {
     if (help->isVisible()) help->setText(property("helpText").toString());
   }
   QTimer::singleShot(kFlashMilliseconds, this, [this] {
     flashing_ = false;
-    setStyleSheet(QString());
+    Show();
   });
 }
 

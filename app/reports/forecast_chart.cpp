@@ -117,9 +117,12 @@ void FillForecastChart(QChart& chart, const Forecast& forecast, const QString& a
 
   auto* x = new QDateTimeAxis;
   x->setFormat(QStringLiteral("d/M/yyyy"));
-  x->setLabelsAngle(-45);
-  x->setTickCount(7);
-  x->setRange(forecast.today.addDays(-1).startOfDay(), end.addDays(1).startOfDay());
+  // Upright dates fit side by side even on a report page's chart band.
+  x->setTickCount(6);
+  // Room at the left for today's label, which stands centred on its point.
+  const qint64 span = std::max<qint64>(forecast.today.daysTo(end), 1);
+  x->setRange(forecast.today.addDays(-std::max<qint64>(span / 8, 1)).startOfDay(),
+              end.addDays(std::max<qint64>(span / 50, 1)).startOfDay());
   chart.addAxis(x, Qt::AlignBottom);
   auto* y = new QValueAxis;
   const double margin = std::max((high - low) * 0.1, 1.0);
