@@ -98,7 +98,7 @@ class RegisterPage : public QWidget {
   RegisterGrid& Grid() { return *grid_; }
   RegisterArea& GridArea() { return *register_area_; }
   TSrchFrm& SearchForm() { return *search_; }
-  ForecastLine& Forecast() { return *forecast_line_; }
+  ForecastLine& ForecastView() { return *forecast_line_; }
   QMenu& SortMenu() { return *sort_menu_; }
 
  signals:

@@ -125,8 +125,9 @@ void TForm1::BuildPages() {
           [this](int index) { SwitchAccount(register_page_->AccountCombo()->itemText(index)); });
   connect(register_page_, &RegisterPage::AccountDefinitionsRequested, this,
           &TForm1::ShowAccountDefinitions);
-  connect(&register_page_->Forecast(), &ForecastLine::ChartRequested, this, [this] {
-    TForecastChart chart(services_, register_page_->Forecast().Result(), account_->Title(), this);
+  connect(&register_page_->ForecastView(), &ForecastLine::ChartRequested, this, [this] {
+    TForecastChart chart(services_, register_page_->ForecastView().Result(), account_->Title(),
+                         this);
     chart.exec();
   });
   auto* f3 = new QShortcut(QKeySequence(Qt::Key_F3), this);
