@@ -7,6 +7,7 @@ namespace cheque::cli {
 // Each sub-command gets the arguments after its name and returns the exit
 // code: 0 done, 1 a file could not be read or written, 2 bad arguments.
 int RunBackupCommand(const QStringList& args);
+int RunForecastCommand(const QStringList& args);
 int RunImportCommand(const QStringList& args);
 int RunRegisterCommand(const QStringList& args);
 int RunReportCommand(const QStringList& args);

@@ -13,9 +13,10 @@ struct Command {
 };
 
 constexpr Command kCommands[] = {
-    {u"backup", cheque::cli::RunBackupCommand},     {u"import", cheque::cli::RunImportCommand},
-    {u"register", cheque::cli::RunRegisterCommand}, {u"report", cheque::cli::RunReportCommand},
-    {u"restore", cheque::cli::RunRestoreCommand},   {u"words", cheque::cli::RunWordsCommand},
+    {u"backup", cheque::cli::RunBackupCommand}, {u"forecast", cheque::cli::RunForecastCommand},
+    {u"import", cheque::cli::RunImportCommand}, {u"register", cheque::cli::RunRegisterCommand},
+    {u"report", cheque::cli::RunReportCommand}, {u"restore", cheque::cli::RunRestoreCommand},
+    {u"words", cheque::cli::RunWordsCommand},
 };
 
 }  // namespace

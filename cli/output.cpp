@@ -50,4 +50,28 @@ void PrintError(const QString& text) {
   std::fwrite(bytes.constData(), 1, static_cast<size_t>(bytes.size()), stderr);
 }
 
+QString ReasonText(ReadError error) {
+  switch (error) {
+    case ReadError::kNone:
+      break;
+    case ReadError::kMissing:
+      return QStringLiteral("missing");
+    case ReadError::kFolder:
+      return QStringLiteral("a folder");
+    case ReadError::kNotRegularFile:
+      return QStringLiteral("not a regular file");
+    case ReadError::kNoPermission:
+      return QStringLiteral("no permission");
+    case ReadError::kTooLarge:
+      return QStringLiteral("too large");
+    case ReadError::kLineTooLong:
+      return QStringLiteral("a line too long");
+    case ReadError::kDamaged:
+      return QStringLiteral("damaged, not a whole account file");
+    case ReadError::kFailed:
+      return QStringLiteral("read error");
+  }
+  return {};
+}
+
 }  // namespace cheque::cli

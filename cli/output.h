@@ -4,6 +4,8 @@
 #include <string>
 #include <string_view>
 
+#include "core/files/line_file.h"
+
 namespace cheque::cli {
 
 // Appends Windows-1255 bytes as UTF-8, a table lookup per byte.
@@ -23,6 +25,9 @@ class StdoutBuffer {
   std::string text_;
   bool failed_ = false;
 };
+
+// Why a file could not be read, in a few words ("missing", "no permission").
+QString ReasonText(ReadError error);
 
 // A message on stderr, ending with a line break.
 void PrintError(const QString& text);

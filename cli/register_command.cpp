@@ -100,30 +100,6 @@ struct AccountSource {
   QString error;  // why there is no file to read
 };
 
-QString ReasonText(ReadError error) {
-  switch (error) {
-    case ReadError::kNone:
-      break;
-    case ReadError::kMissing:
-      return QStringLiteral("missing");
-    case ReadError::kFolder:
-      return QStringLiteral("a folder");
-    case ReadError::kNotRegularFile:
-      return QStringLiteral("not a regular file");
-    case ReadError::kNoPermission:
-      return QStringLiteral("no permission");
-    case ReadError::kTooLarge:
-      return QStringLiteral("too large");
-    case ReadError::kLineTooLong:
-      return QStringLiteral("a line too long");
-    case ReadError::kDamaged:
-      return QStringLiteral("damaged, not a whole account file");
-    case ReadError::kFailed:
-      return QStringLiteral("read error");
-  }
-  return {};
-}
-
 // The account's file as the program finds it, through the account list; an
 // unsafe file base falls back to "Default.dat" (opened with the opening
 // balance of a new account, 0). A name the list does not hold is an error:

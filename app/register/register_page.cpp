@@ -14,6 +14,7 @@
 #include "app/common/active_account.h"
 #include "app/common/busy_notice.h"
 #include "app/common/picture_tool.h"
+#include "app/register/forecast_line.h"
 #include "app/register/register_area.h"
 #include "app/register/register_grid.h"
 #include "app/register/transaction_dialog.h"
@@ -161,6 +162,15 @@ void RegisterPage::BuildControls() {
   ShowUndoRedo(account_.History().CanUndo(), account_.History().CanRedo());
   ConnectHelpMode(AddTool(status, QStringLiteral("SBHelp"), QStringLiteral("קבלת עזרה"), u"help"));
   layout->addWidget(status);
+  forecast_line_ = new ForecastLine(services_, account_, this);
+  layout->addWidget(forecast_line_);
+  connect(forecast_line_, &ForecastLine::RowRequested, this, [this](int row) {
+    if (row >= account_.Rows().RowCount() || account_.IsBusy()) return;
+    grid_->SetCurrentCell(row, kDescriptionColumn);
+    grid_->scrollTo(model_->index(row, kDescriptionColumn));
+    RedrawSideAreas();
+    FocusGrid();
+  });
 }
 
 void RegisterPage::ShowStatusDate() {

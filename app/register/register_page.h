@@ -20,6 +20,7 @@ class QToolButton;
 namespace cheque {
 
 class ActiveAccount;
+class ForecastLine;
 class RegisterArea;
 class RegisterGrid;
 class RegisterGridModel;
@@ -101,6 +102,7 @@ class RegisterPage : public QWidget {
   RegisterGrid& Grid() { return *grid_; }
   RegisterArea& GridArea() { return *register_area_; }
   TSrchFrm& SearchForm() { return *search_; }
+  ForecastLine& ForecastView() { return *forecast_line_; }
   QMenu& SortMenu() { return *sort_menu_; }
 
  signals:
@@ -154,6 +156,7 @@ class RegisterPage : public QWidget {
   RegisterGrid* grid_ = nullptr;
   RegisterArea* register_area_ = nullptr;
   TSrchFrm* search_ = nullptr;
+  ForecastLine* forecast_line_ = nullptr;
   QMenu* sort_menu_ = nullptr;
   QToolButton* delete_tool_ = nullptr;
   QToolButton* undo_tool_ = nullptr;

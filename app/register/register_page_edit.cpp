@@ -12,6 +12,7 @@
 #include "app/common/active_account.h"
 #include "app/common/amount_field.h"
 #include "app/common/busy_notice.h"
+#include "app/register/forecast_line.h"
 #include "app/register/register_area.h"
 #include "app/register/register_grid.h"
 #include "app/register/register_page.h"

@@ -169,6 +169,9 @@ QUrl HelpPageUrl(const QString& page) { return QUrl::fromLocalFile(HelpFolder() 
 
 QString ContextHelpText(const QWidget* widget) {
   for (const QWidget* w = widget; w != nullptr; w = w->parentWidget()) {
+    // A control whose explanation follows what it shows carries its own.
+    const QVariant own = w->property("helpText");
+    if (own.isValid()) return own.toString();
     for (const NamedText& named : kTexts) {
       if (w->objectName() == QStringView(named.name)) {
         QString text = QString::fromUtf16(named.text);

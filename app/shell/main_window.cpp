@@ -20,9 +20,11 @@
 #include "app/common/calendar_dialog.h"
 #include "app/common/form_font.h"
 #include "app/common/picture_tool.h"
+#include "app/register/forecast_line.h"
 #include "app/register/register_grid.h"
 #include "app/register/register_page.h"
 #include "app/register/transaction_dialog.h"
+#include "app/reports/forecast_chart.h"
 #include "app/reports/report_page.h"
 #include "app/reports/report_wizard.h"
 #include "app/shell/account_data_dialog.h"
@@ -123,6 +125,11 @@ void TForm1::BuildPages() {
           [this](int index) { SwitchAccount(register_page_->AccountCombo()->itemText(index)); });
   connect(register_page_, &RegisterPage::AccountDefinitionsRequested, this,
           &TForm1::ShowAccountDefinitions);
+  connect(&register_page_->ForecastView(), &ForecastLine::ChartRequested, this, [this] {
+    TForecastChart chart(services_, register_page_->ForecastView().Result(), account_->Title(),
+                         this);
+    chart.exec();
+  });
   auto* f3 = new QShortcut(QKeySequence(Qt::Key_F3), this);
   connect(f3, &QShortcut::activated, register_page_, &RegisterPage::ShowSearch);
 

@@ -323,7 +323,7 @@ class MainWindowTest : public QObject {
       names.append(tool->objectName());
       pictures.push_back(picture);
     }
-    QCOMPARE(names.size(), 21);
+    QCOMPARE(names.size(), 22);
   }
 
   // The backup tool opens the backup window, no longer a notice that it is
