@@ -5,8 +5,8 @@
 #include <functional>
 #include <optional>
 
+#include "app/common/csv_export_dialog.h"
 #include "app/common/services.h"
-#include "app/reports/csv_export_dialog.h"
 
 class QComboBox;
 class QLabel;
