@@ -11,9 +11,9 @@ namespace {
 
 QString ListPath(const QString& folder) { return QDir(folder).filePath(file_names::kAccountList); }
 
-// The folder's list; a missing or empty one reads as no account. A list that
-// is there but cannot be read is never taken for an empty one, which the next
-// write would make final.
+// The folder's list; a missing or empty one reads as no account (a folder in
+// its way fails at the write). A list that is there but cannot be read is
+// never taken for an empty one, which the next write would make final.
 bool ReadList(const QString& folder, AccountList& list) {
   ReadError error = ReadError::kNone;
   std::optional<AccountList> read = AccountList::Read(ListPath(folder), &error);
@@ -22,7 +22,7 @@ bool ReadList(const QString& folder, AccountList& list) {
     return true;
   }
   list = AccountList();
-  return error == ReadError::kNone || error == ReadError::kMissing;
+  return error == ReadError::kNone || error == ReadError::kMissing || error == ReadError::kFolder;
 }
 
 AccountChange Failed(AccountChangeStatus status, AccountList list) {

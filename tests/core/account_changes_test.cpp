@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 #include <sys/resource.h>
+#include <sys/stat.h>
 
 #include <QDir>
 #include <QFile>
@@ -118,13 +119,14 @@ TEST(AccountChanges, ListAndFilesChangeTogetherOrNotAtAll) {
        {u"a:Xct1"_s},
        {u"Xct1.dat"_s},
        [](const QString& f) {
-         QFile::rename(QDir(f).filePath(u"Accts.dat"_s), QDir(f).filePath(u"list"_s));
-         QDir(f).mkdir(u"Accts.dat"_s);
+         // A pipe in the list's place: not a file to read, nor one to replace.
+         QFile::remove(QDir(f).filePath(u"Accts.dat"_s));
+         mkfifo(QFile::encodeName(QDir(f).filePath(u"Accts.dat"_s)).constData(), 0600);
          return SaveAccountDefinition(f, Named(u"new"_s, u"Xct9"_s), {});
        },
        kListUnreadable,
        {},
-       {u"Accts.dat"_s, u"Xct1.dat"_s, u"list"_s}},
+       {u"Accts.dat"_s, u"Xct1.dat"_s}},
       {"the first account makes the list",
        {},
        {},
@@ -209,8 +211,8 @@ TEST(AccountChanges, ListAndFilesChangeTogetherOrNotAtAll) {
     const QString records = on_disk ? Records(*on_disk) : QString();
     EXPECT_EQ(records, c.records_after);
     EXPECT_EQ(Records(result.list), c.status == kListUnreadable ? QString() : records);
-    QStringList files =
-        QDir(folder).entryList(QDir::Files | QDir::Dirs | QDir::NoDotAndDotDot, QDir::Name);
+    QStringList files = QDir(folder).entryList(
+        QDir::Files | QDir::Dirs | QDir::System | QDir::NoDotAndDotDot, QDir::Name);
     if (c.status != kListUnreadable) files.removeAll(u"Accts.dat"_s);
     EXPECT_EQ(files, c.files_after);
   }
