@@ -1,14 +1,16 @@
 #!/usr/bin/env bash
 # clang-tidy (.clang-tidy at the root) over the program's sources, with the
 # flags of a configured build. TIDY_BASE=<git ref> checks only the sources
-# changed since that commit; TIDY_BASE=auto, those changed since the branch
-# left main, or all of them on main itself.
+# changed since the branch left that ref (auto: main); all of them on the ref
+# itself.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 build=${1:-build/test}
 base=${TIDY_BASE:-}
-if [ "$base" = auto ]; then
-  base=$(git merge-base HEAD main 2>/dev/null || true)
+if [ -n "$base" ]; then
+  [ "$base" = auto ] && base=main
+  # Where this branch left it, so that its later commits do not count.
+  base=$(git merge-base HEAD "$base" 2>/dev/null || true)
   [ "$base" = "$(git rev-parse HEAD)" ] && base=
 fi
 if [ -n "$base" ]; then
