@@ -11,7 +11,7 @@ CMAKE_GEN     := -G Ninja
 VERSION       := $(shell sed -n '/^project/s/.*VERSION \([0-9.]*\).*/\1/p' CMakeLists.txt)
 DIST          := build/dist/Cheque-$(VERSION)
 
-.PHONY: deps test run bench fuzz release dist clean format format-check
+.PHONY: deps test run bench fuzz release dist clean format format-check tidy
 
 deps:
 	@bash scripts/install-deps.sh
@@ -70,3 +70,12 @@ format: deps
 
 format-check: deps
 	git ls-files -z '*.cpp' '*.h' | xargs -0 clang-format --dry-run -Werror
+
+# clang-tidy over the sources, with the flags of the test build (configured
+# and built first, as the sources include what the build generates).
+# TIDY_BASE=<git ref> checks only the sources changed since then.
+tidy: deps
+	cmake -S . -B $(BUILD_TEST) $(CMAKE_GEN) -DCMAKE_BUILD_TYPE=Debug -DCHEQUE_SANITIZE=ON \
+	  -DCHEQUE_WERROR=ON -DCMAKE_CXX_FLAGS_DEBUG="-g -O1"
+	cmake --build $(BUILD_TEST)
+	TIDY_BASE=$(TIDY_BASE) bash scripts/tidy.sh $(BUILD_TEST)

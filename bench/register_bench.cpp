@@ -8,9 +8,9 @@
 #include "bench/account_generator.h"
 #include "core/categories/category_tree.h"
 #include "core/files/line_file.h"
-#include "core/files/open_account.h"
 #include "core/files/program_folder.h"
 #include "core/register/completion.h"
+#include "core/register/open_account.h"
 #include "core/register/register.h"
 #include "core/register/register_checks.h"
 

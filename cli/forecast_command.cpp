@@ -5,7 +5,7 @@
 
 #include "cli/commands.h"
 #include "cli/output.h"
-#include "core/files/open_account.h"
+#include "core/register/open_account.h"
 #include "core/register/forecast.h"
 #include "core/text/date_text.h"
 #include "core/text/text_compare.h"

@@ -5,7 +5,7 @@
 
 #include "cli/commands.h"
 #include "cli/output.h"
-#include "core/files/open_account.h"
+#include "core/register/open_account.h"
 #include "core/register/register.h"
 #include "core/reports/csv_export.h"
 #include "core/reports/xlsx_export.h"

@@ -9,7 +9,7 @@
 #include <string>
 #include <vector>
 
-#include "core/files/open_account.h"
+#include "core/register/open_account.h"
 #include "core/register/register.h"
 #include "fuzz/support.h"
 

@@ -6,7 +6,7 @@
 #include <QFileInfo>
 
 #include "core/files/account_list.h"
-#include "core/files/open_account.h"
+#include "core/register/open_account.h"
 #include "core/text/text_compare.h"
 #include "fuzz/support.h"
 

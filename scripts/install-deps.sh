@@ -5,7 +5,7 @@
 set -euo pipefail
 
 packages=(
-  build-essential cmake ninja-build pkg-config clang-format
+  build-essential cmake ninja-build pkg-config clang-format clang-tidy
   qt6-base-dev qt6-charts-dev libqt6opengl6-dev qt6-qpa-plugins libgl-dev
   libqt6svg6 qt6-multimedia-dev qt6-translations-l10n
   libgsf-1-dev libxml2-dev libquazip1-qt6-dev

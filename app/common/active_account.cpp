@@ -2,8 +2,9 @@
 
 #include <QDir>
 
-#include "core/files/open_account.h"
+#include "core/files/account_changes.h"
 #include "core/files/program_folder.h"
+#include "core/register/open_account.h"
 #include "core/text/text_compare.h"
 #include "widgets/path_text.h"
 
@@ -46,15 +47,7 @@ void ActiveAccount::RereadDefinition() {
 bool ActiveAccount::AdvanceChequeNumber(const QString& next) {
   definition_.next_cheque = next;
   emit DefinitionChanged();
-  const QString list_path = QDir(folder_).filePath(file_names::kAccountList);
-  std::optional<AccountList> list = AccountList::Read(list_path);
-  if (!list) return false;
-  const AccountDefinition* stored = list->Find(title_);
-  if (stored == nullptr) return false;
-  // Only the number changes: the rest of the record stays as the list has it.
-  AccountDefinition changed = *stored;
-  changed.next_cheque = next;
-  return list->Replace(title_, changed) && list->Write(list_path);
+  return cheque::AdvanceChequeNumber(folder_, title_, next).Done();
 }
 
 QString ActiveAccount::LoadErrorMessage() const {

@@ -13,6 +13,7 @@
 #include "app/common/form_controls.h"
 #include "app/common/form_font.h"
 #include "core/text/date_text.h"
+#include "widgets/visual_caption.h"
 
 namespace cheque {
 namespace {
@@ -109,10 +110,7 @@ void TCalander::MoveTo(int year, int month) {
 
 void TCalander::SetOkCaption(const QString& caption) {
   ok_caption_ = caption;
-  // A caption kept in visual order ("! סיום") is shown left to right, so its
-  // punctuation stays at the left end.
-  const bool visual_order = !caption.isEmpty() && !caption.front().isLetterOrNumber();
-  ok_->setText(visual_order ? QChar(0x202A) + caption + QChar(0x202C) : caption);
+  ok_->setText(VisualCaption(caption));
 }
 
 void TCalander::showEvent(QShowEvent* event) {

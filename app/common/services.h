@@ -9,8 +9,10 @@
 
 #include "widgets/hebrew_message_box.h"
 
+class QMenu;
 class QPainter;
 class QPrinter;
+class QToolButton;
 class QWidget;
 
 namespace cheque {
@@ -71,6 +73,16 @@ class PrintTarget {
                      QPageLayout::Orientation orientation = QPageLayout::Portrait) = 0;
 };
 
+// What the shell puts on a page's own tools, so a page never needs the shell.
+class PageTools {
+ public:
+  virtual ~PageTools() = default;
+  // Gives the toggle button "קבלת עזרה" the help mode.
+  virtual void ConnectHelpMode(QToolButton* button) = 0;
+  // The bank connection button's menu, a child of `owner`.
+  virtual QMenu* ConnectVendorMenu(QToolButton* button, QWidget* owner) = 0;
+};
+
 // Runs one job on a printer the caller has chosen (a device or a PDF file).
 bool RunPrintJob(QPrinter& printer, const QString& title, int resolution,
                  const PrintTarget::Pages& pages);
@@ -82,6 +94,8 @@ struct Services {
   Sounds* sounds = nullptr;
   Shell* shell = nullptr;
   PrintTarget* print_target = nullptr;
+  // Set by the main window; a page shown alone has none.
+  PageTools* page_tools = nullptr;
 };
 
 // The implementations used by the running program.

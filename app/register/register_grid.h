@@ -3,7 +3,7 @@
 #include <QTableView>
 #include <functional>
 
-#include "app/register/cell_drawing.h"
+#include "app/common/cell_drawing.h"
 #include "core/register/register_model.h"
 
 class QLineEdit;

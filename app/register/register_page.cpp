@@ -18,8 +18,6 @@
 #include "app/register/register_area.h"
 #include "app/register/register_grid.h"
 #include "app/register/transaction_dialog.h"
-#include "app/shell/help_mode.h"
-#include "app/shell/vendor_menu.h"
 #include "core/text/date_text.h"
 
 namespace cheque {
@@ -125,10 +123,11 @@ void RegisterPage::BuildControls() {
                         QStringLiteral("דלג לרשומה  שתאריכה היום"), u"today");
   connect(today, &QToolButton::clicked, this, [this] { GoToDate(services_.clock->Now()); });
   AddTool(status, QStringLiteral("SBSrch"), QStringLiteral("חיפוש"), u"search");
-  QMenu* vendor_menu =
-      ConnectVendorMenu(AddTool(status, QStringLiteral("SBInternet"),
-                                QStringLiteral("חיבור אינטרנט לבנק"), u"bank_link"),
-                        services_, this);
+  auto* bank_link = AddTool(status, QStringLiteral("SBInternet"),
+                            QStringLiteral("חיבור אינטרנט לבנק"), u"bank_link");
+  QMenu* vendor_menu = services_.page_tools != nullptr
+                           ? services_.page_tools->ConnectVendorMenu(bank_link, this)
+                           : new QMenu(this);
   // The button promises computerised bank statements: its menu leads with them.
   auto* import_item = new QAction(QStringLiteral("ייבוא דף בנק..."), vendor_menu);
   import_item->setObjectName(QStringLiteral("MnuImport"));
@@ -160,7 +159,8 @@ void RegisterPage::BuildControls() {
   redo_keys_ = {add_key(Qt::CTRL | Qt::Key_Y, &RegisterPage::Redo),
                 add_key(Qt::CTRL | Qt::SHIFT | Qt::Key_Z, &RegisterPage::Redo)};
   ShowUndoRedo(account_.History().CanUndo(), account_.History().CanRedo());
-  ConnectHelpMode(AddTool(status, QStringLiteral("SBHelp"), QStringLiteral("קבלת עזרה"), u"help"));
+  auto* help = AddTool(status, QStringLiteral("SBHelp"), QStringLiteral("קבלת עזרה"), u"help");
+  if (services_.page_tools != nullptr) services_.page_tools->ConnectHelpMode(help);
   layout->addWidget(status);
   forecast_line_ = new ForecastLine(services_, account_, this);
   layout->addWidget(forecast_line_);

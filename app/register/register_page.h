@@ -6,8 +6,8 @@
 #include <optional>
 #include <vector>
 
+#include "app/common/csv_export_dialog.h"
 #include "app/common/services.h"
-#include "app/reports/csv_export_dialog.h"
 #include "core/register/register_change.h"
 
 class QComboBox;
@@ -87,7 +87,7 @@ class RegisterPage : public QWidget {
   void Redo();
 
   // Asks for a bank statement and imports it into the active account
-  // (app/import/register_page_import.cpp); the picker stands in for the file
+  // (register_page_import.cpp); the picker stands in for the file
   // dialog in tests.
   Q_SLOT void ImportStatement();
   void SetStatementPicker(std::function<QString(QWidget*)> picker) {

@@ -16,7 +16,7 @@
 #include <QVBoxLayout>
 
 #include "app/common/busy_notice.h"
-#include "app/register/cell_drawing.h"
+#include "app/common/cell_drawing.h"
 #include "app/reports/print_preview.h"
 #include "app/reports/report_chart.h"
 #include "app/reports/report_page_draw.h"

@@ -3,8 +3,8 @@
 #include <QWidget>
 #include <memory>
 
+#include "app/common/csv_export_dialog.h"
 #include "app/common/services.h"
-#include "app/reports/csv_export_dialog.h"
 #include "core/reports/drill_down.h"
 #include "core/reports/report_engine_columns.h"
 

@@ -4,7 +4,7 @@
 #include <QPainter>
 #include <QTableView>
 
-#include "app/register/register_grid.h"
+#include "app/common/cell_drawing.h"
 #include "core/register/cell_style.h"
 #include "core/reports/report_engine_columns.h"
 

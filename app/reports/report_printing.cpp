@@ -7,7 +7,7 @@
 #include <QPrinterInfo>
 #include <algorithm>
 
-#include "app/register/cell_drawing.h"
+#include "app/common/cell_drawing.h"
 #include "app/reports/report_chart.h"
 #include "core/register/cell_style.h"
 

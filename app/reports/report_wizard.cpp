@@ -27,15 +27,6 @@
 
 namespace cheque {
 
-namespace {}  // namespace
-
-QString VisualCaption(const QString& caption) {
-  const bool visual_order = std::any_of(caption.begin(), caption.end(), [](QChar c) {
-    return !c.isLetterOrNumber() && !c.isSpace();
-  });
-  return visual_order ? QChar(0x202A) + caption + QChar(0x202C) : caption;
-}
-
 namespace {
 
 template <typename Widget>

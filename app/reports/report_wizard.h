@@ -10,6 +10,7 @@
 #include "core/categories/category_tree.h"
 #include "core/files/account_list.h"
 #include "core/reports/report_settings.h"
+#include "widgets/visual_caption.h"
 
 class QAbstractButton;
 class QButtonGroup;
@@ -30,10 +31,6 @@ namespace cheque {
 class TCalander;
 class TSplash;
 struct SavedReport;
-
-// A caption kept in visual order ("! סיום", "המשך ->>", "* הכל") is shown
-// left to right, so its punctuation stays where it was put.
-QString VisualCaption(const QString& caption);
 
 // "בניית דו"ח": the report wizard. It owns the live definition as one
 // value: each control edits it, a saved report replaces it, and a build

@@ -4,6 +4,7 @@
 #include <QStringList>
 
 #include "app/common/services.h"
+#include "core/files/account_changes.h"
 #include "core/files/account_list.h"
 
 class QComboBox;
@@ -68,8 +69,8 @@ class TAccountData : public QDialog {
   void ShowDropDown(bool visible);
   void RefillDropDown(const QStringList& names, const QString& selected);
   QLineEdit* FirstMissingField() const;
-  bool WriteList(const AccountList& list);
-  bool IsDuplicateName(const AccountList& list, const QString& name, const QString& old_name);
+  // Tells why a change of the account list was not made; false when it was.
+  bool ReportFailure(const AccountChange& change);
 
   void BtnNewClick();
   void BtnDeleteClick();

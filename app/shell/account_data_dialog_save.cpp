@@ -1,6 +1,5 @@
 // Saving, creating and deleting account definitions, and leaving the dialog.
 #include <QComboBox>
-#include <QFile>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QRadioButton>
@@ -27,27 +26,35 @@ QLineEdit* TAccountData::FirstMissingField() const {
   return nullptr;
 }
 
-bool TAccountData::WriteList(const AccountList& list) {
-  if (list.Write(AccountListPath())) return true;
-  services_.prompter->HebrewMessageBox(kError,
-                                       QStringLiteral("לא ניתן לשמור את הגדרות החשבון") + u'\r' +
-                                           QStringLiteral("הקובץ הקודם נשאר ללא שינוי"),
-                                       MessageKind::kError, MessageButtons::kOk, this);
-  return false;
-}
-
-// The name is the key of an account, so a second account may not take it.
-bool TAccountData::IsDuplicateName(const AccountList& list, const QString& name,
-                                   const QString& old_name) {
-  const AccountDefinition* same = list.Find(name);
-  if (same == nullptr) return false;
-  if (!old_name.isEmpty() && TextEquals(QStringView(same->name), QStringView(old_name))) {
-    return false;
+bool TAccountData::ReportFailure(const AccountChange& change) {
+  QString text;
+  switch (change.status) {
+    case AccountChangeStatus::kDone:
+      return false;
+    case AccountChangeStatus::kUnknownAccount:
+      // Gone from the list meanwhile: there is nothing left to change.
+      return true;
+    case AccountChangeStatus::kDuplicateName:
+      services_.prompter->HebrewMessageBox(kError,
+                                           QStringLiteral("כבר קיים חשבון בשם זה, יש לבחור שם אחר"),
+                                           MessageKind::kError, MessageButtons::kOk, this);
+      name_->setFocus(Qt::OtherFocusReason);
+      return true;
+    case AccountChangeStatus::kListUnreadable:
+      text = QStringLiteral("לא ניתן לקרוא את רשימת החשבונות") + u'\r' +
+             QStringLiteral("הקובץ נשאר ללא שינוי");
+      break;
+    case AccountChangeStatus::kListUnwritable:
+      text = QStringLiteral("לא ניתן לשמור את הגדרות החשבון") + u'\r' +
+             QStringLiteral("הקובץ הקודם נשאר ללא שינוי");
+      break;
+    case AccountChangeStatus::kFileKept:
+      text =
+          QStringLiteral("לא ניתן למחוק את קובץ החשבון") + u'\r' + QStringLiteral("החשבון לא נמחק");
+      break;
   }
-  services_.prompter->HebrewMessageBox(kError,
-                                       QStringLiteral("כבר קיים חשבון בשם זה, יש לבחור שם אחר"),
-                                       MessageKind::kError, MessageButtons::kOk, this);
-  name_->setFocus(Qt::OtherFocusReason);
+  services_.prompter->HebrewMessageBox(kError, text, MessageKind::kError, MessageButtons::kOk,
+                                       this);
   return true;
 }
 
@@ -65,20 +72,17 @@ bool TAccountData::SaveAccountDefinition() {
   }
 
   const AccountDefinition account = Definition();
-  std::optional<AccountList> list = AccountList::Read(AccountListPath());
-  const bool is_new = new_account_ || !list;
-  if (!list) list = AccountList();
   const QString old_name = looked_up_name_.isEmpty() ? SelectedName() : looked_up_name_;
-  if (IsDuplicateName(*list, account.name, is_new ? QString() : old_name)) return false;
-  // A record that is gone from the list is kept by adding it again.
-  if (is_new || !list->Replace(old_name, account)) list->Append(account);
-  if (!WriteList(*list)) return false;
+  const AccountChange change =
+      cheque::SaveAccountDefinition(ProgramFolder(), account, new_account_ ? QString() : old_name);
+  if (ReportFailure(change)) return false;
+  const AccountList& list = change.list;
 
   looked_up_name_ = account.name;
   file_name_ = AccountFilePath(ProgramFolder(), file_base_);
   new_account_ = false;
   changed_ = false;
-  RefillDropDown(list->Names(), account.name);
+  RefillDropDown(list.Names(), account.name);
   ShowDropDown(true);
   emit NamesChanged(AccountNames(), SelectedName());
   return true;
@@ -127,23 +131,11 @@ void TAccountData::BtnDeleteClick() {
     return;
   }
 
-  std::optional<AccountList> list = AccountList::Read(AccountListPath());
-  if (!list) return;
-  const AccountDefinition* record = list->Find(name);
-  if (record == nullptr) return;
-  const QString file_base = record->file_base;
-  list->Remove(name);
-  if (!WriteList(*list)) return;
-  // The file goes only when its base is a plain name and no other account
-  // still uses it.
-  bool shared = false;
-  for (const AccountDefinition& other : list->Accounts()) {
-    shared = shared || TextEquals(QStringView(other.file_base), QStringView(file_base));
-  }
-  const QString path = AccountFilePath(ProgramFolder(), file_base);
-  if (!shared && !path.isEmpty()) QFile::remove(path);
+  const AccountChange change = DeleteAccount(ProgramFolder(), name);
+  if (ReportFailure(change)) return;
+  const AccountList& list = change.list;
 
-  RefillDropDown(list->Names(), QString());
+  RefillDropDown(list.Names(), QString());
   ShowDropDown(combo_->count() > 0);
   if (combo_->count() > 0) {
     LookUpAccount(SelectedName());

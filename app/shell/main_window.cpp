@@ -32,6 +32,7 @@
 #include "app/shell/help_launcher.h"
 #include "app/shell/intro_screen.h"
 #include "app/shell/private_data_dialog.h"
+#include "app/shell/shell_page_tools.h"
 #include "core/files/program_folder.h"
 #include "core/text/text_compare.h"
 
@@ -86,6 +87,11 @@ TForm1::TForm1(Services& services, QWidget* parent)
   notebook_ = new QStackedWidget(this);
   notebook_->setObjectName(QStringLiteral("Notebook1"));
   layout->addWidget(notebook_, 1);
+  // The pages reach the help mode and the vendor menu through the services.
+  if (services_.page_tools == nullptr) {
+    page_tools_ = std::make_unique<ShellPageTools>(services_);
+    services_.page_tools = page_tools_.get();
+  }
   BuildPages();
 
   auto* toolbar = new QFrame(this);
@@ -93,7 +99,6 @@ TForm1::TForm1(Services& services, QWidget* parent)
   toolbar->setFrameStyle(QFrame::Panel | QFrame::Raised);
   BuildToolbar(toolbar);
   layout->addWidget(toolbar);
-  ConnectPendingTools();
   new HelpLauncher(services_, *this);
 
   timer_ = new QTimer(this);
@@ -108,7 +113,9 @@ TForm1::TForm1(Services& services, QWidget* parent)
   }
 }
 
-TForm1::~TForm1() = default;
+TForm1::~TForm1() {
+  if (services_.page_tools == page_tools_.get()) services_.page_tools = nullptr;
+}
 
 void TForm1::BuildPages() {
   const char16_t* sheet_names[] = {u"חשבונות", u"המחאות", u"דוחות"};
@@ -169,17 +176,6 @@ void TForm1::BuildToolbar(QWidget* toolbar) {
 }
 
 // Tools whose windows are not built yet say so rather than do nothing.
-void TForm1::ConnectPendingTools() {
-  for (const char16_t* name : std::initializer_list<const char16_t*>{}) {
-    auto* tool = findChild<QToolButton*>(QString::fromUtf16(name));
-    connect(tool, &QToolButton::clicked, this, [this] {
-      services_.prompter->HebrewMessageBox(QStringLiteral("לידיעתך"),
-                                           QStringLiteral("הפונקציה לא פעילה עדיין"),
-                                           MessageKind::kInformation, MessageButtons::kOk, this);
-    });
-  }
-}
-
 QToolButton* TForm1::AddTool(QWidget* parent, const QString& name, const QString& hint,
                              QStringView picture) {
   return AddPictureTool(parent, name, hint, picture, *services_.sounds);

@@ -2,6 +2,7 @@
 
 #include <QDateTime>
 #include <QWidget>
+#include <memory>
 #include <optional>
 
 #include "app/common/services.h"
@@ -96,13 +97,13 @@ class TForm1 : public QWidget {
   void BuildToolbar(QWidget* toolbar);
   QToolButton* AddTool(QWidget* parent, const QString& name, const QString& hint,
                        QStringView picture);
-  void ConnectPendingTools();
   void CopyAccountNames(const QStringList& names, const QString& selected);
   void ShowAccountDefinitions();
   // A report's double-click: that account active, its register on the row.
   void LandOnRegister(const RegisterLanding& landing);
 
   Services& services_;
+  std::unique_ptr<PageTools> page_tools_;
   ActiveAccount* account_ = nullptr;
   bool exiting_ = false;
 

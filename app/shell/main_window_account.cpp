@@ -13,9 +13,9 @@
 #include "app/shell/intro_screen.h"
 #include "app/shell/main_window.h"
 #include "app/shell/private_data_dialog.h"
-#include "core/files/open_account.h"
 #include "core/files/personal_details.h"
 #include "core/files/program_folder.h"
+#include "core/register/open_account.h"
 #include "core/text/text_compare.h"
 
 namespace cheque {

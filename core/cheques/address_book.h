@@ -8,9 +8,11 @@
 #include <string_view>
 #include <vector>
 
+#include "core/files/program_folder.h"
+
 namespace cheque {
 
-inline const QString kAddressBookFile = QStringLiteral("MyAddr.Dat");
+inline const QString kAddressBookFile = file_names::kAddressBook;
 
 struct PayeeAddress {
   QString zip;

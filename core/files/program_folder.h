@@ -31,6 +31,7 @@ inline const QString kDefaultAccountFile = QStringLiteral("Default.dat");
 inline const QString kLock = QStringLiteral("Cheque.lck");
 inline const QString kPrivateTreeBackup = QStringLiteral("Categ.~da");
 inline const QString kBusinessTreeBackup = QStringLiteral("BCateg.~da");
+inline const QString kAddressBook = QStringLiteral("MyAddr.Dat");
 }  // namespace file_names
 
 }  // namespace cheque

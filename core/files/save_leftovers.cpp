@@ -4,7 +4,6 @@
 #include <QFileInfo>
 #include <algorithm>
 
-#include "core/cheques/address_book.h"
 #include "core/files/account_list.h"
 #include "core/files/program_folder.h"
 
@@ -43,7 +42,7 @@ QStringList DataFileNames(const QString& folder) {
   QStringList names = {kAccountList,         kPersonalDetails,    kLastAccount,
                        kPrivateTree,         kBusinessTree,       kDefaultPrivateTree,
                        kDefaultBusinessTree, kDefaultAccountFile, kLock,
-                       kPrivateTreeBackup,   kBusinessTreeBackup, kAddressBookFile};
+                       kPrivateTreeBackup,   kBusinessTreeBackup, kAddressBook};
   if (const auto list = AccountList::Read(QDir(folder).filePath(kAccountList))) {
     for (const AccountDefinition& account : list->Accounts()) {
       const QString path = AccountFilePath(folder, account.file_base);

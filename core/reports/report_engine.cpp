@@ -5,7 +5,7 @@
 #include <unordered_map>
 #include <unordered_set>
 
-#include "core/files/open_account.h"
+#include "core/register/open_account.h"
 #include "core/text/amount.h"
 #include "core/text/codec.h"
 #include "core/text/date_text.h"

@@ -61,7 +61,7 @@ class Styles {
                        : kind == Kind::kDate  ? 165
                        : kind == Kind::kWhole ? 1
                                               : 0;
-    xfs_.push_back({font, fill, format});
+    xfs_.emplace_back(font, fill, format);
     return styles_[key] = static_cast<int>(xfs_.size()) - 1;
   }
 

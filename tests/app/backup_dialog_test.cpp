@@ -9,7 +9,7 @@
 #include <QToolButton>
 
 #include "core/files/line_file.h"
-#include "core/files/open_account.h"
+#include "core/register/open_account.h"
 #include "tests/app/register_home.h"
 #include "widgets/path_text.h"
 

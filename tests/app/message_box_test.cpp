@@ -10,6 +10,7 @@
 
 #include "app/common/services.h"
 #include "tests/app/app_test_support.h"
+#include "widgets/visual_caption.h"
 
 namespace cheque::testing {
 namespace {
@@ -61,6 +62,25 @@ class MessageBoxTest : public QObject {
       QVERIFY(script.Done());
       QCOMPARE(cramped, QStringList());
     }
+  }
+
+  // Captions laid out by eye keep their marks where they were put; the
+  // calendar and the wizard once told them apart differently.
+  void VisualCaptions_data() {
+    QTest::addColumn<QString>("caption");
+    QTest::addColumn<bool>("left_to_right");
+    QTest::newRow("mark first") << u"! סיום"_s << true;
+    QTest::newRow("arrow last") << u"המשך ->>"_s << true;
+    QTest::newRow("label colon") << u"  :מתאריך"_s << true;
+    QTest::newRow("date range") << u"1/1/2020..31/12/2020"_s << true;
+    QTest::newRow("plain words") << u"שם חדש"_s << false;
+    QTest::newRow("empty") << QString() << false;
+  }
+  void VisualCaptions() {
+    QFETCH(QString, caption);
+    QFETCH(bool, left_to_right);
+    const QString shown = VisualCaption(caption);
+    QCOMPARE(shown, left_to_right ? QChar(0x202A) + caption + QChar(0x202C) : caption);
   }
 
   // When the box closes, the keyboard is back in the window that asked, so

@@ -218,7 +218,7 @@ TEST_F(FolderTest, MissingAndEmptyFiles) {
 // ---------------------------------------------------------------- expected-output cases
 
 TEST(FileCases, EachCaseReadsAndWritesAsExpected) {
-  // Every tests/data/files_* folder holds why.txt, one input file named for its
+  // Every tests/data/files_* folder holds README, one input file named for its
   // kind, and expected/<same name> when the written file differs from the input.
   const QDir data(QStringLiteral(CHEQUE_TEST_DATA));
   const QStringList cases = data.entryList({u"files_*"_s}, QDir::Dirs, QDir::Name);
@@ -228,9 +228,9 @@ TEST(FileCases, EachCaseReadsAndWritesAsExpected) {
   for (const QString& name : cases) {
     SCOPED_TRACE(name.toStdString());
     const QDir folder(data.filePath(name));
-    EXPECT_FALSE(ReadRaw(folder.filePath(u"why.txt"_s)).trimmed().isEmpty());
+    EXPECT_FALSE(ReadRaw(folder.filePath(u"README"_s)).trimmed().isEmpty());
     QStringList inputs = folder.entryList(QDir::Files);
-    inputs.removeAll(u"why.txt"_s);
+    inputs.removeAll(u"README"_s);
     ASSERT_EQ(inputs.size(), 1);
     const QString kind = inputs.first(), input = folder.filePath(kind),
                   written = out.filePath(name);

@@ -9,10 +9,10 @@
 #include <QFileInfo>
 #include <QTemporaryDir>
 
-#include "core/files/open_account.h"
 #include "core/import/column_mapping.h"
 #include "core/import/import_plan.h"
 #include "core/import/statement_table.h"
+#include "core/register/open_account.h"
 #include "core/text/codec.h"
 #include "tests/core/register_rows.h"
 

@@ -1,4 +1,4 @@
-#include "core/files/open_account.h"
+#include "core/register/open_account.h"
 
 #include <gtest/gtest.h>
 

@@ -1,4 +1,4 @@
-#include "app/register/cell_drawing.h"
+#include "app/common/cell_drawing.h"
 
 #include <QFontMetrics>
 #include <QPainter>

@@ -1,4 +1,4 @@
-#include "app/reports/csv_export_dialog.h"
+#include "app/common/csv_export_dialog.h"
 
 #include <QDir>
 #include <QFileInfo>

@@ -1,0 +1,65 @@
+# Fails when a folder includes a header of a folder it may not use. The
+# layers, lowest first (DESIGN.md): core (text <- files <- categories <-
+# register <- the rest), widgets, app/common, app/import <- app/register,
+# the other page folders, app/shell; setup and cli beside the app.
+# Run with -DSOURCE_DIR=<the project's root>.
+set(core_base core/text core/files core/categories core/register)
+set(app_base ${core_base} core/cheques core/reports core/backup core/import core/install
+    widgets app/common)
+set(allowed_core/text core/text)
+set(allowed_core/files core/text core/files)
+set(allowed_core/categories core/text core/files core/categories)
+set(allowed_core/register ${core_base})
+foreach(folder cheques reports backup import install)
+  set(allowed_core/${folder} ${core_base} core/${folder})
+endforeach()
+set(allowed_widgets widgets)
+set(allowed_app/common ${app_base})
+set(allowed_app/import ${app_base} app/import)
+set(allowed_app/register ${app_base} app/import app/register)
+foreach(folder cheques categories reports backup)
+  set(allowed_app/${folder} ${app_base} app/${folder})
+endforeach()
+set(allowed_app/shell ${app_base} app/import app/register app/cheques app/categories
+    app/reports app/backup app/shell)
+set(allowed_setup ${app_base} setup)
+list(REMOVE_ITEM allowed_setup app/common)
+# cheque-cli draws report --pdf through the report pages alone.
+set(allowed_cli ${app_base} cli app/reports/report_printing.h)
+list(REMOVE_ITEM allowed_cli app/common widgets)
+
+set(folders core/text core/files core/categories core/register core/cheques core/reports
+    core/backup core/import core/install widgets app/common app/import app/register
+    app/cheques app/categories app/reports app/backup app/shell setup cli)
+set(faults "")
+foreach(folder ${folders})
+  file(GLOB sources ${SOURCE_DIR}/${folder}/*.cpp ${SOURCE_DIR}/${folder}/*.h)
+  if(NOT sources)
+    string(APPEND faults "\n  ${folder}: no sources (a folder was moved?)")
+  endif()
+  foreach(source ${sources})
+    file(STRINGS ${source} includes REGEX "^#include \"")
+    foreach(line ${includes})
+      string(REGEX REPLACE "^#include \"([^\"]+)\".*" "\\1" header "${line}")
+      # Only the project's own folders; a header beside the source is its own.
+      if(NOT header MATCHES "^(core|widgets|app|setup|cli)/")
+        continue()
+      endif()
+      set(ok FALSE)
+      foreach(prefix ${allowed_${folder}})
+        if(header STREQUAL prefix OR header MATCHES "^${prefix}/")
+          set(ok TRUE)
+          break()
+        endif()
+      endforeach()
+      if(NOT ok)
+        file(RELATIVE_PATH where ${SOURCE_DIR} ${source})
+        string(APPEND faults "\n  ${where} includes ${header}")
+      endif()
+    endforeach()
+  endforeach()
+endforeach()
+if(faults)
+  message(FATAL_ERROR "includes against the layers:${faults}")
+endif()
+message(STATUS "every folder includes only the layers it may use")
