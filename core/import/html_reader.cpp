@@ -74,6 +74,8 @@ struct TablesBuilder {
       too_large = true;
       return;
     }
+    // The text around a table inside a cell stays apart, as a browser shows it.
+    if (!open.empty() && open.back().in_cell) open.back().cell += ' ';
     open.push_back({});
     open.back().index = tables.size();
     tables.emplace_back();
