@@ -166,7 +166,7 @@ class ImportDialogTest : public QObject {
       plan->item(5, 0)->setCheckState(Qt::Unchecked);
       QVERIFY(w->findChild<QLabel*>(QStringLiteral("LblStatus"))
                   ->text()
-                  .contains(QStringLiteral("רשומות שיתווספו: 3")));
+                  .contains(QStringLiteral("רשומות שיתווספו: 4")));
       ClickButton(w, QStringLiteral("ביטול"));
     });
     s.Tool(u"SBImport")->click();
