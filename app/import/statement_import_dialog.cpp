@@ -212,6 +212,8 @@ bool StatementImportDialog::OpenFile(const QString& path, int sheet) {
   sheet_shown_ = read.sheet;
   sheet_->setVisible(read.sheets.size() > 1);
   sheet_label_->setVisible(read.sheets.size() > 1);
+  // Only a CSV leaves its encoding to be told; the other kinds say theirs.
+  encoding_->setEnabled(read.sheets.isEmpty());
 
   const int columns = table_.ColumnCount();
   const int rows = std::min(static_cast<int>(table_.rows.size()), kPreviewRows);
