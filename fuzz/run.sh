@@ -25,7 +25,7 @@ for target in "${targets[@]}"; do
   mkdir -p "$new" "$crashes" "$(dirname "$log")"
   echo "== $target: ${seconds}s"
   # The first folder receives what the run finds; the seeds are only read.
-  "$exe" "$new" "$root/fuzz/corpus/$target" -max_total_time="$seconds" -timeout=10 \
+  LSAN_OPTIONS="suppressions=$root/tests/lsan.supp" "$exe" "$new" "$root/fuzz/corpus/$target" -max_total_time="$seconds" -timeout=10 \
     -rss_limit_mb=2048 -artifact_prefix="$crashes/" -print_final_stats=1 >"$log" 2>&1
   rc=$?
   grep -E '^(stat::number_of_executed_units|stat::new_units_added|stat::peak_rss_mb)' "$log" |

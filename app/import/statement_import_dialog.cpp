@@ -213,6 +213,8 @@ bool StatementImportDialog::OpenFile(const QString& path, int sheet) {
   sheet_shown_ = read.sheet;
   sheet_->setVisible(read.sheets.size() > 1);
   sheet_label_->setVisible(read.sheets.size() > 1);
+  // Only a CSV leaves its encoding to be told; the other kinds say theirs.
+  encoding_->setEnabled(read.sheets.isEmpty());
 
   const int columns = table_.ColumnCount();
   const int rows = std::min(static_cast<int>(table_.rows.size()), kPreviewRows);
@@ -300,8 +302,7 @@ void StatementImportDialog::ShowSummary() {
   int added = 0;
   for (int i = 0; i < static_cast<int>(plan_.lines.size()); ++i) {
     const PlanLine& line = plan_.lines[static_cast<size_t>(i)];
-    const QTableWidgetItem* tick = plan_grid_->item(i, 0);
-    const bool ticked = tick && tick->checkState() == Qt::Checked;
+    const bool ticked = LineTicked(static_cast<size_t>(i));
     if (line.action == PlanAction::kKnown) ++known;
     if (!ticked) continue;
     if (line.action == PlanAction::kMark) ++marked;
@@ -319,15 +320,32 @@ void StatementImportDialog::ShowSummary() {
 
 void StatementImportDialog::ShowPlan() {
   const bool was_filling = std::exchange(filling_, true);
-  const int lines = static_cast<int>(plan_.lines.size());
-  // The rows that are no movement come after the plan's lines, unticked.
-  plan_grid_->setRowCount(lines + static_cast<int>(plan_.passed.size()));
+  // In the file's order: a row that is no movement (unticked) stands before
+  // the movement that follows it; the bank balance comes last.
+  plan_grid_->setRowCount(static_cast<int>(plan_.lines.size() + plan_.passed.size()));
+  line_grid_rows_.assign(plan_.lines.size(), -1);
+  int grid_row = 0;
+  size_t passed = 0;
+  const auto show_passed_before = [&](int source_row) {
+    for (; passed < plan_.passed.size() && plan_.passed[passed].source_row < source_row;
+         ++passed, ++grid_row) {
+      const PassedRow& row = plan_.passed[passed];
+      auto* tick = Item({});
+      tick->setFlags(Qt::NoItemFlags);
+      plan_grid_->setItem(grid_row, 0, tick);
+      plan_grid_->setItem(grid_row, 1, Item(QStringLiteral("לא תנועה")));
+      plan_grid_->setItem(grid_row, 2, Item(QString::number(row.source_row + 1)));
+      for (int column = 3; column < 8; ++column) plan_grid_->setItem(grid_row, column, Item({}));
+      plan_grid_->setItem(grid_row, 5, Item(row.text));
+    }
+  };
   const Register& reg = account_.Rows();
-  for (int i = 0; i < static_cast<int>(plan_.lines.size()); ++i) {
-    const PlanLine& line = plan_.lines[static_cast<size_t>(i)];
+  for (size_t i = 0; i < plan_.lines.size(); ++i) {
+    const PlanLine& line = plan_.lines[i];
     const BankMovement& m = plan_.movements[static_cast<size_t>(line.movement)];
     const bool balance =
         line.action == PlanAction::kBankBalance || line.action == PlanAction::kBalanceKnown;
+    show_passed_before(balance ? kMaxStatementRows : m.source_row);
     auto* tick = Item({});
     tick->setFlags(line.Changes() ? Qt::ItemIsEnabled | Qt::ItemIsUserCheckable : Qt::NoItemFlags);
     if (line.Changes()) tick->setCheckState(line.ticked ? Qt::Checked : Qt::Unchecked);
@@ -338,36 +356,35 @@ void StatementImportDialog::ShowPlan() {
                   .arg(line.row + 1)
                   .arg(reg.Cell(line.row, kDateColumn), reg.Cell(line.row, kDescriptionColumn));
     }
-    plan_grid_->setItem(i, 0, tick);
-    plan_grid_->setItem(i, 1, Item(ActionText(line.action)));
-    plan_grid_->setItem(i, 2, Item(QString::number(m.source_row + 1)));
-    plan_grid_->setItem(i, 3, Item(DateText(m.date)));
-    plan_grid_->setItem(i, 4, NumberItem(FormatAmount(balance ? *m.balance : m.amount)));
+    line_grid_rows_[i] = grid_row;
+    plan_grid_->setItem(grid_row, 0, tick);
+    plan_grid_->setItem(grid_row, 1, Item(ActionText(line.action)));
+    plan_grid_->setItem(grid_row, 2, Item(QString::number(m.source_row + 1)));
+    plan_grid_->setItem(grid_row, 3, Item(DateText(m.date)));
+    plan_grid_->setItem(grid_row, 4, NumberItem(FormatAmount(balance ? *m.balance : m.amount)));
     plan_grid_->setItem(
-        i, 5, Item(balance ? QString::fromUtf16(kBankBalanceDescription) : m.description));
-    plan_grid_->setItem(i, 6, Item(where));
-    plan_grid_->setItem(i, 7, Item(balance ? QString() : m.note));
+        grid_row, 5, Item(balance ? QString::fromUtf16(kBankBalanceDescription) : m.description));
+    plan_grid_->setItem(grid_row, 6, Item(where));
+    plan_grid_->setItem(grid_row, 7, Item(balance ? QString() : m.note));
+    ++grid_row;
   }
-  for (int i = 0; i < static_cast<int>(plan_.passed.size()); ++i) {
-    const PassedRow& row = plan_.passed[static_cast<size_t>(i)];
-    auto* tick = Item({});
-    tick->setFlags(Qt::NoItemFlags);
-    plan_grid_->setItem(lines + i, 0, tick);
-    plan_grid_->setItem(lines + i, 1, Item(QStringLiteral("לא תנועה")));
-    plan_grid_->setItem(lines + i, 2, Item(QString::number(row.source_row + 1)));
-    for (int column = 3; column < 8; ++column) plan_grid_->setItem(lines + i, column, Item({}));
-    plan_grid_->setItem(lines + i, 5, Item(row.text));
-  }
+  show_passed_before(kMaxStatementRows);
   plan_grid_->resizeColumnsToContents();
   filling_ = was_filling;
   ok_->setEnabled(!plan_.lines.empty());
+}
+
+bool StatementImportDialog::LineTicked(size_t line) const {
+  const int row = line < line_grid_rows_.size() ? line_grid_rows_[line] : -1;
+  const QTableWidgetItem* tick = row >= 0 ? plan_grid_->item(row, 0) : nullptr;
+  return tick && tick->checkState() == Qt::Checked;
 }
 
 void StatementImportDialog::Apply() {
   if (plan_.lines.empty() || account_.IsBusy()) return;
   for (int i = 0; i < static_cast<int>(plan_.lines.size()); ++i) {
     PlanLine& line = plan_.lines[static_cast<size_t>(i)];
-    line.ticked = line.Changes() && plan_grid_->item(i, 0)->checkState() == Qt::Checked;
+    line.ticked = line.Changes() && LineTicked(static_cast<size_t>(i));
   }
   account_.SetBusy(true);
   ImportResult result;

@@ -52,6 +52,7 @@ class StatementImportDialog : public QDialog {
   void ShowPlan();
   void ShowSummary();
   void Apply();
+  bool LineTicked(size_t line) const;
 
   Services& services_;
   ActiveAccount& account_;
@@ -74,6 +75,7 @@ class StatementImportDialog : public QDialog {
   std::vector<Choice> choices_;
   QSpinBox* first_row_ = nullptr;
   QTableWidget* plan_grid_ = nullptr;
+  std::vector<int> line_grid_rows_;  // the plan grid's row of each plan line
   QLabel* status_ = nullptr;
   QPushButton* ok_ = nullptr;
 };

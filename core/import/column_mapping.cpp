@@ -198,11 +198,37 @@ std::optional<ColumnMapping> MappingOfHeader(const StatementTable& table, int ro
 }
 
 std::optional<ColumnMapping> GuessMapping(const StatementTable& table) {
-  const int rows = std::min(static_cast<int>(table.rows.size()), kHeaderSearchRows);
-  for (int row = 0; row < rows; ++row) {
-    if (auto mapping = MappingOfHeader(table, row)) return mapping;
+  const int rows = static_cast<int>(table.rows.size());
+  std::vector<ColumnMapping> headers;
+  for (int row = 0; row < std::min(rows, kHeaderSearchRows); ++row) {
+    if (auto mapping = MappingOfHeader(table, row)) headers.push_back(*mapping);
   }
-  return std::nullopt;
+  // Of several tables (a bank's small one of future movements above the
+  // real one), the header of the most movements, the first of equals; the
+  // tables below it are read as its sections. A header repeated on every
+  // page counts the movements of all its pages.
+  std::vector<QString> keys;
+  std::vector<int> counts;
+  std::vector<size_t> first_of_key;
+  for (size_t i = 0; i < headers.size(); ++i) {
+    const QString key = HeaderKey(table, headers[i].first_row - 1);
+    const auto known = std::find(keys.begin(), keys.end(), key);
+    const size_t k = static_cast<size_t>(known - keys.begin());
+    if (known == keys.end()) {
+      keys.push_back(key);
+      counts.push_back(0);
+      first_of_key.push_back(i);
+    }
+    const int end = i + 1 < headers.size() ? headers[i + 1].first_row - 1 : rows;
+    for (int row = headers[i].first_row; row < end; ++row) {
+      const QString date = CleanStatementCell(table.Cell(row, headers[i].date).left(100));
+      if (!date.isEmpty() && ReadStatementDate(date, QDate(2000, 1, 1))) ++counts[k];
+    }
+  }
+  if (keys.empty()) return std::nullopt;
+  const size_t best =
+      static_cast<size_t>(std::max_element(counts.begin(), counts.end()) - counts.begin());
+  return headers[first_of_key[best]];
 }
 
 }  // namespace cheque

@@ -29,6 +29,37 @@ QString SerialDateText(double serial) {
 
 QString NumberText(double value) { return QString::number(value, 'g', 15); }
 
+// A plain decimal that NumberText would give back unchanged: no exponent, no
+// leading or trailing zeros, at most 15 digits, not below 0.0001.
+bool IsPlainNumber(QStringView text) {
+  qsizetype i = text.startsWith(u'-') ? 1 : 0;
+  const qsizetype whole_start = i;
+  while (i < text.size() && text[i].unicode() >= u'0' && text[i].unicode() <= u'9') ++i;
+  const qsizetype whole = i - whole_start;
+  if (whole == 0 || (whole > 1 && text[whole_start] == u'0')) return false;
+  qsizetype fraction = 0;
+  if (i < text.size() && text[i] == u'.') {
+    const qsizetype fraction_start = ++i;
+    while (i < text.size() && text[i].unicode() >= u'0' && text[i].unicode() <= u'9') ++i;
+    fraction = i - fraction_start;
+    if (fraction == 0 || text[i - 1] == u'0') return false;
+    if (whole == 1 && text[whole_start] == u'0' &&
+        text.sliced(fraction_start).startsWith(u"0000")) {
+      return false;
+    }
+  }
+  if (i != text.size() || whole + fraction > 15) return false;
+  return !(whole == 1 && fraction == 0 && text[whole_start] == u'0' && whole_start == 1);
+}
+
+std::optional<QString> NumberCellText(const QString& value) {
+  if (IsPlainNumber(value)) return value;
+  bool ok = false;
+  const double number = value.toDouble(&ok);
+  if (!ok) return std::nullopt;
+  return NumberText(number);
+}
+
 bool IsDateFormatCode(QString code) {
   static const QRegularExpression kQuotedOrBracketed(QStringLiteral("\"[^\"]*\"|\\[[^\\]]*\\]"));
   static const QRegularExpression kDateLetters(QStringLiteral("[dmyDMY]"));
@@ -50,6 +81,18 @@ QString TooLarge(const QString& name) {
 QString NoSuchSheet(const QString& name, int sheet) {
   return QStringLiteral("בקובץ ") + name + QStringLiteral(" אין גיליון ") +
          QString::number(sheet + 1);
+}
+
+QString TableName(int index, int rows) {
+  return QStringLiteral("טבלה %1 (%2 שורות)").arg(index + 1).arg(rows);
+}
+
+int MostRows(const std::vector<int>& rows) {
+  int best = 0;
+  for (size_t i = 1; i < rows.size(); ++i) {
+    if (rows[i] > rows[static_cast<size_t>(best)]) best = static_cast<int>(i);
+  }
+  return best;
 }
 
 int ChooseSheet(int asked, int by_default, int count) {

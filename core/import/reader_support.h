@@ -5,6 +5,8 @@
 
 #include <QString>
 #include <QStringList>
+#include <optional>
+#include <vector>
 
 #include "core/import/statement_table.h"
 
@@ -18,6 +20,9 @@ bool PutCell(StatementTable& table, qint64 row, qint64 column, const QString& te
 QString SerialDateText(double serial);
 // A number as the spreadsheet holds it, without its display format.
 QString NumberText(double value);
+// A number cell's text as NumberText gives it, without going through a double
+// when the text is that already; nothing when it is no number.
+std::optional<QString> NumberCellText(const QString& value);
 // Whether a number format code shows a date: day, month or year letters
 // outside quoted text and [brackets].
 bool IsDateFormatCode(QString code);
@@ -26,6 +31,11 @@ bool IsBuiltInDateFormat(int id);
 QString Unreadable(const QString& name);
 QString TooLarge(const QString& name);
 QString NoSuchSheet(const QString& name, int sheet);
+
+// "טבלה 2 (40 שורות)": a table without a name of its own, by its place.
+QString TableName(int index, int rows);
+// The first of the most rows.
+int MostRows(const std::vector<int>& rows);
 
 // The sheet (or table) to read: the asked one, or by default the given one;
 // -1 and an error when the asked one is not in the file.

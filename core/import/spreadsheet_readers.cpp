@@ -196,9 +196,13 @@ bool ReadSheetXml(const QByteArray& bytes, const std::vector<QString>& shared,
                    ? shared[static_cast<size_t>(index)]
                    : QString();
       } else if (type.isEmpty() || type == u"n") {
-        bool ok = false;
-        const double number = value.toDouble(&ok);
-        if (ok) text = date_styles.contains(style) ? SerialDateText(number) : NumberText(number);
+        if (date_styles.contains(style)) {
+          bool ok = false;
+          const double number = value.toDouble(&ok);
+          if (ok) text = SerialDateText(number);
+        } else {
+          text = NumberCellText(value).value_or(value);
+        }
       }
       if (!PutCell(table, row, column, text)) {
         table.too_large = true;

@@ -71,12 +71,44 @@ bool IsCurrencyText(QStringView text) {
 
 }  // namespace
 
+namespace {
+
+bool IsInvisible(char16_t c) {
+  return c == 0x200E || c == 0x200F || (c >= 0x202A && c <= 0x202E) ||
+         (c >= 0x2066 && c <= 0x2069) || c == 0xFEFF;
+}
+
+}  // namespace
+
 QString CleanStatementCell(QString text) {
-  static const QRegularExpression kInvisible(
-      QStringLiteral("[\\x{200E}\\x{200F}\\x{202A}-\\x{202E}\\x{2066}-\\x{2069}\\x{FEFF}]"));
-  text.remove(kInvisible);
-  text.replace(QChar(0xA0), u' ');
-  return text.simplified();
+  // Most cells are clean already: they are looked at, not copied.
+  bool clean = true;
+  bool blank_before = true;
+  for (const QChar c : std::as_const(text)) {
+    const char16_t u = c.unicode();
+    const bool blank = c.isSpace();
+    if (IsInvisible(u) || u == 0xA0 || (blank && (blank_before || u != u' '))) {
+      clean = false;
+      break;
+    }
+    blank_before = blank;
+  }
+  if (clean && !blank_before) return text;
+  if (clean && text.isEmpty()) return text;
+  QString out;
+  out.reserve(text.size());
+  bool pending_blank = false;
+  for (const QChar c : std::as_const(text)) {
+    if (IsInvisible(c.unicode())) continue;
+    if (c.isSpace() || c.unicode() == 0xA0) {
+      pending_blank = !out.isEmpty();
+      continue;
+    }
+    if (pending_blank) out += u' ';
+    pending_blank = false;
+    out += c;
+  }
+  return out;
 }
 
 std::int64_t AmountAgorot(double amount) {

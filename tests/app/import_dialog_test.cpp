@@ -147,6 +147,31 @@ class ImportDialogTest : public QObject {
     s.Tool(u"SBImport")->click();
     QVERIFY(script.Done());
   }
+
+  // A card file of two sections, no mapping known: the plan reads in the
+  // file's order, the rows that are no movement in their place.
+  void PassedRowsInFileOrder() {
+    Started s;
+    QVERIFY(Start(s, Rows()));
+    const QString statement =
+        QStringLiteral(CHEQUE_ASSETS "/../tests/data/import_card_two_sections/statement.csv");
+    s.window.RegisterView().SetStatementPicker([&](QWidget*) { return statement; });
+    ModalScript script;
+    script.Expect(QStringLiteral("StatementImportDialog"), [](QWidget* w) {
+      auto* plan = w->findChild<QTableWidget*>(QStringLiteral("GridPlan"));
+      QStringList rows;
+      for (int r = 0; r < plan->rowCount(); ++r) rows << plan->item(r, 2)->text();
+      QCOMPARE(rows.join(u' '), QStringLiteral("3 4 5 7 8 9 10"));
+      QCOMPARE(plan->item(3, 1)->text(), QStringLiteral("לא תנועה"));
+      plan->item(5, 0)->setCheckState(Qt::Unchecked);
+      QVERIFY(w->findChild<QLabel*>(QStringLiteral("LblStatus"))
+                  ->text()
+                  .contains(QStringLiteral("רשומות שיתווספו: 4")));
+      ClickButton(w, QStringLiteral("ביטול"));
+    });
+    s.Tool(u"SBImport")->click();
+    QVERIFY(script.Done());
+  }
 };
 
 QTEST_MAIN(ImportDialogTest)
