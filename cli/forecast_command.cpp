@@ -5,8 +5,8 @@
 
 #include "cli/commands.h"
 #include "cli/output.h"
-#include "core/register/open_account.h"
 #include "core/register/forecast.h"
+#include "core/register/open_account.h"
 #include "core/text/date_text.h"
 #include "core/text/text_compare.h"
 
