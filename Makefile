@@ -39,6 +39,7 @@ bench: deps
 	  -DCHEQUE_BUILD_BENCH=ON
 	cmake --build $(BUILD_BENCH)
 	$(BUILD_BENCH)/bench/cheque_bench
+	$(BUILD_BENCH)/bench/window/cheque_window_bench
 
 fuzz:
 	@bash scripts/install-deps.sh fuzz

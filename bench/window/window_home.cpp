@@ -1,0 +1,97 @@
+#include "bench/window/window_home.h"
+
+#include <QApplication>
+#include <QFile>
+#include <QLocale>
+#include <QPainter>
+#include <QPrinter>
+#include <QWidget>
+
+#include "bench/account_generator.h"
+#include "core/files/account_list.h"
+#include "core/files/line_file.h"
+#include "core/files/program_folder.h"
+
+namespace cheque::bench {
+namespace {
+
+constexpr int kRows = 1000000;
+
+class StillClock final : public Clock {
+ public:
+  QDateTime Now() const override { return QDateTime(kWindowToday, QTime(10, 0)); }
+};
+
+class CautiousPrompter final : public Prompter {
+ public:
+  MessageAnswer HebrewMessageBox(const QString&, const QString&, MessageKind,
+                                 MessageButtons buttons, QWidget*) override {
+    switch (buttons) {
+      case MessageButtons::kOk:
+        return MessageAnswer::kOk;
+      case MessageButtons::kYesNo:
+      case MessageButtons::kYesNoDefaultNo:
+        return MessageAnswer::kNo;
+      case MessageButtons::kOkCancel:
+        return MessageAnswer::kCancel;
+    }
+    return MessageAnswer::kCancel;
+  }
+};
+
+class SilentSounds final : public Sounds {
+ public:
+  void Play(const QString&, bool) override {}
+};
+
+class NoShell final : public Shell {
+ public:
+  bool Open(const QUrl&) override { return true; }
+};
+
+class NoPrinter final : public PrintTarget {
+ public:
+  bool Print(const QString&, const QString&, int, const Pages&, QWidget*,
+             QPageLayout::Orientation) override {
+    return false;
+  }
+};
+
+}  // namespace
+
+WindowHome& WindowHome::Get() {
+  static WindowHome home;
+  return home;
+}
+
+WindowHome::WindowHome() {
+  static StillClock clock;
+  static CautiousPrompter prompter;
+  static SilentSounds sounds;
+  static NoShell shell;
+  static NoPrinter printer;
+  services_ = Services{&clock, &prompter, &sounds, &shell, &printer};
+  QLocale::setDefault(QLocale(QLocale::Hebrew, QLocale::Israel));
+  qputenv("CHEQUE_HOME", dir_.path().toUtf8());
+  for (const char16_t* name : {u"DCateg.dat", u"DCategB.dat"}) {
+    QFile::copy(QStringLiteral(CHEQUE_ASSETS "/") + QString::fromUtf16(name),
+                dir_.filePath(QString::fromUtf16(name)));
+  }
+  AccountDefinition account;
+  account.name = QStringLiteral("עסק");
+  account.file_base = QStringLiteral("Xct1");
+  WriteFileAtomic(AccountFilePath(dir_.path(), account.file_base),
+                  GenerateAccountFile(kRows, QStringLiteral(CHEQUE_ASSETS)));
+  AccountList list;
+  list.Append(account);
+  list.Write(dir_.filePath(file_names::kAccountList));
+  account_name_ = account.name;
+}
+
+void PaintNow(QWidget& widget) {
+  if (!widget.isVisible()) widget.show();
+  widget.repaint();
+  QApplication::processEvents();
+}
+
+}  // namespace cheque::bench
