@@ -4,6 +4,7 @@
 #include <QDesktopServices>
 #include <QDir>
 #include <QEventLoop>
+#include <QFile>
 #include <QFileInfo>
 #include <QFontMetrics>
 #include <QHash>
@@ -126,7 +127,10 @@ class SystemPrintTarget final : public PrintTarget {
     printer.setOutputFormat(QPrinter::PdfFormat);
     printer.setOutputFileName(path);
     printer.setPageOrientation(orientation);
-    if (!RunPrintJob(printer, title, resolution, pages)) return false;
+    if (!RunPrintJob(printer, title, resolution, pages)) {
+      QFile::remove(path);  // a job stopped or failed halfway leaves no file
+      return false;
+    }
     prompter_.HebrewMessageBox(
         QStringLiteral("לידיעתך"),
         QStringLiteral("לא נמצאה מדפסת, ההדפסה נשמרה בקובץ\r") + PathText(path),

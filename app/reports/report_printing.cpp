@@ -46,6 +46,16 @@ bool IsFigure(const QString& text) {
   return std::none_of(text.begin(), text.end(), [](QChar c) { return c.isLetter(); });
 }
 
+// Whether every digit is as wide in this font, as in nearly all: amounts
+// and dates then measure by their shape alone.
+bool DigitsAlike(const QFontMetrics& metrics) {
+  const int zero = metrics.horizontalAdvance(QLatin1Char('0'));
+  for (char digit = '1'; digit <= '9'; ++digit) {
+    if (metrics.horizontalAdvance(QLatin1Char(digit)) != zero) return false;
+  }
+  return true;
+}
+
 constexpr int kShortestText = 60;  // what a shortened text keeps, in pixels
 constexpr int kTitleRoom = 40;     // the title of page 1 and the space below it
 constexpr int kBottomMargin = 30;
@@ -70,31 +80,20 @@ PrintFit MeasureFit(const PrintSource& source, const QPaintDevice& device,
   const QFontMetrics plain(fonts.plain, &device);
   const QFontMetrics bold(fonts.bold, &device);
   std::vector<ColumnNeed> needs(source.columns.size());
-  // Only the longest texts of a column can be its widest: the rest are not
-  // measured, which keeps a register of a million rows quick.
-  std::vector<qsizetype> longest(source.columns.size(), 0);
-  const int pages = GridPageCount(source.table.RowCount());
-  for (int page = 1; page <= pages; ++page) {
-    for (const PrintedRow& row : PlanPage(source, page).rows) {
-      for (size_t c = 0; c < row.cells.size() && c < longest.size(); ++c) {
-        longest[c] = std::max(longest[c], row.cells[c].text.size() + row.cells[c].indent / 4);
-      }
-    }
-  }
   for (size_t c = 0; c < source.columns.size(); ++c) {
     const PlacedText caption = PlaceCellText(QStringView(source.columns[c].caption));
     needs[c].wanted = CellWidthFor(caption.text, header) + caption.indent;
   }
-  for (int page = 1; page <= pages; ++page) {
-    for (const PrintedRow& row : PlanPage(source, page).rows) {
-      for (size_t c = 0; c < row.cells.size() && c < needs.size(); ++c) {
-        const PrintedCell& cell = row.cells[c];
-        if (cell.text.size() + cell.indent / 4 + 2 < longest[c]) continue;
-        const int width = CellWidthFor(cell.text, cell.bold ? bold : plain) + cell.indent;
-        needs[c].wanted = std::max(needs[c].wanted, width);
-        needs[c].whole =
-            std::max(needs[c].whole, IsFigure(cell.text) ? width : std::min(width, kShortestText));
-      }
+  // Only the longest texts of a column can be its widest: the rest are not
+  // measured, which keeps a grid of a million rows quick.
+  const std::vector<std::vector<PrintedCell>> widest =
+      WidestCells(source, DigitsAlike(plain) && DigitsAlike(bold));
+  for (size_t c = 0; c < widest.size() && c < needs.size(); ++c) {
+    for (const PrintedCell& cell : widest[c]) {
+      const int width = CellWidthFor(cell.text, cell.bold ? bold : plain) + cell.indent;
+      needs[c].wanted = std::max(needs[c].wanted, width);
+      needs[c].whole =
+          std::max(needs[c].whole, IsFigure(cell.text) ? width : std::min(width, kShortestText));
     }
   }
   // The drawn size may round a pixel or two away from the measured one.
@@ -243,7 +242,7 @@ void DrawReportPage(QPainter& painter, const ReportPrint& report, int page, QSiz
 namespace cheque {
 
 bool PrintReportPages(QPrinter& printer, QPainter& painter, const ReportPrint& report, int first,
-                      int last) {
+                      int last, const std::function<bool(int page)>& before_page) {
   // Measured again with the printer's own fonts, on its paper as turned.
   ReportPrint job = report;
   job.fit =
@@ -254,6 +253,7 @@ bool PrintReportPages(QPrinter& printer, QPainter& painter, const ReportPrint& r
   const double scale =
       std::min(printable.width() / page_size.width(), printable.height() / page_size.height());
   for (int page = first; page <= last; ++page) {
+    if (before_page && !before_page(page)) return false;
     if (page > first && !printer.newPage()) return false;
     painter.save();
     painter.scale(scale, scale);

@@ -2,6 +2,7 @@
 
 #include <QPageLayout>
 #include <QSize>
+#include <functional>
 #include <optional>
 
 #include "core/reports/chart_plan.h"
@@ -56,8 +57,9 @@ void DrawReportPage(QPainter& painter, const ReportPrint& report, int page, QSiz
 // Prints pages `first` to `last` (1-based) on an open painter of `printer`
 // (its resolution kPageResolution, its paper turned as report.fit says):
 // the grid measured again with the printer's fonts, each page fitted to the
-// printable area. False when the printer refused a new page.
+// printable area. `before_page` is asked before each page is drawn; false
+// from it stops the job. False when stopped or the printer refused a new page.
 bool PrintReportPages(QPrinter& printer, QPainter& painter, const ReportPrint& report, int first,
-                      int last);
+                      int last, const std::function<bool(int page)>& before_page = {});
 
 }  // namespace cheque

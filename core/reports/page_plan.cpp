@@ -1,6 +1,9 @@
 #include "core/reports/page_plan.h"
 
 #include <algorithm>
+#include <optional>
+#include <string>
+#include <unordered_set>
 
 #include "core/register/cell_style.h"
 #include "core/register/register.h"
@@ -77,7 +80,98 @@ PrintedCell CellOf(const ReportTable& table, const RowLook& look, int row, int c
   return cell;
 }
 
+std::vector<PrintColumn> PrintedColumns(const PrintSource& source) {
+  std::vector<PrintColumn> columns;
+  for (const PrintColumn& column : source.columns) {
+    if (column.width > 1) columns.push_back(column);
+  }
+  return columns;
+}
+
+// The length of a cell's bytes once placed as PlaceCellText places them.
+int PlacedLength(std::string_view bytes) {
+  constexpr std::string_view kUnit = "      ";
+  int letters = 0;
+  int indent = 0;
+  bool ends_blank = false;
+  for (size_t i = 0; i < bytes.size();) {
+    if (bytes.substr(i, kUnit.size()) == kUnit) {
+      indent += kIndentUnitPixels;
+      i += kUnit.size();
+    } else {
+      ++letters;
+      ends_blank = bytes[i] == ' ';
+      ++i;
+    }
+  }
+  if (ends_blank) --letters;
+  return letters + indent / 4;
+}
+
+int PlacedLength(const PrintedCell& cell) {
+  return static_cast<int>(cell.text.size()) + cell.indent / 4;
+}
+
+// A register row's cell read as bytes, or nothing when the cell prints a
+// text of its own (the account name, the reconciliation mark) or the row
+// is a text row.
+std::optional<std::string_view> RegisterBytes(const ReportTable& table, int row, int column,
+                                              bool registered) {
+  if (!registered || column <= 0 || (IsCashFlowLike(table) && column == kMarkColumn)) {
+    return std::nullopt;
+  }
+  return table.RawRegisterCell(row, column);
+}
+
 }  // namespace
+
+std::vector<std::vector<PrintedCell>> WidestCells(const PrintSource& source, bool digits_alike) {
+  const ReportTable& table = source.table;
+  const std::vector<PrintColumn> columns = PrintedColumns(source);
+  const bool flow = IsCashFlowLike(table);
+  auto length = [&](int row, const PrintColumn& column, bool registered) {
+    const auto bytes = RegisterBytes(table, row, column.column, registered);
+    return bytes ? PlacedLength(*bytes) : PlacedLength(CellOf(table, {}, row, column.column));
+  };
+  std::vector<int> longest(columns.size(), 0);
+  for (int row = 0; row < table.RowCount(); ++row) {
+    const bool registered = table.IsRegisterRow(row);
+    for (size_t c = 0; c < columns.size(); ++c) {
+      longest[c] = std::max(longest[c], length(row, columns[c], registered));
+    }
+  }
+
+  std::vector<std::vector<PrintedCell>> widest(columns.size());
+  std::vector<std::unordered_set<std::string>> seen(columns.size());
+  auto key_of = [digits_alike](std::string key, bool bold) {
+    if (digits_alike)
+      std::replace_if(
+          key.begin(), key.end(), [](char k) { return k >= '1' && k <= '9'; }, '0');
+    key.push_back(bold ? 'b' : 'n');
+    return key;
+  };
+  for (int row = 0; row < table.RowCount(); ++row) {
+    const bool registered = table.IsRegisterRow(row);
+    const bool bold_row =
+        flow && registered && table.RawRegisterCell(row, kMarkColumn) != std::string_view("+");
+    for (size_t c = 0; c < columns.size(); ++c) {
+      const int column = columns[c].column;
+      if (length(row, columns[c], registered) + kWidestSlack < longest[c]) continue;
+      const auto bytes = RegisterBytes(table, row, column, registered);
+      std::string key;
+      if (bytes) {
+        key = key_of(std::string(*bytes),
+                     bold_row && (column == kIncomeColumn || column == kExpenseColumn));
+      } else {
+        const PrintedCell cell = CellOf(table, {}, row, column);
+        key = key_of(cell.text.toStdString() + '|' + std::to_string(cell.indent), cell.bold) + 't';
+      }
+      if (seen[c].insert(std::move(key)).second)
+        widest[c].push_back(CellOf(table, {}, row, column));
+    }
+  }
+  return widest;
+}
 
 std::vector<PrintColumn> GridColumns(const std::vector<int>& widths, const QStringList& captions) {
   std::vector<PrintColumn> columns;
@@ -159,9 +253,7 @@ PrintedPage PlanPage(const PrintSource& source, int page) {
   plan.shows_title = page == 1;
   plan.page_caption = QStringLiteral("Page ") + QString::number(page) + QStringLiteral(" of ") +
                       QString::number(plan.grid_pages) + QStringLiteral("...");
-  for (const PrintColumn& column : source.columns) {
-    if (column.width > 1) plan.columns.push_back(column);
-  }
+  plan.columns = PrintedColumns(source);
   const int first = (page - 1) * kRowsPerPage;
   const int end = page > plan.grid_pages ? first : std::min(table.RowCount(), first + kRowsPerPage);
   for (int row = std::max(0, first); row < end; ++row) {

@@ -85,7 +85,10 @@ bool PdfPrintTarget::Print(const QString& title, const QString& pdf_name, int re
   printer.setOutputFormat(QPrinter::PdfFormat);
   printer.setOutputFileName(path);
   printer.setPageOrientation(orientation);
-  if (!RunPrintJob(printer, title, resolution, pages)) return false;
+  if (!RunPrintJob(printer, title, resolution, pages)) {
+    QFile::remove(path);
+    return false;
+  }
   files.append(path);
   if (on_told) on_told();
   return true;

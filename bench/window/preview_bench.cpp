@@ -1,0 +1,109 @@
+// The print preview of the ten-year cash flow of the million-row account
+// (some 20,000 pages): from the print button to the first page painted, and
+// a move to the last page.
+#include <benchmark/benchmark.h>
+
+#include <QDir>
+#include <QLabel>
+
+#include "app/reports/print_preview.h"
+#include "app/reports/report_printing.h"
+#include "bench/window/window_home.h"
+#include "core/categories/category_tree.h"
+#include "core/files/program_folder.h"
+#include "core/reports/report_engine.h"
+#include "core/reports/report_engine_columns.h"
+
+namespace cheque::bench {
+namespace {
+
+constexpr int kGridWidth = 900;  // the report grid's width on a 1366-wide screen
+
+struct CashFlow {
+  ReportSettings settings;
+  ReportTable table;
+  std::vector<int> widths;
+  QStringList captions;
+};
+
+const CashFlow& TenYearCashFlow() {
+  static const CashFlow report = [] {
+    WindowHome& home = WindowHome::Get();
+    CashFlow made;
+    made.settings.kind = ReportKind::kCashFlow;
+    made.settings.title = QStringLiteral("תזרים מזומנים");
+    made.settings.accounts = {home.AccountName()};
+    made.settings.types = {u"אחר"_qs,   u"שק"_qs,       u"מזומן"_qs,  u"אשראי"_qs, u"הלוואה"_qs,
+                           u"הו\"ק"_qs, u"חיוב בנק"_qs, u"משכנתא"_qs, u"העברה"_qs};
+    const QDir folder(home.Folder());
+    for (const QString& tree_file :
+         {file_names::kDefaultPrivateTree, file_names::kDefaultBusinessTree}) {
+      CategoryTree tree;
+      tree.ReadFile(folder.filePath(tree_file));
+      for (int i = 0; i < tree.Size(); ++i) made.settings.categories << tree.FullPath(i);
+    }
+    made.settings.categories.removeDuplicates();
+    made.settings.from = kWindowToday.addYears(-10);
+    made.settings.to = kWindowToday;
+    made.table = BuildReport(made.settings, home.Folder(), kWindowToday);
+    const ReportColumns layout = ReportColumnLayout(made.settings);
+    made.widths = FitColumnWidths(layout.widths, kGridWidth);
+    made.captions = layout.captions;
+    return made;
+  }();
+  return report;
+}
+
+QLabel& PageView(TPrtPreView& preview) {
+  return *preview.findChild<QLabel*>(QStringLiteral("PagePanel"));
+}
+
+// As the report page's print button does it, to the end of the first paint.
+void BM_PreviewOpen(benchmark::State& state) {
+  WindowHome& home = WindowHome::Get();
+  const CashFlow& report = TenYearCashFlow();
+  int pages = 0;
+  for (auto _ : state) {
+    TPrtPreView preview(
+        MakeReportPrint(report.table, report.settings, report.widths, report.captions),
+        home.services());
+    preview.resize(1366, 768);
+    PaintNow(preview);
+    state.PauseTiming();
+    pages = preview.PageCount();
+    if (preview.CurrentPage() != 1 || PageView(preview).pixmap().isNull()) {
+      state.SkipWithError("page 1 not shown");
+    }
+    preview.hide();
+    state.ResumeTiming();
+  }
+  state.counters["pages"] = pages;
+  state.counters["report_rows"] = report.table.RowCount();
+}
+BENCHMARK(BM_PreviewOpen)->Unit(benchmark::kMillisecond)->UseRealTime()->MinTime(2);
+
+// From page 1 to the last grid page, painted.
+void BM_PreviewLastPage(benchmark::State& state) {
+  WindowHome& home = WindowHome::Get();
+  const CashFlow& report = TenYearCashFlow();
+  TPrtPreView preview(
+      MakeReportPrint(report.table, report.settings, report.widths, report.captions),
+      home.services());
+  preview.resize(1366, 768);
+  PaintNow(preview);
+  const int last = GridPageCount(report.table.RowCount());
+  for (auto _ : state) {
+    preview.ShowPage(last);
+    PaintNow(preview);
+    state.PauseTiming();
+    if (preview.CurrentPage() != last) state.SkipWithError("last page not shown");
+    preview.ShowPage(1);
+    PaintNow(preview);
+    state.ResumeTiming();
+  }
+  state.counters["page"] = last;
+}
+BENCHMARK(BM_PreviewLastPage)->Unit(benchmark::kMillisecond)->UseRealTime()->MinTime(1);
+
+}  // namespace
+}  // namespace cheque::bench
