@@ -7,6 +7,7 @@
 
 #include "core/register/cell_style.h"
 #include "core/register/register.h"
+#include "core/register/register_row.h"
 #include "core/reports/report_engine.h"
 
 namespace cheque {
@@ -112,62 +113,77 @@ int PlacedLength(const PrintedCell& cell) {
   return static_cast<int>(cell.text.size()) + cell.indent / 4;
 }
 
-// A register row's cell read as bytes, or nothing when the cell prints a
-// text of its own (the account name, the reconciliation mark) or the row
-// is a text row.
-std::optional<std::string_view> RegisterBytes(const ReportTable& table, int row, int column,
-                                              bool registered) {
-  if (!registered || column <= 0 || (IsCashFlowLike(table) && column == kMarkColumn)) {
-    return std::nullopt;
+// A register row's cells read as bytes, split once, so a length needs no
+// decoding; a text row and the account name go through the printed look.
+class RowBytes {
+ public:
+  RowBytes(const ReportTable& table, int row) : flow_(IsCashFlowLike(table)) {
+    if (!table.IsRegisterRow(row)) return;
+    const std::string_view record =
+        table.accounts[static_cast<size_t>(table.AccountOf(row))].rows->RawRecord(
+            table.RegisterRowOf(row));
+    fields_ = register_row::Split(record);
+    registered_ = true;
+    bold_ = flow_ && !register_row::IsReconciled(record);
   }
-  return table.RawRegisterCell(row, column);
-}
+  std::optional<std::string_view> Bytes(int column) const {
+    if (!registered_ || column <= 0) return std::nullopt;
+    if (flow_ && column == kMarkColumn) return bold_ ? " " : "ok";
+    return fields_.Column(column);
+  }
+  bool Bold(int column) const {
+    return bold_ && (column == kIncomeColumn || column == kExpenseColumn || column == kMarkColumn);
+  }
+
+ private:
+  bool flow_;
+  bool registered_ = false;
+  bool bold_ = false;
+  register_row::Fields<> fields_;
+};
 
 }  // namespace
 
 std::vector<std::vector<PrintedCell>> WidestCells(const PrintSource& source, bool digits_alike) {
   const ReportTable& table = source.table;
   const std::vector<PrintColumn> columns = PrintedColumns(source);
-  const bool flow = IsCashFlowLike(table);
-  auto length = [&](int row, const PrintColumn& column, bool registered) {
-    const auto bytes = RegisterBytes(table, row, column.column, registered);
-    return bytes ? PlacedLength(*bytes) : PlacedLength(CellOf(table, {}, row, column.column));
+  auto length = [&](const RowBytes& bytes, int row, int column) {
+    const auto raw = bytes.Bytes(column);
+    return raw ? PlacedLength(*raw) : PlacedLength(CellOf(table, {}, row, column));
   };
   std::vector<int> longest(columns.size(), 0);
   for (int row = 0; row < table.RowCount(); ++row) {
-    const bool registered = table.IsRegisterRow(row);
+    const RowBytes bytes(table, row);
     for (size_t c = 0; c < columns.size(); ++c) {
-      longest[c] = std::max(longest[c], length(row, columns[c], registered));
+      longest[c] = std::max(longest[c], length(bytes, row, columns[c].column));
     }
   }
 
   std::vector<std::vector<PrintedCell>> widest(columns.size());
   std::vector<std::unordered_set<std::string>> seen(columns.size());
   auto key_of = [digits_alike](std::string key, bool bold) {
-    if (digits_alike)
+    if (digits_alike) {
       std::replace_if(
           key.begin(), key.end(), [](char k) { return k >= '1' && k <= '9'; }, '0');
+    }
     key.push_back(bold ? 'b' : 'n');
     return key;
   };
   for (int row = 0; row < table.RowCount(); ++row) {
-    const bool registered = table.IsRegisterRow(row);
-    const bool bold_row =
-        flow && registered && table.RawRegisterCell(row, kMarkColumn) != std::string_view("+");
+    const RowBytes bytes(table, row);
     for (size_t c = 0; c < columns.size(); ++c) {
       const int column = columns[c].column;
-      if (length(row, columns[c], registered) + kWidestSlack < longest[c]) continue;
-      const auto bytes = RegisterBytes(table, row, column, registered);
+      if (length(bytes, row, column) + kWidestSlack < longest[c]) continue;
       std::string key;
-      if (bytes) {
-        key = key_of(std::string(*bytes),
-                     bold_row && (column == kIncomeColumn || column == kExpenseColumn));
+      if (const auto raw = bytes.Bytes(column)) {
+        key = key_of(std::string(*raw), bytes.Bold(column));
       } else {
         const PrintedCell cell = CellOf(table, {}, row, column);
         key = key_of(cell.text.toStdString() + '|' + std::to_string(cell.indent), cell.bold) + 't';
       }
-      if (seen[c].insert(std::move(key)).second)
+      if (seen[c].insert(std::move(key)).second) {
         widest[c].push_back(CellOf(table, {}, row, column));
+      }
     }
   }
   return widest;

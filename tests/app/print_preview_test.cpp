@@ -1,10 +1,14 @@
 #include "app/reports/print_preview.h"
 
+#include <QFile>
 #include <QLabel>
 #include <QProcess>
+#include <QProgressBar>
+#include <QProgressDialog>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QRegularExpression>
+#include <QSpinBox>
 #include <QTabBar>
 #include <QTest>
 
@@ -56,6 +60,27 @@ int PdfPages(const QString& path) {
   }
   return -1;
 }
+
+// Presses "עצור" of the printing notice once it shows `done` pages printed.
+class StopAfter : public QObject {
+ public:
+  explicit StopAfter(int done) : done_(done) { qApp->installEventFilter(this); }
+
+ protected:
+  bool eventFilter(QObject* watched, QEvent* event) override {
+    auto* progress = qobject_cast<QProgressDialog*>(watched);
+    if (event->type() == QEvent::Show && progress && progress->objectName() == u"PrintProgress"_s) {
+      connect(progress->findChild<QProgressBar*>(), &QProgressBar::valueChanged, progress,
+              [this, progress](int value) {
+                if (value == done_) progress->cancel();
+              });
+    }
+    return false;
+  }
+
+ private:
+  int done_;
+};
 
 }  // namespace
 
@@ -148,6 +173,68 @@ class PrintPreviewTest : public QObject {
     QCOMPARE(home.printer.files,
              QStringList({home.Path(u"Report.pdf"_s), home.Path(u"Report (2).pdf"_s),
                           home.Path(u"Report (3).pdf"_s)}));
+  }
+
+  // Above 30 pages a page box reaches any page; the tabs show the strip of
+  // 30 around the page shown.
+  void PageBoxAboveThirtyPages_data() {
+    QTest::addColumn<int>("accounts");
+    QTest::addColumn<int>("typed");
+    QTest::addColumn<QStringList>("tabs");  // first, shown, last
+    QTest::newRow("30 pages: tabs alone") << 1400 << 0 << QStringList{u"1"_s, u"1"_s, u"30"_s};
+    QTest::newRow("32 pages, to page 31") << 1500 << 31 << QStringList{u"3"_s, u"31"_s, u"32"_s};
+    QTest::newRow("32 pages, to page 30") << 1500 << 30 << QStringList{u"1"_s, u"30"_s, u"30"_s};
+  }
+  void PageBoxAboveThirtyPages() {
+    QFETCH(int, accounts);
+    QFETCH(int, typed);
+    QFETCH(QStringList, tabs);
+    TestHome home;
+    TPrtPreView preview(Balances(accounts), home.services);
+    preview.show();
+    auto* box = preview.findChild<QSpinBox*>(u"EdPage"_s);
+    QCOMPARE(box->isVisible(), typed > 0);
+    if (typed > 0) {
+      QCOMPARE(preview.findChild<QLabel*>(u"LblPages"_s)->text(),
+               u"מתוך "_s + QString::number(preview.PageCount()));
+      box->setFocus();
+      box->selectAll();
+      QTest::keyClicks(box, QString::number(typed));
+      QTest::keyClick(box, Qt::Key_Return);
+    }
+    auto* bar = preview.findChild<QTabBar*>(u"TabSet1"_s);
+    QCOMPARE(preview.CurrentPage(), std::max(typed, 1));
+    QCOMPARE((QStringList{bar->tabText(0), bar->tabText(bar->currentIndex()),
+                          bar->tabText(bar->count() - 1)}),
+             tabs);
+    // A tab of the strip shows its own page and sets the box.
+    bar->setCurrentIndex(0);
+    QCOMPARE(preview.CurrentPage(), tabs[0].toInt());
+    QCOMPARE(box->value(), tabs[0].toInt());
+  }
+
+  // "הדפס הכל" over more than 100 pages asks first; "No", or "עצור" while
+  // it prints, leaves no job, no file and no error.
+  void PrintAllOfManyPagesAsksAndStops_data() {
+    QTest::addColumn<bool>("yes");
+    QTest::newRow("declined") << false;
+    QTest::newRow("stopped after 3 pages") << true;
+  }
+  void PrintAllOfManyPagesAsksAndStops() {
+    QFETCH(bool, yes);
+    TestHome home;
+    TPrtPreView preview(Balances(5050), home.services);
+    QCOMPARE(preview.PageCount(), 103);
+    if (yes) home.prompter.Answer(MessageAnswer::kYes);
+    StopAfter stop(3);
+    QVERIFY(!preview.PrintAll());
+    QCOMPARE(home.prompter.AskedTexts(),
+             QStringList{u"הדו\"ח יודפס ב-103 דפים\rהאם להמשיך בהדפסה?"_s});
+    QCOMPARE(home.prompter.Asked()[0].caption, u"לאישורך"_s);
+    QCOMPARE(home.printer.titles.size(), yes ? 1 : 0);
+    QVERIFY(home.printer.files.isEmpty());
+    QVERIFY(!QFile::exists(home.Path(u"Report.pdf"_s)));
+    QVERIFY(!preview.findChild<QProgressDialog*>());
   }
 
   void ChartViewDrawsAPlan() {

@@ -2,7 +2,11 @@
 
 #include <gtest/gtest.h>
 
+#include <memory>
+#include <set>
+
 #include "core/register/cell_style.h"
+#include "core/register/register.h"
 #include "core/reports/csv_export.h"
 #include "core/reports/report_engine.h"
 
@@ -292,5 +296,57 @@ TEST(PagePlan, PrintedColumnsKeepFiguresWhole) {
       total += fit.widths[c] + 1;
     }
     EXPECT_LE(total * fit.scale, (fit.landscape ? landscape : portrait).width + 1e-6);
+  }
+}
+
+// The cells the fit measures stand for every cell that may be its column's
+// widest: register rows read as bytes agree with the printed look.
+TEST(PagePlan, WidestCellsStandForEveryLongCell) {
+  auto reg = std::make_shared<Register>();
+  // Fields in file order: balance, category, type, date, income, expense,
+  // description, mark.
+  reg->LoadFileBytes(
+      "10.00\r\nשכר\r\nשק\r\n1/1/2020\r\n1,234.50\r\n\r\nמשכורת ינואר \r\n+\r\n"
+      "20.00\r\nשכר\r\nשק\r\n2/1/2020\r\n9,876.50\r\n\r\n      מקדמה\r\n\r\n"
+      "30.00\r\nבית\\חשמל\r\nמזומן\r\n13/12/2020\r\n\r\n12.00\r\nחשמל\r\n\r\n",
+      u"0");
+  PrintSource source;
+  source.table.layout = ReportLayout::kCashFlow;
+  source.table.columns = 9;
+  source.table.accounts.push_back({Q(u"עסק"), reg});
+  for (int row = 0; row < reg->RowCount(); ++row) source.table.AppendRegisterRow(0, row);
+  const int total = source.table.AppendTextRow();
+  source.table.SetCell(total, 6, Q(u"סך הכל תנועות השנה"));
+  source.table.SetCell(total, 2, Q(u"11,111.00"));
+  source.columns = GridColumns(kCashFlowWidths, kCashFlowCaptions);
+
+  auto key = [](const PrintedCell& cell, bool digits_alike) {
+    QString text = cell.text;
+    if (digits_alike) {
+      for (QChar& k : text) k = k.isDigit() ? QChar(u'0') : k;
+    }
+    return S(text) + "|" + std::to_string(cell.indent) + (cell.bold ? "b" : "n");
+  };
+  for (const bool digits_alike : {false, true}) {
+    SCOPED_TRACE(digits_alike);
+    const auto widest = WidestCells(source, digits_alike);
+    const PrintedPage page = PlanPage(source, 1);
+    ASSERT_EQ(widest.size(), page.columns.size());
+    for (size_t c = 0; c < page.columns.size(); ++c) {
+      SCOPED_TRACE(c);
+      qsizetype longest = 0;
+      for (const PrintedRow& row : page.rows) {
+        longest = std::max(longest, row.cells[c].text.size() + row.cells[c].indent / 4);
+      }
+      std::set<std::string> expected, found;
+      for (const PrintedRow& row : page.rows) {
+        const PrintedCell& cell = row.cells[c];
+        if (cell.text.size() + cell.indent / 4 + kWidestSlack >= longest) {
+          expected.insert(key(cell, digits_alike));
+        }
+      }
+      for (const PrintedCell& cell : widest[c]) found.insert(key(cell, digits_alike));
+      EXPECT_EQ(found, expected);
+    }
   }
 }
