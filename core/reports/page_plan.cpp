@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <optional>
 #include <string>
-#include <unordered_set>
+#include <unordered_map>
 
 #include "core/register/cell_style.h"
 #include "core/register/register.h"
@@ -147,44 +147,60 @@ class RowBytes {
 std::vector<std::vector<PrintedCell>> WidestCells(const PrintSource& source, bool digits_alike) {
   const ReportTable& table = source.table;
   const std::vector<PrintColumn> columns = PrintedColumns(source);
-  auto length = [&](const RowBytes& bytes, int row, int column) {
-    const auto raw = bytes.Bytes(column);
-    return raw ? PlacedLength(*raw) : PlacedLength(CellOf(table, {}, row, column));
+  // One pass: each column keeps the looks within reach of its longest so
+  // far, by key, and drops those the longest leaves behind.
+  struct Kept {
+    int length = 0;
+    int row = 0;
   };
-  std::vector<int> longest(columns.size(), 0);
-  for (int row = 0; row < table.RowCount(); ++row) {
-    const RowBytes bytes(table, row);
-    for (size_t c = 0; c < columns.size(); ++c) {
-      longest[c] = std::max(longest[c], length(bytes, row, columns[c].column));
-    }
-  }
-
-  std::vector<std::vector<PrintedCell>> widest(columns.size());
-  std::vector<std::unordered_set<std::string>> seen(columns.size());
-  auto key_of = [digits_alike](std::string key, bool bold) {
+  struct Column {
+    int longest = 0;
+    std::unordered_map<std::string, Kept> kept;
+    std::string last_key;  // neighbouring rows mostly look alike
+  };
+  std::vector<Column> found(columns.size());
+  std::string key;
+  auto make_key = [&](std::string_view text, bool bold) {
+    key.assign(text);
     if (digits_alike) {
       std::replace_if(
           key.begin(), key.end(), [](char k) { return k >= '1' && k <= '9'; }, '0');
     }
     key.push_back(bold ? 'b' : 'n');
-    return key;
   };
   for (int row = 0; row < table.RowCount(); ++row) {
     const RowBytes bytes(table, row);
     for (size_t c = 0; c < columns.size(); ++c) {
       const int column = columns[c].column;
-      if (length(bytes, row, column) + kWidestSlack < longest[c]) continue;
-      std::string key;
+      int length = 0;
       if (const auto raw = bytes.Bytes(column)) {
-        key = key_of(std::string(*raw), bytes.Bold(column));
+        length = PlacedLength(*raw);
+        make_key(*raw, bytes.Bold(column));
       } else {
         const PrintedCell cell = CellOf(table, {}, row, column);
-        key = key_of(cell.text.toStdString() + '|' + std::to_string(cell.indent), cell.bold) + 't';
+        length = PlacedLength(cell);
+        make_key(cell.text.toStdString() + '|' + std::to_string(cell.indent), cell.bold);
+        key.push_back('t');
       }
-      if (seen[c].insert(std::move(key)).second) {
-        widest[c].push_back(CellOf(table, {}, row, column));
+      Column& at = found[c];
+      if (length + kWidestSlack < at.longest || key == at.last_key) continue;
+      at.last_key = key;
+      if (length > at.longest) {
+        at.longest = length;
+        std::erase_if(at.kept, [&](const auto& entry) {
+          return entry.second.length + kWidestSlack < at.longest;
+        });
       }
+      at.kept.try_emplace(key, Kept{length, row});
     }
+  }
+
+  std::vector<std::vector<PrintedCell>> widest(columns.size());
+  for (size_t c = 0; c < columns.size(); ++c) {
+    std::vector<int> rows;
+    for (const auto& entry : found[c].kept) rows.push_back(entry.second.row);
+    std::sort(rows.begin(), rows.end());
+    for (const int row : rows) widest[c].push_back(CellOf(table, {}, row, columns[c].column));
   }
   return widest;
 }
