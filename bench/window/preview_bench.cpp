@@ -82,8 +82,9 @@ void BM_PreviewOpen(benchmark::State& state) {
 }
 BENCHMARK(BM_PreviewOpen)->Unit(benchmark::kMillisecond)->UseRealTime()->MinTime(2);
 
-// From page 1 to the last grid page, painted.
-void BM_PreviewLastPage(benchmark::State& state) {
+// From page 1 to the last grid page, painted; with `chart`, on to the
+// chart page after it, the balance line over every row.
+void PageMove(benchmark::State& state, bool chart) {
   WindowHome& home = WindowHome::Get();
   const CashFlow& report = TenYearCashFlow();
   TPrtPreView preview(
@@ -91,7 +92,7 @@ void BM_PreviewLastPage(benchmark::State& state) {
       home.services());
   preview.resize(1366, 768);
   PaintNow(preview);
-  const int last = GridPageCount(report.table.RowCount());
+  const int last = GridPageCount(report.table.RowCount()) + (chart ? 1 : 0);
   for (auto _ : state) {
     preview.ShowPage(last);
     PaintNow(preview);
@@ -103,7 +104,10 @@ void BM_PreviewLastPage(benchmark::State& state) {
   }
   state.counters["page"] = last;
 }
+void BM_PreviewLastPage(benchmark::State& state) { PageMove(state, false); }
 BENCHMARK(BM_PreviewLastPage)->Unit(benchmark::kMillisecond)->UseRealTime()->MinTime(1);
+void BM_PreviewChartPage(benchmark::State& state) { PageMove(state, true); }
+BENCHMARK(BM_PreviewChartPage)->Unit(benchmark::kMillisecond)->UseRealTime();
 
 }  // namespace
 }  // namespace cheque::bench

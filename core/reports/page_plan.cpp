@@ -96,7 +96,7 @@ int PlacedLength(std::string_view bytes) {
   int indent = 0;
   bool ends_blank = false;
   for (size_t i = 0; i < bytes.size();) {
-    if (bytes.substr(i, kUnit.size()) == kUnit) {
+    if (bytes[i] == ' ' && bytes.substr(i, kUnit.size()) == kUnit) {
       indent += kIndentUnitPixels;
       i += kUnit.size();
     } else {
@@ -160,6 +160,7 @@ std::vector<std::vector<PrintedCell>> WidestCells(const PrintSource& source, boo
   };
   std::vector<Column> found(columns.size());
   std::string key;
+  int length = 0;
   auto make_key = [&](std::string_view text, bool bold) {
     key.assign(text);
     if (digits_alike) {
@@ -172,18 +173,19 @@ std::vector<std::vector<PrintedCell>> WidestCells(const PrintSource& source, boo
     const RowBytes bytes(table, row);
     for (size_t c = 0; c < columns.size(); ++c) {
       const int column = columns[c].column;
-      int length = 0;
+      Column& at = found[c];
       if (const auto raw = bytes.Bytes(column)) {
         length = PlacedLength(*raw);
+        if (length + kWidestSlack < at.longest) continue;
         make_key(*raw, bytes.Bold(column));
       } else {
         const PrintedCell cell = CellOf(table, {}, row, column);
         length = PlacedLength(cell);
+        if (length + kWidestSlack < at.longest) continue;
         make_key(cell.text.toStdString() + '|' + std::to_string(cell.indent), cell.bold);
         key.push_back('t');
       }
-      Column& at = found[c];
-      if (length + kWidestSlack < at.longest || key == at.last_key) continue;
+      if (key == at.last_key) continue;
       at.last_key = key;
       if (length > at.longest) {
         at.longest = length;
