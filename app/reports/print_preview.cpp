@@ -212,10 +212,12 @@ void TPrtPreView::ShowImage() {
 bool TPrtPreView::PrintPage() { return Print(CurrentPage(), CurrentPage()); }
 
 bool TPrtPreView::PrintAll() {
+  // A stray Enter does not start thousands of pages: No is the default.
   if (page_count_ > kAskAbovePages && services_.prompter &&
       services_.prompter->HebrewMessageBox(
           QStringLiteral("לאישורך"), QString::fromUtf16(kManyPagesText).arg(page_count_),
-          MessageKind::kConfirmation, MessageButtons::kYesNo, this) != MessageAnswer::kYes) {
+          MessageKind::kConfirmation, MessageButtons::kYesNoDefaultNo,
+          this) != MessageAnswer::kYes) {
     return false;
   }
   return Print(1, page_count_);
