@@ -27,6 +27,7 @@ void AccountEdit::Tag(unsigned tag) { account_.edit_tags_ |= tag; }
 void AccountEdit::Revert() { account_.edit_revert_ = true; }
 
 void ActiveAccount::FinishEdit(std::uint64_t merge_key, unsigned tags, bool revert) {
+  saved_stamp_.reset();
   const int first_row = history_.FirstChangedRow();
   if (revert) {
     history_.RevertOpenStep();
@@ -38,8 +39,17 @@ void ActiveAccount::FinishEdit(std::uint64_t merge_key, unsigned tags, bool reve
   emit RowsChanged(first_row);
 }
 
+void ActiveAccount::FinishUnrecorded() {
+  saved_stamp_.reset();
+  history_.Attach(register_);
+  // The rules an edit closes with; the date sort left no balance stale.
+  RecomputeAfterChange(register_, history_);
+  emit RowsChanged(0);
+}
+
 int ActiveAccount::Undo() {
   if (IsEditing()) return -1;
+  saved_stamp_.reset();
   const int row = history_.Undo();
   if (row >= 0) emit RowsChanged(row);
   return row;
@@ -47,6 +57,7 @@ int ActiveAccount::Undo() {
 
 int ActiveAccount::Redo() {
   if (IsEditing()) return -1;
+  saved_stamp_.reset();
   const int row = history_.Redo();
   if (row >= 0) emit RowsChanged(row);
   return row;

@@ -1,6 +1,8 @@
 #include "app/common/active_account.h"
 
+#include <QDateTime>
 #include <QDir>
+#include <QFileInfo>
 
 #include "core/files/account_changes.h"
 #include "core/files/program_folder.h"
@@ -27,14 +29,28 @@ bool ActiveAccount::Load(const QString& name) {
   loaded_ = opened.file.Loaded();
   load_error_ = opened.file.error;
   history_.Clear();
+  saved_stamp_.reset();
   emit AccountChanged();
   emit DefinitionChanged();
   return loaded_;
 }
 
 bool ActiveAccount::Save() {
-  if (!loaded_) return true;
-  return SaveAccountFile(path_, register_);
+  if (!loaded_ || FileIsCurrent()) return true;
+  if (!SaveAccountFile(path_, register_)) return false;
+  saved_stamp_ = StampOf(path_);
+  return true;
+}
+
+bool ActiveAccount::FileIsCurrent() const {
+  // A file changed or removed behind the program's back is written again.
+  return loaded_ && saved_stamp_ && StampOf(path_) == saved_stamp_;
+}
+
+std::optional<ActiveAccount::FileStamp> ActiveAccount::StampOf(const QString& path) {
+  const QFileInfo info(path);
+  if (!info.exists()) return std::nullopt;
+  return FileStamp{info.size(), info.lastModified().toMSecsSinceEpoch()};
 }
 
 void ActiveAccount::RereadDefinition() {

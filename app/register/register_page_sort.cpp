@@ -78,7 +78,11 @@ void RegisterPage::SortPictureClicked() {
 
 void RegisterPage::SortByDate() { SortRegister(kDateColumn); }
 
-void RegisterPage::SortRegister(int column) {
+void RegisterPage::SortOpenedByDate() { SortRows(kDateColumn, false); }
+
+void RegisterPage::SortRegister(int column) { SortRows(column, true); }
+
+void RegisterPage::SortRows(int column, bool as_step) {
   if (account_.IsBusy() || account_.Rows().RowCount() < 2) return;
   account_.SetBusy(true);
   const bool grid_shown = !grid_->isHidden();
@@ -90,8 +94,15 @@ void RegisterPage::SortRegister(int column) {
     cancel_request_ = false;
     EscapeWatch escape(cancel_request_);
     // The cursor keeps its place in the grid while the rows move under it.
-    AccountEdit edit(account_);
-    edit.Rows().SortRegister(column, services_.clock->Today(), [&escape] { return escape.Poll(); });
+    const auto sort = [&](Register& rows) {
+      rows.SortRegister(column, services_.clock->Today(), [&escape] { return escape.Poll(); });
+    };
+    if (as_step) {
+      AccountEdit edit(account_);
+      sort(edit.Rows());
+    } else {
+      account_.ChangeUnrecorded(sort);
+    }
   }
   account_.SetBusy(false);
   if (grid_shown) grid_->show();
