@@ -28,6 +28,7 @@ void AccountEdit::Revert() { account_.edit_revert_ = true; }
 
 void ActiveAccount::FinishEdit(std::uint64_t merge_key, unsigned tags, bool revert) {
   saved_stamp_.reset();
+  date_sorted_ = false;
   const int first_row = history_.FirstChangedRow();
   if (revert) {
     history_.RevertOpenStep();
@@ -39,17 +40,10 @@ void ActiveAccount::FinishEdit(std::uint64_t merge_key, unsigned tags, bool reve
   emit RowsChanged(first_row);
 }
 
-void ActiveAccount::FinishUnrecorded() {
-  saved_stamp_.reset();
-  history_.Attach(register_);
-  // The rules an edit closes with; the date sort left no balance stale.
-  RecomputeAfterChange(register_, history_);
-  emit RowsChanged(0);
-}
-
 int ActiveAccount::Undo() {
   if (IsEditing()) return -1;
   saved_stamp_.reset();
+  date_sorted_ = false;
   const int row = history_.Undo();
   if (row >= 0) emit RowsChanged(row);
   return row;
@@ -58,6 +52,7 @@ int ActiveAccount::Undo() {
 int ActiveAccount::Redo() {
   if (IsEditing()) return -1;
   saved_stamp_.reset();
+  date_sorted_ = false;
   const int row = history_.Redo();
   if (row >= 0) emit RowsChanged(row);
   return row;

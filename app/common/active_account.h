@@ -27,6 +27,8 @@ class ActiveAccount : public QObject {
   // Finds the account by name and loads its file in file order; a name the
   // list does not hold opens "Default.dat". False when the file could not be
   // read: the register is then empty and is never saved over the file.
+  // The active account whose file holds its rows, unchanged since a date
+  // sort, keeps them: reading and sorting the file would give them back.
   bool Load(const QString& name);
   // Writes the register; true as well when nothing was loaded to write, and
   // when the file already holds the rows (FileIsCurrent).
@@ -60,15 +62,12 @@ class ActiveAccount : public QObject {
   int Redo();
   // Undo starts from the rows as they are now.
   void ForgetHistory() { history_.Clear(); }
-  // Runs `change` on the rows as no step at all, for the date sort of rows
-  // just opened, which undo never goes back before: it is not recorded, the
-  // history starts again after it, and RowsChanged tells of it.
-  template <typename Change>
-  void ChangeUnrecorded(Change&& change) {
-    history_.Detach();
-    change(register_);
-    FinishUnrecorded();
-  }
+  // The date sort of rows just opened, as no step: undo starts after it.
+  // Rows that Load kept as they were sorted are not sorted again.
+  void SortOpened(QDate today, const CancelCheck& cancel);
+  // A date sort made as an undo step ran to its end: the rows stand as a
+  // load of the file they are written to would sort them.
+  void NoteDateSorted() { date_sorted_ = true; }
   // More typing in a cell no longer joins the step of the typing before.
   void EndTyping() { history_.EndMerge(); }
   bool IsEditing() const { return edit_depth_ > 0; }
@@ -87,7 +86,7 @@ class ActiveAccount : public QObject {
   friend class AccountEdit;
   // Closes the outermost edit (account_edit.cpp).
   void FinishEdit(std::uint64_t merge_key, unsigned tags, bool revert);
-  void FinishUnrecorded();
+  bool KeepRows(const QString& name);
 
   // What the last Save left on disk, to tell whether it is still there.
   struct FileStamp {
@@ -111,6 +110,8 @@ class ActiveAccount : public QObject {
   bool edit_revert_ = false;
   // Set by a successful Save, dropped by any change to the rows.
   std::optional<FileStamp> saved_stamp_;
+  // Set by a date sort that ran to its end, dropped by any other change.
+  bool date_sorted_ = false;
 };
 
 }  // namespace cheque

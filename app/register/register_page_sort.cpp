@@ -94,14 +94,19 @@ void RegisterPage::SortRows(int column, bool as_step) {
     cancel_request_ = false;
     EscapeWatch escape(cancel_request_);
     // The cursor keeps its place in the grid while the rows move under it.
-    const auto sort = [&](Register& rows) {
-      rows.SortRegister(column, services_.clock->Today(), [&escape] { return escape.Poll(); });
+    bool stopped = false;
+    const CancelCheck poll = [&] {
+      stopped = stopped || escape.Poll();
+      return stopped;
     };
     if (as_step) {
-      AccountEdit edit(account_);
-      sort(edit.Rows());
+      {
+        AccountEdit edit(account_);
+        edit.Rows().SortRegister(column, services_.clock->Today(), poll);
+      }
+      if (column == kDateColumn && !stopped) account_.NoteDateSorted();
     } else {
-      account_.ChangeUnrecorded(sort);
+      account_.SortOpened(services_.clock->Today(), poll);
     }
   }
   account_.SetBusy(false);
