@@ -162,6 +162,8 @@ ReportPage::ReportPage(Services& services, TSplash& splash, const QString& folde
       return;
     }
     current_tab_ = tab;
+    // The chart of a new report is drawn when it is first shown.
+    if (tab == kChartTab && chart_stale_) DrawChart(graph_types_->currentIndex());
     ApplyWidths();
   });
   connect(report_grid_, &QTableView::doubleClicked, this,
@@ -288,7 +290,7 @@ void ReportPage::Build(const ReportSettings& settings) {
       graph_types_->addItems(ChartTypeNames(report_->layout, ChartContextOf(settings_).comparison));
       graph_types_->setCurrentIndex(0);
     }
-    DrawChart(0);
+    chart_stale_ = true;
     print_->setEnabled(true);
     export_->setEnabled(true);
     report_grid_->setCurrentIndex(report_model_->index(0, 1));
@@ -335,6 +337,7 @@ void ReportPage::DetailDoubleClicked(int row) {
 
 void ReportPage::DrawChart(int type) {
   if (!built_) return;
+  chart_stale_ = false;
   chart_->Draw(PlanChart(*report_, ChartContextOf(settings_), type));
 }
 
