@@ -91,7 +91,8 @@ bool ActiveAccount::FileIsCurrent() const {
 std::optional<ActiveAccount::FileStamp> ActiveAccount::StampOf(const QString& path) {
   const QFileInfo info(path);
   if (!info.exists()) return std::nullopt;
-  return FileStamp{info.size(), info.lastModified().toMSecsSinceEpoch()};
+  return FileStamp{info.size(), info.lastModified().toMSecsSinceEpoch(),
+                   info.metadataChangeTime().toMSecsSinceEpoch()};
 }
 
 void ActiveAccount::RereadDefinition() {

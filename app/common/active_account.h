@@ -92,6 +92,7 @@ class ActiveAccount : public QObject {
   struct FileStamp {
     qint64 size = -1;
     qint64 modified_ms = -1;
+    qint64 changed_ms = -1;  // a file put in its place anew changes this
     bool operator==(const FileStamp&) const = default;
   };
   static std::optional<FileStamp> StampOf(const QString& path);
