@@ -271,6 +271,9 @@ void ReportPage::Build(const ReportSettings& settings) {
     chart_->Clear();
     *detail_ = ReportTable();
     detail_->columns = kRegisterColumnCount;
+    // The last report goes before the next is built: both at once would
+    // hold two of a million-row account's reports.
+    *report_ = ReportTable();
     QElapsedTimer since_shown;
     since_shown.start();
     *report_ = BuildReport(settings, folder_, services_.clock->Today(), [&](const QString& text) {
