@@ -27,6 +27,8 @@ void AccountEdit::Tag(unsigned tag) { account_.edit_tags_ |= tag; }
 void AccountEdit::Revert() { account_.edit_revert_ = true; }
 
 void ActiveAccount::FinishEdit(std::uint64_t merge_key, unsigned tags, bool revert) {
+  saved_stamp_.reset();
+  date_sorted_ = false;
   const int first_row = history_.FirstChangedRow();
   if (revert) {
     history_.RevertOpenStep();
@@ -40,6 +42,8 @@ void ActiveAccount::FinishEdit(std::uint64_t merge_key, unsigned tags, bool reve
 
 int ActiveAccount::Undo() {
   if (IsEditing()) return -1;
+  saved_stamp_.reset();
+  date_sorted_ = false;
   const int row = history_.Undo();
   if (row >= 0) emit RowsChanged(row);
   return row;
@@ -47,6 +51,8 @@ int ActiveAccount::Undo() {
 
 int ActiveAccount::Redo() {
   if (IsEditing()) return -1;
+  saved_stamp_.reset();
+  date_sorted_ = false;
   const int row = history_.Redo();
   if (row >= 0) emit RowsChanged(row);
   return row;

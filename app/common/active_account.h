@@ -4,6 +4,7 @@
 #include <QObject>
 #include <QString>
 #include <cstdint>
+#include <optional>
 
 #include "core/files/account_list.h"
 #include "core/files/line_file.h"
@@ -26,9 +27,15 @@ class ActiveAccount : public QObject {
   // Finds the account by name and loads its file in file order; a name the
   // list does not hold opens "Default.dat". False when the file could not be
   // read: the register is then empty and is never saved over the file.
+  // The active account whose file holds its rows, unchanged since a date
+  // sort, keeps them: reading and sorting the file would give them back.
   bool Load(const QString& name);
-  // Writes the register; true as well when nothing was loaded to write.
+  // Writes the register; true as well when nothing was loaded to write, and
+  // when the file already holds the rows (FileIsCurrent).
   bool Save();
+  // The file is as the last Save wrote it and the rows have not changed
+  // since: saving again would write the same bytes.
+  bool FileIsCurrent() const;
   // Takes the definition again from the account list, after it was edited.
   void RereadDefinition();
   // Records the next cheque number in the account list; false when the list
@@ -55,6 +62,12 @@ class ActiveAccount : public QObject {
   int Redo();
   // Undo starts from the rows as they are now.
   void ForgetHistory() { history_.Clear(); }
+  // The date sort of rows just opened, as no step: undo starts after it.
+  // Rows that Load kept as they were sorted are not sorted again.
+  void SortOpened(QDate today, const CancelCheck& cancel);
+  // A date sort made as an undo step ran to its end: the rows stand as a
+  // load of the file they are written to would sort them.
+  void NoteDateSorted() { date_sorted_ = true; }
   // More typing in a cell no longer joins the step of the typing before.
   void EndTyping() { history_.EndMerge(); }
   bool IsEditing() const { return edit_depth_ > 0; }
@@ -73,6 +86,16 @@ class ActiveAccount : public QObject {
   friend class AccountEdit;
   // Closes the outermost edit (account_edit.cpp).
   void FinishEdit(std::uint64_t merge_key, unsigned tags, bool revert);
+  bool KeepRows(const QString& name);
+
+  // What the last Save left on disk, to tell whether it is still there.
+  struct FileStamp {
+    qint64 size = -1;
+    qint64 modified_ms = -1;
+    qint64 changed_ms = -1;  // a file put in its place anew changes this
+    bool operator==(const FileStamp&) const = default;
+  };
+  static std::optional<FileStamp> StampOf(const QString& path);
 
   QString folder_;
   QString title_;
@@ -86,6 +109,10 @@ class ActiveAccount : public QObject {
   int edit_depth_ = 0;
   unsigned edit_tags_ = 0;
   bool edit_revert_ = false;
+  // Set by a successful Save, dropped by any change to the rows.
+  std::optional<FileStamp> saved_stamp_;
+  // Set by a date sort that ran to its end, dropped by any other change.
+  bool date_sorted_ = false;
 };
 
 }  // namespace cheque

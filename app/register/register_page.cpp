@@ -191,7 +191,7 @@ bool RegisterPage::eventFilter(QObject* watched, QEvent* event) {
   return QWidget::eventFilter(watched, event);
 }
 
-void RegisterPage::LoadAccount(const QString& name) {
+void RegisterPage::LoadAccount(const QString& name, bool to_today) {
   grid_->hide();
   // A file that could not be read is never overwritten by an empty register.
   const bool loaded = account_.Load(name);
@@ -204,7 +204,7 @@ void RegisterPage::LoadAccount(const QString& name) {
     services_.prompter->ShowError(account_.LoadErrorMessage(), this);
   } else {
     grid_->show();
-    GoToDate(services_.clock->Now());
+    if (to_today) GoToDate(services_.clock->Now());
   }
   title_panel_->setText(name);
   credit_limit_label_->setText(account_.Definition().credit_limit);

@@ -43,8 +43,10 @@ class RegisterPage : public QWidget {
   QComboBox* AccountCombo() const { return accounts_combo_; }
 
   // Loads the account by name into the grid, telling a file that cannot be
-  // read (register_page.cpp). The caller holds the busy flag.
-  void LoadAccount(const QString& name);
+  // read (register_page.cpp), the cursor on today's row unless `to_today` is
+  // false (a caller that sorts the rows places it after). The caller holds
+  // the busy flag.
+  void LoadAccount(const QString& name, bool to_today = true);
   // Writes the register under the busy notice; false, told, when it failed.
   bool SaveAccount();
   void GoToDate(std::optional<QDateTime> moment);
@@ -66,6 +68,8 @@ class RegisterPage : public QWidget {
   // reconciles, recomputes the balances and may remind of the bank balance.
   void SortRegister(int column);
   void SortByDate();
+  // The date sort of rows just opened: no step of undo, which starts after it.
+  void SortOpenedByDate();
   // The sort picture's action, which waits while the busy notice is up.
   void SortPictureClicked();
   void ShowSearch();
@@ -118,6 +122,7 @@ class RegisterPage : public QWidget {
                        QStringView picture);
   void ShowStatusDate();
   void ConnectSortAndSearch();
+  void SortRows(int column, bool as_step);
   void RemindBankBalance();
 
   // The grid's rules (register_page_edit.cpp).
@@ -148,6 +153,7 @@ class RegisterPage : public QWidget {
   int reminder_count_ = 1;
   int new_transaction_count_ = 0;
   int reported_overflow_row_ = -1;
+  bool overflow_check_pending_ = false;
   std::function<QString(QWidget*)> statement_picker_;
   // The cell the user last entered among the amounts and the date, with the
   // text it had then: a change there calls for a date sort.

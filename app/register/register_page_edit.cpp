@@ -202,7 +202,11 @@ void RegisterPage::RowsChanged(int /*first_row*/) {
 // A balance beyond the range of numbers is told once per place it starts,
 // after the change that made it has finished (a cell editor may be open).
 void RegisterPage::CheckBalanceOverflow() {
+  // Changes that come together (a load and its sort) share one pass.
+  if (overflow_check_pending_) return;
+  overflow_check_pending_ = true;
   QTimer::singleShot(0, this, [this] {
+    overflow_check_pending_ = false;
     const int row = account_.Rows().FirstBalanceOverflowRow();
     if (row == reported_overflow_row_) return;
     reported_overflow_row_ = row;

@@ -78,7 +78,11 @@ void RegisterPage::SortPictureClicked() {
 
 void RegisterPage::SortByDate() { SortRegister(kDateColumn); }
 
-void RegisterPage::SortRegister(int column) {
+void RegisterPage::SortOpenedByDate() { SortRows(kDateColumn, false); }
+
+void RegisterPage::SortRegister(int column) { SortRows(column, true); }
+
+void RegisterPage::SortRows(int column, bool as_step) {
   if (account_.IsBusy() || account_.Rows().RowCount() < 2) return;
   account_.SetBusy(true);
   const bool grid_shown = !grid_->isHidden();
@@ -90,8 +94,20 @@ void RegisterPage::SortRegister(int column) {
     cancel_request_ = false;
     EscapeWatch escape(cancel_request_);
     // The cursor keeps its place in the grid while the rows move under it.
-    AccountEdit edit(account_);
-    edit.Rows().SortRegister(column, services_.clock->Today(), [&escape] { return escape.Poll(); });
+    bool stopped = false;
+    const CancelCheck poll = [&] {
+      stopped = stopped || escape.Poll();
+      return stopped;
+    };
+    if (as_step) {
+      {
+        AccountEdit edit(account_);
+        edit.Rows().SortRegister(column, services_.clock->Today(), poll);
+      }
+      if (column == kDateColumn && !stopped) account_.NoteDateSorted();
+    } else {
+      account_.SortOpened(services_.clock->Today(), poll);
+    }
   }
   account_.SetBusy(false);
   if (grid_shown) grid_->show();

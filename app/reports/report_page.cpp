@@ -162,6 +162,8 @@ ReportPage::ReportPage(Services& services, TSplash& splash, const QString& folde
       return;
     }
     current_tab_ = tab;
+    // The chart of a new report is drawn when it is first shown.
+    if (tab == kChartTab && chart_stale_) DrawChart(graph_types_->currentIndex());
     ApplyWidths();
   });
   connect(report_grid_, &QTableView::doubleClicked, this,
@@ -269,6 +271,9 @@ void ReportPage::Build(const ReportSettings& settings) {
     chart_->Clear();
     *detail_ = ReportTable();
     detail_->columns = kRegisterColumnCount;
+    // The last report goes before the next is built: both at once would
+    // hold two of a million-row account's reports.
+    *report_ = ReportTable();
     QElapsedTimer since_shown;
     since_shown.start();
     *report_ = BuildReport(settings, folder_, services_.clock->Today(), [&](const QString& text) {
@@ -288,7 +293,7 @@ void ReportPage::Build(const ReportSettings& settings) {
       graph_types_->addItems(ChartTypeNames(report_->layout, ChartContextOf(settings_).comparison));
       graph_types_->setCurrentIndex(0);
     }
-    DrawChart(0);
+    chart_stale_ = true;
     print_->setEnabled(true);
     export_->setEnabled(true);
     report_grid_->setCurrentIndex(report_model_->index(0, 1));
@@ -335,6 +340,7 @@ void ReportPage::DetailDoubleClicked(int row) {
 
 void ReportPage::DrawChart(int type) {
   if (!built_) return;
+  chart_stale_ = false;
   chart_->Draw(PlanChart(*report_, ChartContextOf(settings_), type));
 }
 

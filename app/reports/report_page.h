@@ -90,6 +90,7 @@ class ReportPage : public QWidget {
   ReportTableModel* report_model_ = nullptr;
   ReportTableModel* detail_model_ = nullptr;
   int current_tab_ = kResultsTab;
+  bool chart_stale_ = false;  // a build has not drawn its chart yet
 };
 
 }  // namespace cheque

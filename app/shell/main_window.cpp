@@ -206,10 +206,14 @@ void TForm1::NewReportClick() {
     report_wiz_->ReloadSelected();
     return;
   }
+  BuildReport(report_wiz_->Settings());
+}
+
+void TForm1::BuildReport(const ReportSettings& settings) {
   ShowPage(kReportPage);
   // The report reads the account files: the active one's must be current.
   SaveAccount();
-  report_page_->Build(report_wiz_->Settings());
+  report_page_->Build(settings);
   if (report_page_->RowCount() < 2) ShowPage(kRegisterPage);
 }
 

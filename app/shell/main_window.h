@@ -22,6 +22,7 @@ class RegisterPage;
 class ReportPage;
 class TReportWiz;
 struct RegisterLanding;
+struct ReportSettings;
 class TAccountData;
 class TBackItUp;
 class TCalander;
@@ -62,6 +63,9 @@ class TForm1 : public QWidget {
   void ShowCalendar();
   // The report command: the last report again, or the wizard and a new build.
   void NewReportClick();
+  // What the wizard's "בצע" leads to: the report page, the account saved
+  // (the report reads the files) and the report built from `settings`.
+  void BuildReport(const ReportSettings& settings);
   ReportPage& Reports() { return *report_page_; }
   TReportWiz& ReportWizard() { return *report_wiz_; }
   // The backup tool: saves the account first; a restored active account is

@@ -74,11 +74,12 @@ void TForm1::LoadAccount(const QString& name, bool keep_order) {
       account_data_->exec();
       private_data_->exec();
     }
-    register_page_->LoadAccount(name);
+    // A pass over every date finds today's row: once, after the sort.
+    register_page_->LoadAccount(name, keep_order);
     account_data_->SetActiveAccountTitle(name);
     account_->SetBusy(false);
     if (!keep_order) {
-      register_page_->SortByDate();
+      register_page_->SortOpenedByDate();
       // The sort moved the rows under the cursor: today's row again.
       if (account_->IsLoaded()) register_page_->GoToDate(services_.clock->Now());
     }

@@ -86,6 +86,11 @@ WindowHome::WindowHome() {
   list.Append(account);
   list.Write(dir_.filePath(file_names::kAccountList));
   account_name_ = account.name;
+  // To try the program itself on the same account.
+  if (qEnvironmentVariableIsSet("CHEQUE_BENCH_KEEP_HOME")) {
+    dir_.setAutoRemove(false);
+    qInfo("program folder kept: %s", qPrintable(dir_.path()));
+  }
 }
 
 void PaintNow(QWidget& widget) {

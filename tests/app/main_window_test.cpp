@@ -9,6 +9,7 @@
 #include <QTableView>
 #include <QTest>
 #include <QToolButton>
+#include <array>
 
 #include "app/common/busy_notice.h"
 #include "app/register/register_page.h"
@@ -218,6 +219,65 @@ class MainWindowTest : public QObject {
       QCOMPARE(reg.Cell(row, kDescriptionColumn), expected[row][0]);
       QCOMPARE(reg.Cell(row, kBalanceColumn), expected[row][1]);
     }
+  }
+
+  // Saving and opening again pass the file by when it already holds the
+  // rows; a change, its undo and a file changed behind the program's back
+  // still reach it, and an account opened again is in date order.
+  void SaveAndReopenFollowTheRows() {
+    TestHome home;
+    PrepareHome(home, {Account(QStringLiteral("בית"), QStringLiteral("Xct1"))});
+    const QString file = home.Path(QStringLiteral("Xct1.dat"));
+    // (description, category, date) in file order: neither date nor category order
+    const auto write = [&](const std::vector<std::array<QString, 3>>& rows) {
+      QStringList lines;
+      for (const auto& r : rows)
+        lines << QString() << r[1] << QStringLiteral("מזומן ") << r[2] << QString()
+              << QStringLiteral("10") << r[0] << QString();
+      QVERIFY(WriteTextLines(file, lines));
+    };
+    write({{QStringLiteral("ב"), QStringLiteral("שונות"), QStringLiteral("3/1/2026")},
+           {QStringLiteral("א"), QStringLiteral("מזון"), QStringLiteral("2/1/2026")},
+           {QStringLiteral("ג"), QStringLiteral("דלק"), QStringLiteral("4/1/2026")}});
+    const auto texts = [](const Register& reg) {
+      QStringList out;
+      for (int row = 0; row + 1 < reg.RowCount(); ++row) out << reg.Cell(row, kDescriptionColumn);
+      return out;
+    };
+    const auto on_disk = [&] {
+      Register reg;
+      LoadAccountFile(file, u"0", reg);
+      return texts(reg);
+    };
+    TForm1 window(home.services);
+    const auto shown = [&] { return texts(window.ActiveRegister()); };
+    QVERIFY(StartOnRegister(window));
+    const QStringList by_date = {QStringLiteral("א"), QStringLiteral("ב"), QStringLiteral("ג")};
+    const QStringList by_category = {QStringLiteral("ג"), QStringLiteral("א"), QStringLiteral("ב")};
+    QCOMPARE(shown(), by_date);
+    QVERIFY(window.SaveAccount());
+    QCOMPARE(on_disk(), by_date);
+    window.RegisterView().SortRegister(kCategoryColumn);
+    QVERIFY(window.SaveAccount());
+    QCOMPARE(on_disk(), by_category);
+    window.RegisterView().Undo();
+    QVERIFY(window.SaveAccount());
+    QCOMPARE(on_disk(), by_date);
+    window.RegisterView().SortRegister(kCategoryColumn);
+    QVERIFY(window.SaveAccount());
+    window.LoadAccount(QStringLiteral("בית"), false);
+    QCOMPARE(shown(), by_date);
+    // Unchanged since it was opened and saved: the same rows, no undo.
+    QVERIFY(window.SaveAccount());
+    window.LoadAccount(QStringLiteral("בית"), false);
+    QCOMPARE(shown(), by_date);
+    QVERIFY(!window.RegisterView().findChild<QToolButton*>(QStringLiteral("SBUndo"))->isEnabled());
+    write({{QStringLiteral("ד"), QStringLiteral("מזון"), QStringLiteral("1/1/2026")}});
+    window.LoadAccount(QStringLiteral("בית"), false);
+    QCOMPARE(shown(), QStringList{QStringLiteral("ד")});
+    QFile::remove(file);
+    QVERIFY(window.SaveAccount());
+    QCOMPARE(on_disk(), QStringList{QStringLiteral("ד")});
   }
 
   // Renaming the active account keeps its transactions and its place.
