@@ -10,6 +10,7 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <utility>
 #include <vector>
 
 #include "core/files/line_file.h"
@@ -186,6 +187,15 @@ class Register {
   // Stores the bytes, made safe for the record in place.
   bool StoreCell(int row, int column, std::string& bytes);
   int LastNonEmptyRow() const;  // 0 when every row is empty
+  // The running balance over rows [first_row, last_row] from `balance`.
+  // With `grown`, rows that have no room for their new balance are left
+  // as they are and listed there, so that two passes may run at once.
+  struct BalanceRun {
+    int end_row;         // where a stop at a bank balance ended the pass
+    int first_overflow;  // -1 for none
+  };
+  BalanceRun BalancePass(int first_row, int last_row, double balance, bool stop_at_bank_balance,
+                         std::vector<std::pair<int, std::string>>* grown);
   void FinishLoad(QStringView opening_balance);
   // Moves `order` along with the rows when given.
   void ReconcileAfterDateSort(const CancelCheck& cancel, std::vector<std::uint32_t>* order);

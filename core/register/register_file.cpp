@@ -8,6 +8,7 @@
 #include "core/files/line_file.h"
 #include "core/register/register.h"
 #include "core/register/register_row.h"
+#include "core/register/two_threads.h"
 #include "core/text/date_text.h"
 
 namespace cheque {
@@ -207,12 +208,36 @@ QByteArray Register::FileBytes() const {
 AccountDamage FindAccountDamage(const Register& reg) {
   if (reg.LoadEndedInsideRecord()) return AccountDamage::kCutRecord;
   const QDate any_day(2000, 1, 1);  // only whether the text reads as a date matters
-  for (int row = 0; row + 1 < reg.RowCount(); ++row) {
-    // A text file never holds a zero byte; a binary one nearly always does.
-    if (reg.RawRecord(row).find('\0') != std::string_view::npos) return AccountDamage::kBinary;
-    const std::string_view date = reg.RawCell(row, kDateColumn);
-    if (!date.empty() && !ReadDateText(date, any_day)) return AccountDamage::kBadDate;
+  // The first damaged row of rows [first, end), and what is wrong with it.
+  struct Found {
+    int row = -1;
+    AccountDamage damage = AccountDamage::kNone;
+  };
+  const auto first_damage = [&](int first, int end) -> Found {
+    for (int row = first; row < end; ++row) {
+      // A text file never holds a zero byte; a binary one nearly always does.
+      if (reg.RawRecord(row).find('\0') != std::string_view::npos) {
+        return {row, AccountDamage::kBinary};
+      }
+      const std::string_view date = reg.RawCell(row, kDateColumn);
+      if (!date.empty() && !IsPlainDateText(date) && !ReadDateText(date, any_day)) {
+        return {row, AccountDamage::kBadDate};
+      }
+    }
+    return {};
+  };
+  const int rows = reg.RowCount() - 1;
+  Found found;
+  if (WorthTwoThreads(static_cast<size_t>(rows))) {
+    Found halves[2];
+    RunInTwo([&](int half) {
+      halves[half] = half == 0 ? first_damage(0, rows / 2) : first_damage(rows / 2, rows);
+    });
+    found = halves[0].row >= 0 ? halves[0] : halves[1];
+  } else {
+    found = first_damage(0, rows);
   }
+  if (found.row >= 0) return found.damage;
   return reg.LoadReadRecords() ? AccountDamage::kNone : AccountDamage::kNoRecord;
 }
 
