@@ -187,6 +187,14 @@ class Register {
   // Stores the bytes, made safe for the record in place.
   bool StoreCell(int row, int column, std::string& bytes);
   int LastNonEmptyRow() const;  // 0 when every row is empty
+  // The balance the row after the given one starts from: the row's own,
+  // or the one above it when it is blank.
+  double BalanceAbove(int first_row) const;
+  // The balance pass over rows [first_row, end_row) only, as a logged pass
+  // ran it; the history replays passes so.
+  void RecomputeBalanceRows(int first_row, int end_row);
+  // Whether every balance is the one RecomputeBalances would write.
+  bool BalancesAreCurrent() const;
   // The running balance over rows [first_row, last_row] from `balance`.
   // With `grown`, rows that have no room for their new balance are left
   // as they are and listed there, so that two passes may run at once.
