@@ -35,9 +35,29 @@ void BM_UndoSort(benchmark::State& state) {
 }
 BENCHMARK(BM_UndoSort)->Arg(1000000)->Unit(benchmark::kMillisecond)->UseRealTime();
 
-// What 100 ordinary steps hold near the end of an account: typed
-// descriptions and marks, and with Arg 1 a third of them deletions, each of
-// which also rewrites the running balances below it.
+// 100 ordinary steps near the end of an account: typed descriptions and
+// marks, and with `kinds` 3 a third of them deletions, each of which also
+// rewrites the running balances below it.
+void HundredSteps(Register& reg, RegisterHistory& history, int kinds) {
+  for (int i = 0; i < 100; ++i) {
+    const int row = reg.RowCount() - 2 - (i * 37) % 500;
+    switch (i % kinds) {
+      case 0:
+        EditCellInPlace(reg, row, kDescriptionColumn, QStringLiteral("תיקון"));
+        break;
+      case 1:
+        ToggleMark(reg, row);
+        break;
+      default:
+        DeleteRow(reg, row);
+        break;
+    }
+    history.Commit();
+  }
+}
+
+// What the 100 steps hold; Arg 1 with the deletions, whose balances are
+// kept as passes to run again.
 void BM_HistoryMemory(benchmark::State& state) {
   const int kinds = state.range(0) == 0 ? 2 : 3;
   Register base;
@@ -46,26 +66,26 @@ void BM_HistoryMemory(benchmark::State& state) {
   for (auto _ : state) {
     Register reg = base;
     RegisterHistory history(reg);
-    for (int i = 0; i < 100; ++i) {
-      const int row = reg.RowCount() - 2 - (i * 37) % 500;
-      switch (i % kinds) {
-        case 0:
-          EditCellInPlace(reg, row, kDescriptionColumn, QStringLiteral("תיקון"));
-          break;
-        case 1:
-          ToggleMark(reg, row);
-          break;
-        default:
-          DeleteRow(reg, row);
-          break;
-      }
-      history.Commit();
-    }
+    HundredSteps(reg, history, kinds);
     bytes = history.MemoryBytes();
   }
   state.counters["history_bytes"] = static_cast<double>(bytes);
 }
 BENCHMARK(BM_HistoryMemory)->Arg(0)->Arg(1)->Iterations(1)->Unit(benchmark::kMillisecond);
+
+// Undoing all of those steps with deletions, then redoing them: what the
+// passes computed again cost.
+void BM_UndoRedoDeletions(benchmark::State& state) {
+  Register reg;
+  LoadGenerated(100000, reg);
+  RegisterHistory history(reg);
+  HundredSteps(reg, history, 3);
+  for (auto _ : state) {
+    while (history.CanUndo()) history.Undo();
+    while (history.CanRedo()) history.Redo();
+  }
+}
+BENCHMARK(BM_UndoRedoDeletions)->Unit(benchmark::kMillisecond);
 
 }  // namespace
 }  // namespace cheque::bench

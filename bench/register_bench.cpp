@@ -3,7 +3,9 @@
 
 #include <QDate>
 #include <QTemporaryDir>
+#include <cstdlib>
 #include <map>
+#include <string_view>
 
 #include "bench/account_generator.h"
 #include "core/categories/category_tree.h"
@@ -181,4 +183,17 @@ BENCHMARK(BM_MemoryPerTransaction)
 }  // namespace
 }  // namespace cheque::bench
 
-BENCHMARK_MAIN();
+// `cheque_bench --write-account N FILE` writes the generated account of N
+// transactions to FILE and ends, for timing the command line tool over it.
+int main(int argc, char** argv) {
+  if (argc == 4 && std::string_view(argv[1]) == "--write-account") {
+    const QByteArray bytes =
+        cheque::bench::GenerateAccountFile(std::atoi(argv[2]), QStringLiteral(CHEQUE_ASSETS));
+    return cheque::WriteFileAtomic(QString::fromLocal8Bit(argv[3]), bytes) ? 0 : 1;
+  }
+  benchmark::Initialize(&argc, argv);
+  if (benchmark::ReportUnrecognizedArguments(argc, argv)) return 1;
+  benchmark::RunSpecifiedBenchmarks();
+  benchmark::Shutdown();
+  return 0;
+}

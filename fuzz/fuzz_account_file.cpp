@@ -11,6 +11,7 @@
 
 #include "core/register/open_account.h"
 #include "core/register/register.h"
+#include "core/register/two_threads.h"
 #include "fuzz/support.h"
 
 namespace {
@@ -98,6 +99,22 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
       cheque::AccountFileStatus::kRead;
   Check(read == whole_account, "an account file was read though damaged, or refused though whole");
   if (read) Check(SameRows(whole, from_file), "a file on disk gives other rows than its bytes");
+
+  // A large file is read, checked and sorted in two halves on two threads:
+  // the same rows, damage and date order as in one.
+  {
+    const size_t one_thread = cheque::TwoThreadMinRows();
+    cheque::TwoThreadMinRows() = 1;
+    Register halves;
+    Check(halves.LoadFileBytes(bytes, kOpeningBalance) && SameRows(whole, halves),
+          "a file parsed in two halves gives other rows");
+    Check(cheque::FindAccountDamage(halves) == damage, "the two halves find other damage");
+    Register sorted = whole;
+    halves.SortRegister(cheque::kDateColumn, kToday);
+    cheque::TwoThreadMinRows() = one_thread;
+    sorted.SortRegister(cheque::kDateColumn, kToday);
+    Check(SameRows(sorted, halves), "the date sort in two halves gives other rows or balances");
+  }
 
   const QByteArray saved = whole.FileBytes();
   if (!saved.isEmpty()) {

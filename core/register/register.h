@@ -10,6 +10,7 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <utility>
 #include <vector>
 
 #include "core/files/line_file.h"
@@ -186,6 +187,23 @@ class Register {
   // Stores the bytes, made safe for the record in place.
   bool StoreCell(int row, int column, std::string& bytes);
   int LastNonEmptyRow() const;  // 0 when every row is empty
+  // The balance the row after the given one starts from: the row's own,
+  // or the one above it when it is blank.
+  double BalanceAbove(int first_row) const;
+  // The balance pass over rows [first_row, end_row) only, as a logged pass
+  // ran it; the history replays passes so.
+  void RecomputeBalanceRows(int first_row, int end_row);
+  // Whether every balance is the one RecomputeBalances would write.
+  bool BalancesAreCurrent() const;
+  // The running balance over rows [first_row, last_row] from `balance`.
+  // With `grown`, rows that have no room for their new balance are left
+  // as they are and listed there, so that two passes may run at once.
+  struct BalanceRun {
+    int end_row;         // where a stop at a bank balance ended the pass
+    int first_overflow;  // -1 for none
+  };
+  BalanceRun BalancePass(int first_row, int last_row, double balance, bool stop_at_bank_balance,
+                         std::vector<std::pair<int, std::string>>* grown);
   void FinishLoad(QStringView opening_balance);
   // Moves `order` along with the rows when given.
   void ReconcileAfterDateSort(const CancelCheck& cancel, std::vector<std::uint32_t>* order);

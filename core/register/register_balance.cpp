@@ -5,6 +5,7 @@
 
 #include "core/register/register.h"
 #include "core/register/register_row.h"
+#include "core/register/two_threads.h"
 #include "core/text/amount.h"
 #include "core/text/date_text.h"
 
@@ -18,7 +19,77 @@ QDate DayOfMoment(double moment) {
   return DateFromDayNumber(static_cast<qint64>(std::floor(moment)));
 }
 
+// The balance the pass writes on a row that is no bank balance, from the
+// balance above it, which becomes the row's own; false for an overflow,
+// written as kBalanceOverflowText.
+bool NextBalance(const register_row::Fields<6>& fields, double& balance, std::string& text,
+                 std::string& negated) {
+  double delta = 0;
+  const std::string_view expense = fields.Column(kExpenseColumn);
+  if (!expense.empty()) {
+    // "-" in front, so an expense typed as "-5" reads as no number at all.
+    negated.assign(1, '-');
+    negated.append(expense);
+    delta = ParseAmount(negated);
+  }
+  const std::string_view income = fields.Column(kIncomeColumn);
+  if (!income.empty()) delta = ParseAmount(income);
+  const double sum = balance + delta;
+  text.clear();
+  balance = sum;
+  // FormatAmount would write an overflow as "0" and the rows below would
+  // go on from there as if nothing had happened.
+  if (!std::isfinite(sum)) {
+    text = kBalanceOverflowText;
+    return false;
+  }
+  AppendFormattedAmount(sum, text);
+  // The next row starts from the balance as written, not as computed (a
+  // plain number, so no need for ParseAmount's checks).
+  std::from_chars(text.data(), text.data() + text.size(), balance);
+  return true;
+}
+
 }  // namespace
+
+double Register::BalanceAbove(int first_row) const {
+  // The balance of the row above, skipping blank records as the pass does.
+  int above = first_row - 1;
+  while (above > 0 && register_row::IsEmpty(rows_.View(static_cast<size_t>(above)))) --above;
+  const std::string_view above_text = RawCell(above, kBalanceColumn);
+  // Below a balance that could not be computed none can be, until a real one.
+  return above_text == kBalanceOverflowText ? std::numeric_limits<double>::quiet_NaN()
+                                            : ParseAmount(above_text);
+}
+
+void Register::RecomputeBalanceRows(int first_row, int end_row) {
+  first_row = std::max(first_row, 1);
+  const int last = std::min(end_row, RowCount() - 1) - 1;
+  if (RowCount() < 3 || first_row > last) return;
+  BalancePass(first_row, last, BalanceAbove(first_row), false, nullptr);
+  rows_.CompactIfWasteful();
+}
+
+bool Register::BalancesAreCurrent() const {
+  const int count = RowCount();
+  if (count < 3) return true;
+  double balance = BalanceAbove(1);
+  std::string negated;
+  std::string text;
+  for (int i = 1; i <= count - 2; ++i) {
+    const std::string_view row = rows_.View(static_cast<size_t>(i));
+    if (register_row::IsEmpty(row)) continue;
+    const auto fields = register_row::Split<6>(row);
+    const std::string_view old_balance = fields.Column(kBalanceColumn);
+    if (IsBankBalanceRow(fields.Column(kCategoryColumn))) {
+      balance = ParseAmount(old_balance);
+      continue;
+    }
+    NextBalance(fields, balance, text, negated);
+    if (text != old_balance) return false;
+  }
+  return true;
+}
 
 int Register::RecomputeBalances() { return RecomputeBalancesFrom(1, false); }
 
@@ -30,18 +101,54 @@ int Register::RecomputeBalancesFrom(int first_row, bool stop_at_bank_balance) {
   }
   const int requested = first_row;
   first_row = std::max(first_row, 1);
-  int end_row = count;
-  // The balance of the row above, skipping blank records as the pass does.
-  int above = first_row - 1;
-  while (above > 0 && register_row::IsEmpty(rows_.View(static_cast<size_t>(above)))) --above;
-  const std::string_view above_text = RawCell(above, kBalanceColumn);
-  // Below a balance that could not be computed none can be, until a real one.
-  double balance = above_text == kBalanceOverflowText ? std::numeric_limits<double>::quiet_NaN()
-                                                      : ParseAmount(above_text);
-  int first_overflow = -1;
+  const double balance = BalanceAbove(first_row);
+  // A bank balance restarts the running balance, so the pass over a large
+  // register splits at one near the middle; a log must hear every change in
+  // order, so with one it stays whole.
+  int split = -1;
+  const int last = count - 2;
+  if (!stop_at_bank_balance && log_.log == nullptr &&
+      WorthTwoThreads(static_cast<size_t>(last - first_row))) {
+    const int middle = first_row + (last - first_row) / 2;
+    for (int row = middle; row > first_row + (last - first_row) / 4; --row) {
+      if (IsBankBalanceRow(RawCell(row, kCategoryColumn))) {
+        split = row;
+        break;
+      }
+    }
+  }
+  BalanceRun run;
+  if (split < 0) {
+    run = BalancePass(first_row, last, balance, stop_at_bank_balance, nullptr);
+  } else {
+    BalanceRun runs[2];
+    std::vector<std::pair<int, std::string>> grown[2];
+    RunInTwo([&](int part) {
+      runs[part] = part == 0 ? BalancePass(first_row, split - 1, balance, false, &grown[0])
+                             : BalancePass(split, last, 0, false, &grown[1]);
+    });
+    for (const auto& part : grown) {
+      for (const auto& [row, text] : part) {
+        const auto index = static_cast<size_t>(row);
+        rows_.Replace(index, 0, register_row::FieldEnd(rows_.View(index), 0), text);
+      }
+    }
+    run = {count, runs[0].first_overflow >= 0 ? runs[0].first_overflow : runs[1].first_overflow};
+  }
+  rows_.CompactIfWasteful();
+  if (log_.log != nullptr) {
+    log_.log->BalancesRecomputed(std::min(requested, first_row), run.end_row);
+  }
+  return run.first_overflow;
+}
+
+Register::BalanceRun Register::BalancePass(int first_row, int last_row, double balance,
+                                           bool stop_at_bank_balance,
+                                           std::vector<std::pair<int, std::string>>* grown) {
+  BalanceRun run{RowCount(), -1};
   std::string negated;
   std::string text;
-  for (int i = first_row; i <= count - 2; ++i) {
+  for (int i = first_row; i <= last_row; ++i) {
     const auto index = static_cast<size_t>(i);
     const std::string_view row = rows_.View(index);
     // A blank record is no transaction: it gets no balance of its own and the
@@ -53,42 +160,26 @@ int Register::RecomputeBalancesFrom(int first_row, bool stop_at_bank_balance) {
     if (IsBankBalanceRow(fields.Column(kCategoryColumn))) {
       // Nothing after a real balance depends on the rows before it.
       if (stop_at_bank_balance && i > first_row) {
-        end_row = i;
+        run.end_row = i;
         break;
       }
       balance = ParseAmount(old_balance);
       continue;
     }
-    double delta = 0;
-    const std::string_view expense = fields.Column(kExpenseColumn);
-    if (!expense.empty()) {
-      // "-" in front, so an expense typed as "-5" reads as no number at all.
-      negated.assign(1, '-');
-      negated.append(expense);
-      delta = ParseAmount(negated);
+    if (!NextBalance(fields, balance, text, negated) && run.first_overflow < 0) {
+      run.first_overflow = i;
     }
-    const std::string_view income = fields.Column(kIncomeColumn);
-    if (!income.empty()) delta = ParseAmount(income);
-    const double sum = balance + delta;
-    text.clear();
-    // FormatAmount would write an overflow as "0" and the rows below would
-    // go on from there as if nothing had happened.
-    if (std::isfinite(sum)) {
-      AppendFormattedAmount(sum, text);
-    } else {
-      text = kBalanceOverflowText;
-      if (first_overflow < 0) first_overflow = i;
+    // The balance is the record's first field. On a second thread a row
+    // changes only where it has room; one that must grow waits for the end.
+    if (text != old_balance) {
+      if (grown == nullptr) {
+        ReplaceBytes(index, 0, old_balance.size(), text, true);
+      } else if (!rows_.ReplaceInPlace(index, 0, old_balance.size(), text)) {
+        grown->emplace_back(i, text);
+      }
     }
-    // The balance is the record's first field.
-    if (text != old_balance) ReplaceBytes(index, 0, old_balance.size(), text, true);
-    // The next row starts from the balance as written, not as computed
-    // (a plain number, so no need for ParseAmount's checks).
-    balance = sum;
-    if (std::isfinite(sum)) std::from_chars(text.data(), text.data() + text.size(), balance);
   }
-  rows_.CompactIfWasteful();
-  if (log_.log != nullptr) log_.log->BalancesRecomputed(std::min(requested, first_row), end_row);
-  return first_overflow;
+  return run;
 }
 
 int Register::FirstBalanceOverflowRow() const {

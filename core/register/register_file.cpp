@@ -1,13 +1,21 @@
 #include <QFile>
 #include <algorithm>
 #include <bit>
+#include <cerrno>
 #include <cstdint>
 #include <cstring>
 #include <optional>
+#include <utility>
+#include <vector>
+
+#ifdef Q_OS_UNIX
+#include <unistd.h>
+#endif
 
 #include "core/files/line_file.h"
 #include "core/register/register.h"
 #include "core/register/register_row.h"
+#include "core/register/two_threads.h"
 #include "core/text/date_text.h"
 
 namespace cheque {
@@ -81,6 +89,145 @@ std::optional<size_t> ParseRecords(char* data, size_t size, bool at_end, RowStor
   return pos;
 }
 
+// Where a record may start a little after `from`: the first line start
+// there from which the next records look like register records (a date, a
+// mark of at most one byte), or nothing. Only a guess, checked later.
+std::optional<size_t> GuessRecordStart(const char* data, size_t from, size_t size) {
+  constexpr int kLines = 3 * register_row::kFieldCount;
+  size_t line_start[kLines + 1];
+  const void* lf = std::memchr(data + from, '\n', size - from);
+  if (lf == nullptr) return std::nullopt;
+  size_t pos = static_cast<size_t>(static_cast<const char*>(lf) - data) + 1;
+  for (size_t& start : line_start) {
+    start = pos;
+    const size_t stop = LineEnd(data, pos, size);
+    if (stop - pos > 64 || stop + 1 >= size || data[stop] != '\r' || data[stop + 1] != '\n') {
+      return std::nullopt;
+    }
+    pos = stop + 2;
+  }
+  const auto line = [&](int k) {
+    return std::string_view(data + line_start[k], line_start[k + 1] - line_start[k] - 2);
+  };
+  for (int phase = 0; phase < register_row::kFieldCount; ++phase) {
+    bool fits = true;
+    for (int record = 0; record < 2 && fits; ++record) {
+      const int first = phase + record * register_row::kFieldCount;
+      const std::string_view date = line(first + register_row::kFieldOfColumn[kDateColumn]);
+      fits = line(first + register_row::kFieldOfColumn[kMarkColumn]).size() <= 1 &&
+             (date.empty() || IsPlainDateText(date));
+    }
+    if (fits) return line_start[phase];
+  }
+  return std::nullopt;
+}
+
+// Whole records (eight lines, each ended by CR LF and within the limit) from
+// `pos` on, as ParseRecords would adopt them, until a record that is not
+// such or that the bytes cut; returns where it stopped.
+size_t FindWholeRecords(const char* data, size_t pos, size_t size,
+                        std::vector<std::pair<size_t, size_t>>& records) {
+  for (;;) {
+    size_t end = pos;
+    for (int field = 0; field < register_row::kFieldCount; ++field) {
+      const size_t stop = LineEnd(data, end, size);
+      if (stop - end > kMaxLineBytes || stop + 1 >= size || data[stop] != '\r' ||
+          data[stop + 1] != '\n') {
+        return pos;
+      }
+      end = stop + 2;
+    }
+    records.emplace_back(pos, end - pos);
+    pos = end;
+  }
+}
+
+// ParseRecords over all the rest of a file (`at_end`), a large one in two
+// halves at once: the second half is cut where a record seems to start, and
+// its records are taken only when the first half's parse ends exactly there;
+// otherwise, and for anything out of the ordinary, the parse goes on from
+// where the first half stopped, so the result is always the one-pass result.
+std::optional<size_t> ParseAllRecords(char* data, size_t size, RowStore& rows, std::string& record,
+                                      bool& cut) {
+  if (!WorthTwoThreads(size / 64)) return ParseRecords(data, size, true, rows, record, cut);
+  const size_t middle = size / 2;
+  std::optional<size_t> first_used;
+  std::optional<size_t> second_start;
+  size_t second_end = 0;
+  std::vector<std::pair<size_t, size_t>> second;
+  RunInTwo([&](int half) {
+    if (half == 0) {
+      bool unused_cut = false;  // the real end is further on
+      first_used = ParseRecords(data, middle, false, rows, record, unused_cut);
+      return;
+    }
+    second_start = GuessRecordStart(data, middle, size);
+    if (!second_start) return;
+    second.reserve((size - *second_start) / 64);
+    second_end = FindWholeRecords(data, *second_start, size, second);
+  });
+  if (!first_used) return std::nullopt;
+  size_t pos = *first_used;
+  if (second_start && !second.empty()) {
+    bool unused_cut = false;
+    const auto joined =
+        ParseRecords(data + pos, *second_start - pos, false, rows, record, unused_cut);
+    if (!joined) return std::nullopt;
+    pos += *joined;
+    if (pos == *second_start) {
+      for (const auto& [start, length] : second) rows.Adopt(data + start, length);
+      pos = second_end;
+    }
+  }
+  const auto rest = ParseRecords(data + pos, size - pos, true, rows, record, cut);
+  if (!rest) return std::nullopt;
+  return pos + *rest;
+}
+
+#ifdef Q_OS_UNIX
+// Reads a file's first `size` bytes from its start, one half on each of two
+// threads: most of the time of reading a large file goes to the system's
+// preparing the fresh memory, which two threads do at once. Returns the
+// bytes read, with the file's position after them (fewer than `size` when
+// the rest is to be read as usual), or -1 for a failure.
+qint64 ReadFileInTwo(QIODevice& device, char* block, size_t size) {
+  auto* file = qobject_cast<QFileDevice*>(&device);
+  if (file == nullptr || file->handle() < 0 || device.pos() != 0 || !WorthTwoThreads(size / 64)) {
+    return 0;
+  }
+  const int fd = file->handle();
+  const size_t half = size / 2;
+  qint64 got[2] = {0, 0};
+  RunInTwo([&](int part) {
+    const size_t start = part == 0 ? 0 : half;
+    const size_t end = part == 0 ? half : size;
+    size_t done = start;
+    while (done < end) {
+      const qint64 n = part == 0 ? device.read(block + done, static_cast<qint64>(end - done))
+                                 : static_cast<qint64>(::pread(fd, block + done, end - done,
+                                                               static_cast<off_t>(done)));
+      if (n < 0 && part == 1 && errno == EINTR) continue;
+      if (n < 0) {
+        got[part] = -1;
+        return;
+      }
+      if (n == 0) break;
+      done += static_cast<size_t>(n);
+    }
+    got[part] = static_cast<qint64>(done - start);
+  });
+  if (got[0] < 0) return -1;
+  if (static_cast<size_t>(got[0]) < half) return got[0];
+  // The second half again, the usual way, unless it came whole.
+  if (static_cast<size_t>(got[1]) == size - half && device.seek(static_cast<qint64>(size))) {
+    return static_cast<qint64>(size);
+  }
+  return static_cast<qint64>(half);
+}
+#else
+qint64 ReadFileInTwo(QIODevice&, char*, size_t) { return 0; }
+#endif
+
 }  // namespace
 
 bool Register::LoadFileBytes(std::string_view bytes, QStringView opening_balance) {
@@ -92,7 +239,7 @@ bool Register::LoadFileBytes(std::string_view bytes, QStringView opening_balance
   if (!bytes.empty()) std::memcpy(block, bytes.data(), bytes.size());
   std::string record;
   bool cut = false;
-  if (!ParseRecords(block, bytes.size(), true, rows, record, cut)) {
+  if (!ParseAllRecords(block, bytes.size(), rows, record, cut)) {
     Clear();
     return false;
   }
@@ -141,12 +288,20 @@ bool Register::LoadDevice(QIODevice& device, QStringView opening_balance, size_t
   while (!at_end) {
     // The whole file in one block when its size is known; otherwise pieces,
     // and a record longer than a piece doubles the next.
-    const size_t capacity =
-        first_block && size_known ? expected + 1 : std::max(chunk_bytes, 2 * unused.size());
+    const bool whole_file = first_block && size_known;
+    const size_t capacity = whole_file ? expected + 1 : std::max(chunk_bytes, 2 * unused.size());
     first_block = false;
     char* block = rows_.NewBlock(capacity);
     if (!unused.empty()) std::memcpy(block, unused.data(), unused.size());
     size_t filled = unused.size();
+    if (whole_file) {
+      const qint64 got = ReadFileInTwo(device, block, expected);
+      if (got < 0) return fail(ReadError::kFailed);
+      total = static_cast<size_t>(got);
+      const void* eof = std::memchr(block, '\x1A', total);
+      at_end = eof != nullptr;
+      filled = eof != nullptr ? static_cast<size_t>(static_cast<const char*>(eof) - block) : total;
+    }
     while (filled < capacity && !at_end) {
       const qint64 got = device.read(block + filled, static_cast<qint64>(capacity - filled));
       if (got < 0) return fail(ReadError::kFailed);
@@ -158,7 +313,8 @@ bool Register::LoadDevice(QIODevice& device, QStringView opening_balance, size_t
       filled = eof != nullptr ? static_cast<size_t>(static_cast<const char*>(eof) - block)
                               : filled + static_cast<size_t>(got);
     }
-    const auto used = ParseRecords(block, filled, at_end, rows_, record, cut);
+    const auto used = at_end ? ParseAllRecords(block, filled, rows_, record, cut)
+                             : ParseRecords(block, filled, at_end, rows_, record, cut);
     if (!used) return fail(ReadError::kLineTooLong);
     unused = std::string_view(block + *used, filled - *used);
   }
@@ -207,12 +363,36 @@ QByteArray Register::FileBytes() const {
 AccountDamage FindAccountDamage(const Register& reg) {
   if (reg.LoadEndedInsideRecord()) return AccountDamage::kCutRecord;
   const QDate any_day(2000, 1, 1);  // only whether the text reads as a date matters
-  for (int row = 0; row + 1 < reg.RowCount(); ++row) {
-    // A text file never holds a zero byte; a binary one nearly always does.
-    if (reg.RawRecord(row).find('\0') != std::string_view::npos) return AccountDamage::kBinary;
-    const std::string_view date = reg.RawCell(row, kDateColumn);
-    if (!date.empty() && !ReadDateText(date, any_day)) return AccountDamage::kBadDate;
+  // The first damaged row of rows [first, end), and what is wrong with it.
+  struct Found {
+    int row = -1;
+    AccountDamage damage = AccountDamage::kNone;
+  };
+  const auto first_damage = [&](int first, int end) -> Found {
+    for (int row = first; row < end; ++row) {
+      // A text file never holds a zero byte; a binary one nearly always does.
+      if (reg.RawRecord(row).find('\0') != std::string_view::npos) {
+        return {row, AccountDamage::kBinary};
+      }
+      const std::string_view date = reg.RawCell(row, kDateColumn);
+      if (!date.empty() && !IsPlainDateText(date) && !ReadDateText(date, any_day)) {
+        return {row, AccountDamage::kBadDate};
+      }
+    }
+    return {};
+  };
+  const int rows = reg.RowCount() - 1;
+  Found found;
+  if (WorthTwoThreads(static_cast<size_t>(rows))) {
+    Found halves[2];
+    RunInTwo([&](int half) {
+      halves[half] = half == 0 ? first_damage(0, rows / 2) : first_damage(rows / 2, rows);
+    });
+    found = halves[0].row >= 0 ? halves[0] : halves[1];
+  } else {
+    found = first_damage(0, rows);
   }
+  if (found.row >= 0) return found.damage;
   return reg.LoadReadRecords() ? AccountDamage::kNone : AccountDamage::kNoRecord;
 }
 

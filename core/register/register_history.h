@@ -5,7 +5,10 @@
 // steps, each closed by Commit when one user action is over, and plays them
 // backwards or forwards. A step keeps only the bytes it changed (a cell, an
 // inserted or removed record) and, for a sort, the order of the rows, so
-// undo and redo give back the rows byte for byte.
+// undo and redo give back the rows byte for byte. The running balances a
+// balance pass rewrote are kept as the pass itself, to run again on redo,
+// when the balances before the step were all current: undo then computes
+// them again too, instead of keeping a deletion's hundreds of balances.
 
 #include <QObject>
 #include <cstddef>
@@ -89,7 +92,7 @@ class RegisterHistory : public QObject, public RowChangeLog {
   void Inserted(int row, std::string_view record) override;
   void Removed(int row, std::string_view record) override;
   void Reordered(std::vector<std::uint32_t> order) override;
-  void Reset() override { Clear(); }
+  void Reset() override;
   void BalancesRecomputed(int first_row, int end_row) override;
 
  signals:
@@ -97,13 +100,15 @@ class RegisterHistory : public QObject, public RowChangeLog {
   void UndoRedoChanged(bool can_undo, bool can_redo);
 
  private:
-  enum class OpKind : std::uint8_t { kSplice, kInsert, kRemove, kReorder };
+  // kRecompute: the balance pass over rows [row, start).
+  enum class OpKind : std::uint8_t { kSplice, kInsert, kRemove, kReorder, kRecompute };
   struct Op {
     OpKind kind;
     bool derived;
-    std::uint32_t row;    // the order's index for kReorder
-    std::uint32_t start;  // within the row, for kSplice
-    size_t offset;        // of the bytes in Step::bytes: before, then after
+    std::uint8_t field = 0;  // of the record, for kSplice
+    std::uint32_t row;       // the order's index for kReorder
+    std::uint32_t start;     // within the row, for kSplice
+    size_t offset;           // of the bytes in Step::bytes: before, then after
     std::uint32_t before_size;
     std::uint32_t after_size;
   };
@@ -111,6 +116,8 @@ class RegisterHistory : public QObject, public RowChangeLog {
     bool needs_sorting = false;
     bool date_ordered = true;
     int last_bank_balance_row = -1;
+    bool balances_current = false;  // every balance as RecomputeBalances writes it
+    int rows = 0;
   };
   struct Step {
     std::vector<Op> ops;
@@ -120,6 +127,13 @@ class RegisterHistory : public QObject, public RowChangeLog {
     Flags after;
     unsigned tags = 0;
     std::uint64_t merge_key = 0;
+    // Kept as passes (see Compact): undo computes rows [undo_first, undo_end)
+    // again, where every balance the step rewrote lies once its own changes
+    // are undone.
+    bool recompute = false;
+    std::uint32_t undo_first = UINT32_MAX;
+    std::uint32_t undo_end = 0;
+    std::uint32_t removals = 0;  // rows removed so far, which shift rows up
     size_t Memory() const;
   };
 
@@ -127,6 +141,12 @@ class RegisterHistory : public QObject, public RowChangeLog {
            std::string_view after);
   Flags CurrentFlags() const;
   void Play(const Step& step, bool forward);
+  // Makes the ops from `first_new` on part of the step: with current
+  // balances before the step its balance bytes go (their rows noted for
+  // undo), otherwise its passes, which the bytes replace.
+  static void Compact(Step& step, size_t first_new);
+  // A sort, or a category changed: what undo cannot compute again.
+  static bool MovesRows(const std::vector<Op>& ops);
   void Trim();
   void MarkStale(int row);
   void ShiftStale(int from_row, int by);
@@ -143,6 +163,8 @@ class RegisterHistory : public QObject, public RowChangeLog {
   bool merge_open_ = false;
   int first_changed_row_ = -1;
   std::vector<int> stale_rows_;
+  // Every balance is current, apart from the stale rows of the open step.
+  bool current_ = false;
   struct {
     bool can_undo = false;
     bool can_redo = false;

@@ -116,6 +116,17 @@ void RowStore::Replace(size_t row, size_t start, size_t end, std::string_view by
   r.size = static_cast<std::uint32_t>(new_size);
 }
 
+bool RowStore::ReplaceInPlace(size_t row, size_t start, size_t end, std::string_view bytes) {
+  Row& r = rows_[row];
+  const size_t tail = r.size - end;
+  const size_t new_size = start + bytes.size() + tail;
+  if (new_size > r.capacity) return false;
+  std::memmove(r.data + start + bytes.size(), r.data + end, tail);
+  std::memcpy(r.data + start, bytes.data(), bytes.size());
+  r.size = static_cast<std::uint32_t>(new_size);
+  return true;
+}
+
 void RowStore::CompactIfWasteful() {
   if (held_bytes_ <= 2 * live_bytes_ + 4 * kEditBlockBytes) return;
   *this = RowStore(*this);

@@ -50,6 +50,11 @@ class RowStore {
   // Replaces bytes [start, end) of a row.
   void Replace(size_t row, size_t start, size_t end, std::string_view bytes);
 
+  // The same when the row has room for the new bytes (false, nothing done,
+  // otherwise): only the row's own bytes are touched, so different rows may
+  // be changed so on different threads at once.
+  bool ReplaceInPlace(size_t row, size_t start, size_t end, std::string_view bytes);
+
   // Copies the rows tightly into one block when moved rows have left much
   // unused room behind. Invalidates every view.
   void CompactIfWasteful();

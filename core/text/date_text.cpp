@@ -167,6 +167,30 @@ std::optional<QDate> ReadDateText(std::string_view text, QDate today) {
   return ReadDateText(QStringView(DecodeWin1255(text)), today);
 }
 
+bool IsPlainDateText(std::string_view text) {
+  int numbers[3] = {0, 0, 0};
+  int count = 0;
+  int digits = 0;
+  for (const char c : text) {
+    if (c >= '0' && c <= '9') {
+      if (++digits > 4) return false;
+      numbers[count] = numbers[count] * 10 + (c - '0');
+    } else if (c == '/' && digits > 0 && count < 2) {
+      ++count;
+      digits = 0;
+    } else {
+      return false;
+    }
+  }
+  if (count != 2 || digits != 4) return false;
+  const int day = numbers[0];
+  const int month = numbers[1];
+  const int year = numbers[2];
+  if (year < 1 || month < 1 || month > 12 || day < 1) return false;
+  constexpr int kDays[12] = {31, 28, 31, 30, 31, 30, 31, 31, 30, 31, 30, 31};
+  return day <= kDays[month - 1] || (month == 2 && day == 29 && IsLeapYear(year));
+}
+
 QDateTime ParseDate(QStringView text, const QDateTime& now) {
   if (const auto date = ReadDateText(text, now.date())) return QDateTime(*date, QTime(0, 0));
   return now;

@@ -29,6 +29,11 @@ const QStringList& HebrewMonthNames();
 std::optional<QDate> ReadDateText(QStringView text, QDate today);
 std::optional<QDate> ReadDateText(std::string_view text, QDate today);
 
+// True for the common form d/m/yyyy (numbers of at most 4 digits, a year of
+// 4) naming a real day: ReadDateText reads every such text, whatever today
+// is. A quick answer for the many cells of a file; false says nothing.
+bool IsPlainDateText(std::string_view text);
+
 // ReadDateText, with the current moment for empty or unreadable text.
 QDateTime ParseDate(QStringView text, const QDateTime& now);
 

@@ -3,9 +3,11 @@
 #include <gtest/gtest.h>
 
 #include <QRandomGenerator>
+#include <functional>
 #include <string>
 
 #include "core/register/register_edits.h"
+#include "tests/core/register_rows.h"
 
 namespace cheque {
 namespace {
@@ -145,6 +147,78 @@ TEST(RegisterHistory, LoadClearsAndCopiesDoNotLog) {
   EXPECT_EQ(history.UndoCount(), 1u);
   reg.LoadFileBytes(copy.FileBytes().toStdString(), u"0");
   EXPECT_FALSE(history.CanUndo());
+}
+
+// 200 rows of amounts with one bank balance halfway, balances computed.
+Register LongRegister() {
+  std::vector<testing::Tx> rows;
+  std::vector<QString> amounts;
+  for (int i = 0; i < 200; ++i) amounts.push_back(QString::number(i % 7 + 0.25 * (i % 3)));
+  rows.push_back({u"100", {}, {}, {}, u"1/1/2024"});
+  for (int i = 1; i < 200; ++i) {
+    testing::Tx tx{{}, {}, {}, u"בית", u"2/1/2024"};
+    (i % 2 == 0 ? tx.income : tx.expense) = amounts[static_cast<size_t>(i)];
+    if (i == 100) tx = {u"500", {}, {}, testing::kBank, u"2/1/2024", u"+"};
+    rows.push_back(tx);
+  }
+  Register reg = testing::Make(rows);
+  reg.RecomputeBalances();
+  return reg;
+}
+
+// A deletion rewrites the balances below it; where they were current
+// before, the step keeps the pass instead of their bytes, and undo and redo
+// still give back every byte. Where they were not, the bytes are kept.
+TEST(RegisterHistory, DeletionsUndoAndRedoExactly) {
+  struct Case {
+    const char* why;
+    std::function<void(Register&)> before;  // its own step
+    std::vector<int> deleted;               // in one step
+    bool passes_kept;
+  };
+  const auto nothing = [](Register&) {};
+  const Case cases[] = {
+      {"a row near the top", nothing, {3}, true},
+      {"the bank balance, so the rows below it follow the rows above", nothing, {100}, true},
+      {"three rows in one step, not in order", nothing, {150, 40, 90}, true},
+      {"the last row", nothing, {199}, true},
+      {"after an amount typed without its pass",
+       [](Register& reg) { reg.SetCell(10, kIncomeColumn, u"1000"); },
+       {5},
+       false},
+      {"after a sort that leaves the balances as they were",
+       [](Register& reg) { reg.SortRegister(kIncomeColumn, QDate(2024, 6, 1)); },
+       {20},
+       false},
+      {"after the date sort, which computes them all",
+       [](Register& reg) {
+         reg.SortRegister(kIncomeColumn, QDate(2024, 6, 1));
+         reg.SortRegister(kDateColumn, QDate(2024, 6, 1));
+       },
+       {20},
+       true},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.why);
+    Register reg = LongRegister();
+    RegisterHistory history(reg);
+    c.before(reg);
+    history.Commit();
+    const std::string before = Image(reg);
+    const size_t held = history.MemoryBytes();
+    for (const int row : c.deleted) DeleteRow(reg, row);
+    history.Commit();
+    const std::string after = Image(reg);
+    ASSERT_NE(after, before);
+    // A removed record and a pass or two against nearly a hundred balances.
+    EXPECT_EQ(history.MemoryBytes() - held < 1500, c.passes_kept);
+    for (int round = 0; round < 2; ++round) {
+      history.Undo();
+      ASSERT_EQ(Image(reg), before);
+      history.Redo();
+      ASSERT_EQ(Image(reg), after);
+    }
+  }
 }
 
 }  // namespace
