@@ -21,8 +21,6 @@ constexpr size_t kMaxTables = 10'000;
 // Browsers take no larger row span.
 constexpr qint64 kMaxRowSpan = 65'534;
 
-const char* Chars(const xmlChar* text) { return reinterpret_cast<const char*>(text); }
-
 bool Is(const xmlChar* name, const char* tag) {
   return xmlStrcasecmp(name, reinterpret_cast<const xmlChar*>(tag)) == 0;
 }
@@ -157,8 +155,7 @@ struct TablesBuilder : SaxReader {
   }
   void Text(const xmlChar* text, int length) override {
     if (open.empty() || !open.back().in_cell) return;
-    QByteArray& cell = open.back().cell;
-    if (cell.size() < kMaxCellBytes) cell.append(Chars(text), length);
+    AppendText(open.back().cell, kMaxCellBytes, text, length);
   }
 };
 

@@ -79,6 +79,11 @@ QByteArrayView SaxAttributes::Value(const char* name) const {
   return {};
 }
 
+void AppendText(QByteArray& bytes, qsizetype limit, const xmlChar* text, int length) {
+  const qsizetype room = std::min<qsizetype>(length, limit - bytes.size());
+  if (room > 0) bytes.append(Chars(text), room);
+}
+
 void SaxReader::Stop() {
   stopped_ = true;
   // The XML parser halts at once; the HTML one is only fed no more, its

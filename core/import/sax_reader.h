@@ -49,6 +49,9 @@ class SaxReader {
   bool stopped_ = false;
 };
 
+// Appends a piece of text to `bytes` as far as `limit` bytes in all.
+void AppendText(QByteArray& bytes, qsizetype limit, const xmlChar* text, int length);
+
 // An XML document fed in pieces, as they come (out of a zip, say). Nothing
 // is fetched, no entity of a DTD is taken in, and nothing is said on stderr.
 class XmlPushParser {

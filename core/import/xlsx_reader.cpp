@@ -96,8 +96,8 @@ struct SharedStrings : SaxReader {
     if (Is(name, "si")) ends.push_back(static_cast<quint32>(text.size()));
   }
   void Text(const xmlChar* piece, int length) override {
-    if (text_depth > 0 && phonetic_depth == 0 && text.size() - cell_start < kMaxCellBytes) {
-      text.append(reinterpret_cast<const char*>(piece), length);
+    if (text_depth > 0 && phonetic_depth == 0) {
+      AppendText(text, cell_start + kMaxCellBytes, piece, length);
     }
   }
 };
@@ -203,9 +203,7 @@ struct SheetCells : SaxReader {
     }
   }
   void Text(const xmlChar* text, int length) override {
-    if (in_value && value.size() < kMaxCellBytes) {
-      value.append(reinterpret_cast<const char*>(text), length);
-    }
+    if (in_value) AppendText(value, kMaxCellBytes, text, length);
   }
   QString CellText() const {
     if (type == "s") {

@@ -139,9 +139,7 @@ struct WorkbookBuilder : SaxReader {
     }
   }
   void Text(const xmlChar* text, int length) override {
-    if (data_depth > 0 && comment_depth == 0 && data.size() < kMaxCellBytes) {
-      data.append(reinterpret_cast<const char*>(text), length);
-    }
+    if (data_depth > 0 && comment_depth == 0) AppendText(data, kMaxCellBytes, text, length);
   }
 };
 
