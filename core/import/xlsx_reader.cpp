@@ -56,6 +56,8 @@ Part ParsePart(QuaZip& zip, const QString& name, InflateBudget& budget, SaxReade
   }
   budget.left -= total;
   const bool inflated = got == 0 && part.getZipError() == UNZ_OK;
+  // An empty part says nothing, as if it were not there.
+  if (inflated && total == 0) return Part::kAbsent;
   return inflated && parser.Finish() ? Part::kRead : Part::kDamaged;
 }
 
