@@ -203,13 +203,18 @@ std::optional<ColumnMapping> GuessMapping(const StatementTable& table) {
   for (int row = 0; row < std::min(rows, kHeaderSearchRows); ++row) {
     if (auto mapping = MappingOfHeader(table, row)) headers.push_back(*mapping);
   }
-  // Of several tables (a bank's small one of future movements above the
-  // real one), the header of the most movements, the first of equals; the
-  // tables below it are read as its sections. A header repeated on every
-  // page counts the movements of all its pages.
+  // Of several tables, the header of the most movements, the first of
+  // equals; a header repeated on every page counts the movements of all its
+  // pages. A table above it comes first unless all its dates are later: a
+  // card's purchases at home and then abroad are sections of one statement,
+  // whichever is longer, but a bank's small table of future movements above
+  // the real one stays out. The tables below the chosen header are read as
+  // its sections.
   std::vector<QString> keys;
   std::vector<int> counts;
   std::vector<size_t> first_of_key;
+  std::vector<QDate> latest_of_key;
+  std::vector<QDate> earliest(headers.size());
   for (size_t i = 0; i < headers.size(); ++i) {
     const QString key = HeaderKey(table, headers[i].first_row - 1);
     const auto known = std::find(keys.begin(), keys.end(), key);
@@ -218,16 +223,24 @@ std::optional<ColumnMapping> GuessMapping(const StatementTable& table) {
       keys.push_back(key);
       counts.push_back(0);
       first_of_key.push_back(i);
+      latest_of_key.emplace_back();
     }
     const int end = i + 1 < headers.size() ? headers[i + 1].first_row - 1 : rows;
     for (int row = headers[i].first_row; row < end; ++row) {
-      const QString date = CleanStatementCell(table.Cell(row, headers[i].date).left(100));
-      if (!date.isEmpty() && ReadStatementDate(date, QDate(2000, 1, 1))) ++counts[k];
+      const QString text = CleanStatementCell(table.Cell(row, headers[i].date).left(100));
+      const auto date = text.isEmpty() ? std::nullopt : ReadStatementDate(text, QDate(2000, 1, 1));
+      if (!date) continue;
+      ++counts[k];
+      if (!earliest[i].isValid() || *date < earliest[i]) earliest[i] = *date;
+      if (!latest_of_key[k].isValid() || *date > latest_of_key[k]) latest_of_key[k] = *date;
     }
   }
   if (keys.empty()) return std::nullopt;
   const size_t best =
       static_cast<size_t>(std::max_element(counts.begin(), counts.end()) - counts.begin());
+  for (size_t i = 0; i < first_of_key[best]; ++i) {
+    if (earliest[i].isValid() && earliest[i] <= latest_of_key[best]) return headers[i];
+  }
   return headers[first_of_key[best]];
 }
 

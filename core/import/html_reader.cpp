@@ -1,16 +1,14 @@
 // A web page's tables saved as ".xls", read through libxml2's HTML push
-// parser, which takes any tag soup a browser takes. Its SAX events go
-// straight into the tables: no document tree is built, so a large page costs
-// little more than its cells.
+// parser, which takes any tag soup a browser takes. Its events go straight
+// into the tables.
 
-#include <libxml/HTMLparser.h>
-#include <libxml/parserInternals.h>
+#include <libxml/encoding.h>
 
 #include <QRegularExpression>
 #include <QStringDecoder>
-#include <memory>
 
 #include "core/import/reader_support.h"
+#include "core/import/sax_reader.h"
 #include "core/import/statement_table.h"
 
 namespace cheque {
@@ -22,21 +20,15 @@ using namespace reader;
 constexpr size_t kMaxTables = 10'000;
 // Browsers take no larger row span.
 constexpr qint64 kMaxRowSpan = 65'534;
-constexpr int kChunkBytes = 256 * 1024;
-
-const char* Chars(const xmlChar* text) { return reinterpret_cast<const char*>(text); }
 
 bool Is(const xmlChar* name, const char* tag) {
   return xmlStrcasecmp(name, reinterpret_cast<const xmlChar*>(tag)) == 0;
 }
 
-qint64 SpanAttribute(const xmlChar** attributes, const char* key, qint64 most) {
-  for (const xmlChar** a = attributes; a && a[0]; a += 2) {
-    if (!Is(a[0], key) || !a[1]) continue;
-    const qint64 span = QByteArray(Chars(a[1])).trimmed().toLongLong();
-    return std::clamp(span, 1LL, most);
-  }
-  return 1;
+qint64 SpanAttribute(const SaxAttributes& attributes, const char* key, qint64 most) {
+  const QByteArrayView value = attributes.Value(key);
+  if (value.isNull()) return 1;
+  return std::clamp(value.toByteArray().trimmed().toLongLong(), 1LL, most);
 }
 
 // A cell spanning rows holds its column in the rows below it.
@@ -58,20 +50,25 @@ struct OpenTable {
   std::vector<RowSpan> spans;
 };
 
-struct TablesBuilder {
+struct TablesBuilder : SaxReader {
   std::vector<StatementTable> tables;
   std::vector<int> filled_rows;  // rows of each table with some text
   std::vector<OpenTable> open;
   bool too_large = false;
 
+  void MarkTooLarge() {
+    too_large = true;
+    Stop();
+  }
+
   void Put(OpenTable& t, qint64 column, const QString& text) {
     if (text.isEmpty()) return;
-    if (!PutCell(tables[t.index], t.row, column, text)) too_large = true;
+    if (!PutCell(tables[t.index], t.row, column, text)) MarkTooLarge();
   }
 
   void StartTable() {
     if (tables.size() >= kMaxTables) {
-      too_large = true;
+      MarkTooLarge();
       return;
     }
     // The text around a table inside a cell stays apart, as a browser shows it.
@@ -110,7 +107,7 @@ struct TablesBuilder {
     t.row_filled = false;
     t.column = 0;
     if (++t.row >= kMaxStatementRows) {
-      too_large = true;
+      MarkTooLarge();
       return;
     }
     // A row of no cells is a row still: the spreadsheet's numbering keeps it.
@@ -120,7 +117,7 @@ struct TablesBuilder {
       if (t.spans[c].last_row >= t.row) Put(t, static_cast<qint64>(c), t.spans[c].text);
     }
   }
-  void StartCell(OpenTable& t, const xmlChar** attributes) {
+  void StartCell(OpenTable& t, const SaxAttributes& attributes) {
     EndCell(t);
     if (!t.in_row || too_large) return;  // a cell outside any row is no cell of the table
     while (static_cast<size_t>(t.column) < t.spans.size() &&
@@ -132,7 +129,7 @@ struct TablesBuilder {
     t.cell_rows = SpanAttribute(attributes, "rowspan", kMaxRowSpan);
   }
 
-  void Start(const xmlChar* name, const xmlChar** attributes) {
+  void Start(const xmlChar* name, const SaxAttributes& attributes) override {
     if (Is(name, "table")) return StartTable();
     if (open.empty() || too_large) return;
     OpenTable& t = open.back();
@@ -144,7 +141,7 @@ struct TablesBuilder {
       t.cell += ' ';
     }
   }
-  void End(const xmlChar* name) {
+  void End(const xmlChar* name) override {
     if (open.empty()) return;
     OpenTable& t = open.back();
     if (Is(name, "table")) {
@@ -156,22 +153,11 @@ struct TablesBuilder {
       EndCell(t);
     }
   }
-  void Text(const xmlChar* text, int length) {
-    if (open.empty() || !open.back().in_cell || length <= 0) return;
-    QByteArray& cell = open.back().cell;
-    // No cell of a statement is this long; the rest of it is let go.
-    if (cell.size() < 64 * 1024) cell.append(Chars(text), length);
+  void Text(const xmlChar* text, int length) override {
+    if (open.empty() || !open.back().in_cell) return;
+    AppendText(open.back().cell, kMaxCellBytes, text, length);
   }
 };
-
-void OnStart(void* builder, const xmlChar* name, const xmlChar** attributes) {
-  static_cast<TablesBuilder*>(builder)->Start(name, attributes);
-}
-void OnEnd(void* builder, const xmlChar* name) { static_cast<TablesBuilder*>(builder)->End(name); }
-void OnText(void* builder, const xmlChar* text, int length) {
-  static_cast<TablesBuilder*>(builder)->Text(text, length);
-}
-void OnScript(void*, const xmlChar*, int) {}  // a script's or style's text is no cell's
 
 // The encoding libxml2 should read the page in: UTF-16 by its marks or its
 // zero bytes, otherwise what the page says of itself, otherwise UTF-8 when
@@ -198,43 +184,11 @@ QByteArray HtmlEncoding(const QByteArray& bytes, qsizetype& skip) {
   return utf8.hasError() ? "windows-1255" : "UTF-8";
 }
 
-struct ParserDeleter {
-  void operator()(htmlParserCtxt* parser) const {
-    if (parser->myDoc) xmlFreeDoc(parser->myDoc);
-    htmlFreeParserCtxt(parser);
-  }
-};
-
 // The page's tables, all of them, in the order they open.
 bool ParseTables(const QByteArray& bytes, TablesBuilder& builder) {
   qsizetype skip = 0;
   const QByteArray encoding = HtmlEncoding(bytes, skip);
-  htmlSAXHandler sax{};
-  sax.startElement = OnStart;
-  sax.endElement = OnEnd;
-  sax.characters = OnText;
-  sax.ignorableWhitespace = OnText;
-  sax.cdataBlock = OnScript;
-  std::unique_ptr<htmlParserCtxt, ParserDeleter> parser(
-      htmlCreatePushParserCtxt(&sax, &builder, nullptr, 0, nullptr, XML_CHAR_ENCODING_NONE));
-  if (!parser) return false;
-  htmlCtxtUseOptions(parser.get(), HTML_PARSE_RECOVER | HTML_PARSE_NOERROR | HTML_PARSE_NOWARNING |
-                                       HTML_PARSE_NONET);
-  // The encoding is settled here: a <meta> naming another is not obeyed.
-  xmlCharEncodingHandler* handler = xmlFindCharEncodingHandler(encoding.constData());
-  if (!handler || xmlSwitchToEncoding(parser.get(), handler) != 0) return false;
-  if (parser->input) {
-    xmlFree(const_cast<xmlChar*>(parser->input->encoding));
-    parser->input->encoding = xmlStrdup(reinterpret_cast<const xmlChar*>(encoding.constData()));
-  }
-  for (qsizetype at = skip; at < bytes.size() && !builder.too_large; at += kChunkBytes) {
-    const int size = static_cast<int>(std::min<qsizetype>(kChunkBytes, bytes.size() - at));
-    if (htmlParseChunk(parser.get(), bytes.constData() + at, size, 0) != 0 &&
-        parser->instate == XML_PARSER_EOF) {
-      break;
-    }
-  }
-  htmlParseChunk(parser.get(), nullptr, 0, 1);
+  if (!ParseHtml(QByteArrayView(bytes).sliced(skip), encoding, builder)) return false;
   while (!builder.open.empty()) builder.End(reinterpret_cast<const xmlChar*>("table"));
   return true;
 }

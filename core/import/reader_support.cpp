@@ -16,7 +16,14 @@ bool PutCell(StatementTable& table, qint64 row, qint64 column, const QString& te
   if (static_cast<size_t>(row) >= table.rows.size())
     table.rows.resize(static_cast<size_t>(row) + 1);
   auto& cells = table.rows[static_cast<size_t>(row)];
-  if (static_cast<size_t>(column) >= cells.size()) cells.resize(static_cast<size_t>(column) + 1);
+  if (static_cast<size_t>(column) >= cells.size()) {
+    table.cell_room += column + 1 - static_cast<qint64>(cells.size());
+    if (table.cell_room > kMaxStatementCells) {
+      table.too_large = true;
+      return false;
+    }
+    cells.resize(static_cast<size_t>(column) + 1);
+  }
   cells[static_cast<size_t>(column)] = text;
   return true;
 }

@@ -12,8 +12,12 @@
 
 namespace cheque::reader {
 
-// Puts a cell into the table, growing it; false beyond kMaxStatementRows.
-// A column beyond kMaxStatementColumns marks the table too large.
+// No cell of a statement is this long; the rest of it is let go.
+inline constexpr qsizetype kMaxCellBytes = 64 * 1024;
+
+// Puts a cell into the table, growing it; false beyond kMaxStatementRows or
+// kMaxStatementCells. A column beyond kMaxStatementColumns, or a table
+// beyond kMaxStatementCells, marks the table too large.
 bool PutCell(StatementTable& table, qint64 row, qint64 column, const QString& text);
 
 // A spreadsheet's date serial (days since 30/12/1899) in the register's form.

@@ -22,6 +22,8 @@ struct StatementTable {
   // Set when the file went beyond kMaxStatementRows or kMaxStatementColumns:
   // the table is then incomplete and must not be imported.
   bool too_large = false;
+  // Cells the rows hold room for, the empty ones before a cell too.
+  qint64 cell_room = 0;
   int ColumnCount() const;
   // Empty for a cell beyond its row.
   QString Cell(int row, int column) const;
@@ -31,6 +33,9 @@ struct StatementTable {
 // taking all memory.
 inline constexpr int kMaxStatementRows = 1'000'000;
 inline constexpr int kMaxStatementColumns = 256;
+// A million movements of 16 columns: rows far apart from one cell each
+// would otherwise take thousands of times the file's size.
+inline constexpr qint64 kMaxStatementCells = 16'000'000;
 
 // Beyond this a file is refused before it is read; a statement of a million
 // movements is well below it.

@@ -201,16 +201,43 @@ TEST(StatementBiff, RecordsOfAWorkbook) {
                   .error.contains(u"מוגן בסיסמה"));
 }
 
-QByteArray Zip(const QString& name, const QByteArray& content) {
+QByteArray Zip(std::initializer_list<std::pair<QString, QByteArray>> parts) {
   QBuffer buffer;
   QuaZip zip(&buffer);
   EXPECT_TRUE(zip.open(QuaZip::mdCreate));
-  QuaZipFile part(&zip);
-  EXPECT_TRUE(part.open(QIODevice::WriteOnly, QuaZipNewInfo(name)));
-  part.write(content);
-  part.close();
+  for (const auto& [name, content] : parts) {
+    QuaZipFile part(&zip);
+    EXPECT_TRUE(part.open(QIODevice::WriteOnly, QuaZipNewInfo(name)));
+    part.write(content);
+    part.close();
+  }
   zip.close();
   return buffer.data();
+}
+
+QByteArray Zip(const QString& name, const QByteArray& content) { return Zip({{name, content}}); }
+
+// A part that is there is read whole, or the file is refused: a sheet with
+// half its strings would import rows without their descriptions.
+TEST(StatementXlsx, PartsReadWholeAndCellsCut) {
+  const QString sheet = u"xl/worksheets/sheet1.xml"_s;
+  const QByteArray cells =
+      "<worksheet><sheetData><row><c t=\"s\"><v>1</v></c>"
+      "<c t=\"inlineStr\"><is><t>" +
+      QByteArray(100'000, 'x') + "</t></is></c></row></sheetData></worksheet>";
+  const QString strings = u"xl/sharedStrings.xml"_s;
+  const StatementRead read = ReadXlsxBytes(
+      Zip({{strings, "<sst><si><t>a</t></si><si><t>b</t></si></sst>"}, {sheet, cells}}),
+      u"s.xlsx"_s, kDefaultSheet);
+  ASSERT_TRUE(read.Ok()) << read.error.toStdString();
+  EXPECT_EQ(read.table.Cell(0, 0), u"b"_s);
+  EXPECT_EQ(read.table.Cell(0, 1).size(), reader::kMaxCellBytes);
+  for (const QByteArray& damaged : {QByteArray("<sst><si><t>a</t></si><si><t>b</t>"),
+                                    QByteArray("<sst><si><t>a</t></x></sst>")}) {
+    EXPECT_EQ(
+        ReadXlsxBytes(Zip({{strings, damaged}, {sheet, cells}}), u"s.xlsx"_s, kDefaultSheet).error,
+        reader::Unreadable(u"s.xlsx"_s));
+  }
 }
 
 // The zip with its one part saying it inflates to `size`.
