@@ -68,7 +68,8 @@ void ActiveAccount::SortOpened(QDate today, const CancelCheck& cancel) {
       return stopped;
     });
     saved_stamp_.reset();
-    history_.Attach(register_);
+    // A date sort, even a stopped one, ends with the whole balance pass.
+    history_.Attach(register_, true);
   }
   // The rules an edit closes with; the date sort left no balance stale.
   RecomputeAfterChange(register_, history_);

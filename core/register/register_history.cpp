@@ -13,11 +13,11 @@ size_t RegisterHistory::Step::Memory() const {
   return total;
 }
 
-void RegisterHistory::Attach(Register& reg) {
+void RegisterHistory::Attach(Register& reg, bool balances_known_current) {
   Detach();
   reg_ = &reg;
   reg.SetChangeLog(this);
-  current_ = reg.BalancesAreCurrent();
+  current_ = balances_known_current || reg.BalancesAreCurrent();
   Clear();
 }
 

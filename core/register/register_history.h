@@ -40,8 +40,9 @@ class RegisterHistory : public QObject, public RowChangeLog {
   RegisterHistory(const RegisterHistory&) = delete;
   RegisterHistory& operator=(const RegisterHistory&) = delete;
 
-  // Starts listening to a register, with an empty history.
-  void Attach(Register& reg);
+  // Starts listening to a register, with an empty history. A caller that has
+  // just run the whole balance pass says so, sparing a pass over every row.
+  void Attach(Register& reg, bool balances_known_current = false);
   void Detach();
   void Clear();
 
