@@ -3,14 +3,11 @@
 // a move to the last page.
 #include <benchmark/benchmark.h>
 
-#include <QDir>
 #include <QLabel>
 
 #include "app/reports/print_preview.h"
 #include "app/reports/report_printing.h"
 #include "bench/window/window_home.h"
-#include "core/categories/category_tree.h"
-#include "core/files/program_folder.h"
 #include "core/reports/report_engine.h"
 #include "core/reports/report_engine_columns.h"
 
@@ -30,21 +27,9 @@ const CashFlow& TenYearCashFlow() {
   static const CashFlow report = [] {
     WindowHome& home = WindowHome::Get();
     CashFlow made;
+    made.settings = EverythingForTenYears();
     made.settings.kind = ReportKind::kCashFlow;
     made.settings.title = QStringLiteral("תזרים מזומנים");
-    made.settings.accounts = {home.AccountName()};
-    made.settings.types = {u"אחר"_qs,   u"שק"_qs,       u"מזומן"_qs,  u"אשראי"_qs, u"הלוואה"_qs,
-                           u"הו\"ק"_qs, u"חיוב בנק"_qs, u"משכנתא"_qs, u"העברה"_qs};
-    const QDir folder(home.Folder());
-    for (const QString& tree_file :
-         {file_names::kDefaultPrivateTree, file_names::kDefaultBusinessTree}) {
-      CategoryTree tree;
-      tree.ReadFile(folder.filePath(tree_file));
-      for (int i = 0; i < tree.Size(); ++i) made.settings.categories << tree.FullPath(i);
-    }
-    made.settings.categories.removeDuplicates();
-    made.settings.from = kWindowToday.addYears(-10);
-    made.settings.to = kWindowToday;
     made.table = BuildReport(made.settings, home.Folder(), kWindowToday);
     const ReportColumns layout = ReportColumnLayout(made.settings);
     made.widths = FitColumnWidths(layout.widths, kGridWidth);

@@ -3,7 +3,6 @@
 // that drill down from a report to the grid that shows its rows.
 #include <benchmark/benchmark.h>
 
-#include <QDir>
 #include <QStackedWidget>
 #include <QTableView>
 #include <memory>
@@ -12,8 +11,6 @@
 #include "app/reports/report_page.h"
 #include "app/shell/main_window.h"
 #include "bench/window/window_home.h"
-#include "core/categories/category_tree.h"
-#include "core/files/program_folder.h"
 #include "core/reports/report_engine.h"
 #include "core/reports/report_settings.h"
 
@@ -25,22 +22,7 @@ enum class Kind { kCashFlow, kIncomeExpenses, kComparison, kTrends, kBalanceToDa
 // The settings of bench/report_bench.cpp over the one account of the window's
 // program folder: every type and every category of both trees.
 ReportSettings Settings(Kind kind) {
-  WindowHome& home = WindowHome::Get();
-  ReportSettings settings;
-  settings.accounts = {home.AccountName()};
-  settings.types = {u"אחר"_qs,   u"שק"_qs,       u"מזומן"_qs,  u"אשראי"_qs, u"הלוואה"_qs,
-                    u"הו\"ק"_qs, u"חיוב בנק"_qs, u"משכנתא"_qs, u"העברה"_qs};
-  const QDir folder(home.Folder());
-  for (const QString& tree_file :
-       {file_names::kDefaultPrivateTree, file_names::kDefaultBusinessTree}) {
-    CategoryTree tree;
-    tree.ReadFile(folder.filePath(tree_file));
-    for (int i = 0; i < tree.Size(); ++i) settings.categories << tree.FullPath(i);
-  }
-  settings.categories.sort();
-  settings.categories.removeDuplicates();
-  settings.from = kWindowToday.addYears(-10);
-  settings.to = kWindowToday;
+  ReportSettings settings = EverythingForTenYears();
   settings.year1 = kWindowToday.year() - 1;
   settings.title = QStringLiteral("דוח");
   switch (kind) {

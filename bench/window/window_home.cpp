@@ -1,6 +1,7 @@
 #include "bench/window/window_home.h"
 
 #include <QApplication>
+#include <QDir>
 #include <QFile>
 #include <QLocale>
 #include <QPainter>
@@ -8,6 +9,7 @@
 #include <QWidget>
 
 #include "bench/account_generator.h"
+#include "core/categories/category_tree.h"
 #include "core/files/account_list.h"
 #include "core/files/line_file.h"
 #include "core/files/program_folder.h"
@@ -91,6 +93,27 @@ WindowHome::WindowHome() {
     dir_.setAutoRemove(false);
     qInfo("program folder kept: %s", qPrintable(dir_.path()));
   }
+}
+
+ReportSettings EverythingForTenYears() {
+  using namespace Qt::StringLiterals;
+  WindowHome& home = WindowHome::Get();
+  ReportSettings settings;
+  settings.accounts = {home.AccountName()};
+  settings.types = {u"אחר"_s,   u"שק"_s,       u"מזומן"_s,  u"אשראי"_s, u"הלוואה"_s,
+                    u"הו\"ק"_s, u"חיוב בנק"_s, u"משכנתא"_s, u"העברה"_s};
+  const QDir folder(home.Folder());
+  for (const QString& tree_file :
+       {file_names::kDefaultPrivateTree, file_names::kDefaultBusinessTree}) {
+    CategoryTree tree;
+    tree.ReadFile(folder.filePath(tree_file));
+    for (int i = 0; i < tree.Size(); ++i) settings.categories << tree.FullPath(i);
+  }
+  settings.categories.sort();
+  settings.categories.removeDuplicates();
+  settings.from = kWindowToday.addYears(-10);
+  settings.to = kWindowToday;
+  return settings;
 }
 
 void PaintNow(QWidget& widget) {

@@ -4,6 +4,7 @@
 #include <QTemporaryDir>
 
 #include "app/common/services.h"
+#include "core/reports/report_settings.h"
 
 namespace cheque::bench {
 
@@ -26,6 +27,10 @@ class WindowHome {
   QString account_name_;
   Services services_;
 };
+
+// A report over the account's last ten years, every type and every category
+// of both installed trees, as bench/report_bench.cpp asks of the engine.
+ReportSettings EverythingForTenYears();
 
 // Draws the widget now, as the first paint after it is shown would.
 void PaintNow(QWidget& widget);
